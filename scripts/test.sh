@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test CI needs:
+#   1. the main build (g++, warnings as errors) and all its tests,
+#   2. the acquisition and link tests under ThreadSanitizer,
+#   3. every fuzz target for a short smoke run (clang, ASan + UBSan).
+# Exits non-zero on the first failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+jobs=$(nproc)
+
+"$root/scripts/setup.sh"
+
+export QT_QPA_PLATFORM=offscreen
+export CTEST_OUTPUT_ON_FAILURE=1
+
+stage() { echo; echo "=== $* ==="; }
+
+stage "main build"
+cmake -S "$root" -B "$root/build/ci" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWATTRIX_WERROR=ON
+cmake --build "$root/build/ci" -j "$jobs"
+stage "tests"
+ctest --test-dir "$root/build/ci" -j "$jobs" --timeout 300
+
+stage "ThreadSanitizer build"
+CC=clang CXX=clang++ cmake -S "$root" -B "$root/build/tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DWATTRIX_SANITIZE=thread -DWATTRIX_BUILD_UI=OFF -DWATTRIX_BUILD_BENCH=OFF
+cmake --build "$root/build/tsan" -j "$jobs"
+stage "tests under ThreadSanitizer"
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+  ctest --test-dir "$root/build/tsan" -j "$jobs" -L tsan --no-tests=ignore --timeout 300
+
+stage "fuzz build"
+CC=clang CXX=clang++ cmake -S "$root" -B "$root/build/fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DWATTRIX_BUILD_FUZZ=ON -DWATTRIX_SANITIZE=address,undefined -DWATTRIX_BUILD_UI=OFF \
+  -DWATTRIX_BUILD_TESTS=OFF -DWATTRIX_BUILD_BENCH=OFF
+cmake --build "$root/build/fuzz" -j "$jobs"
+stage "fuzz smoke runs"
+ctest --test-dir "$root/build/fuzz" -j "$jobs" -L fuzz --timeout 600
+
+echo
+echo "all tests passed"

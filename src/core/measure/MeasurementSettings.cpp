@@ -1,0 +1,252 @@
+#include "core/measure/MeasurementSettings.h"
+
+#include "core/device/SensorModel.h"
+#include "core/platform/HostPaths.h"
+#include "core/platform/IniFile.h"
+#include "core/strings/StringTable.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+namespace wattrix {
+
+namespace {
+
+std::int64_t SystemNow() { return static_cast<std::int64_t>(std::time(nullptr)); }
+
+std::string FormatFloat(float v) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%16.8f", static_cast<double>(v));
+  return buffer;
+}
+
+std::string FormatInt(int v) { return std::to_string(v); }
+
+// Decimal text-to-number conversion of a value read as text: leading blanks
+// skipped, text that is not a number gives 0.
+float ReadFloat(const IniFile& file, const char* section, const char* key) {
+  const auto text = file.ReadString(section, key);
+  return static_cast<float>(std::strtod(text.c_str(), nullptr));
+}
+
+const QuantitySettings kNoSettings{};
+
+// Keys of a quantity's range/limit block, in the order they are written.
+void WriteRangeKeys(IniFile& file, const char* section, const QuantitySettings& s) {
+  file.Write(section, "MINDISP", FormatFloat(s.displayLow));
+  file.Write(section, "MAXDISP", FormatFloat(s.displayHigh));
+  file.Write(section, "MINLIMIT", FormatFloat(s.lowLimit));
+  file.Write(section, "MAXLIMIT", FormatFloat(s.highLimit));
+  file.Write(section, "ENABLELIMIT", FormatInt(s.limitCheck ? 1 : 0));
+  file.Write(section, "BEEPALARM", FormatInt(s.beepAlarm ? 1 : 0));
+  file.Write(section, "BEEP", FormatInt(s.beepKind));
+}
+
+void ReadRangeKeys(const IniFile& file, const char* section, QuantitySettings& s) {
+  s.displayLow = ReadFloat(file, section, "MINDISP");
+  s.displayHigh = ReadFloat(file, section, "MAXDISP");
+  s.lowLimit = ReadFloat(file, section, "MINLIMIT");
+  s.highLimit = ReadFloat(file, section, "MAXLIMIT");
+  s.limitCheck = file.ReadInt(section, "ENABLELIMIT") != 0;
+  s.beepAlarm = file.ReadInt(section, "BEEPALARM") != 0;
+  s.beepKind = file.ReadInt(section, "BEEP");
+}
+
+QuantitySettings FromRange(const SensorModel::Range& range) {
+  QuantitySettings s;
+  s.displayLow = s.lowLimit = static_cast<float>(range.low);
+  s.displayHigh = s.highLimit = static_cast<float>(range.high);
+  return s;
+}
+
+}  // namespace
+
+MeasurementSettings::MeasurementSettings() : m_clock(&SystemNow) {
+  // The initial model (PX420B) gives the ranges of the five measured
+  // quantities; the CCDF block starts all zero.
+  const auto* row = FindModelByCode(m_modelCode);
+  for (int q = 0; q < kHistoryCount; ++q) m_quantities[q] = FromRange(row->ranges[q]);
+}
+
+MeasurementSettings::~MeasurementSettings() {
+  if (m_saveOnDestroy) SaveSettingsFile(ModelName());
+}
+
+std::string MeasurementSettings::SettingsFilePath(const std::string& modelName) const {
+  const auto dir = m_settingsDir.empty() ? HostPaths::SettingsDir() : m_settingsDir;
+  return dir + "/" + modelName + ".ini";
+}
+
+void MeasurementSettings::SetRelative(bool on) {
+  if (on != m_relative) {
+    for (const int q : {kAvg, kRev, kPeak, kPulse}) m_histories[q].Restart();
+  }
+  m_relative = on;
+}
+
+float MeasurementSettings::DisplayLow(int q) const { return Settings(q).displayLow; }
+float MeasurementSettings::DisplayHigh(int q) const { return Settings(q).displayHigh; }
+float MeasurementSettings::LowLimit(int q) const { return Settings(q).lowLimit; }
+float MeasurementSettings::HighLimit(int q) const { return Settings(q).highLimit; }
+bool MeasurementSettings::LimitCheck(int q) const { return Settings(q).limitCheck; }
+bool MeasurementSettings::BeepAlarm(int q) const { return Settings(q).beepAlarm; }
+int MeasurementSettings::BeepKind(int q) const { return Settings(q).beepKind; }
+
+const QuantitySettings& MeasurementSettings::Settings(int q) const {
+  return IsQuantity(q) ? m_quantities[q] : kNoSettings;
+}
+
+void MeasurementSettings::SetDisplayRange(int q, float low, float high) {
+  if (!IsQuantity(q)) return;
+  m_quantities[q].displayLow = low;
+  m_quantities[q].displayHigh = high;
+}
+
+void MeasurementSettings::SetLimits(int q, float low, float high) {
+  if (!IsQuantity(q)) return;
+  m_quantities[q].lowLimit = low;
+  m_quantities[q].highLimit = high;
+}
+
+void MeasurementSettings::SetLimitCheck(int q, bool on) {
+  if (IsQuantity(q)) m_quantities[q].limitCheck = on;
+}
+
+void MeasurementSettings::SetBeepAlarm(int q, bool on) {
+  if (IsQuantity(q)) m_quantities[q].beepAlarm = on;
+}
+
+void MeasurementSettings::SetBeepKind(int q, int kind) {
+  if (IsQuantity(q)) m_quantities[q].beepKind = kind;
+}
+
+void MeasurementSettings::SetDevice(int modelCode, int serialNumber, int versionNumber) {
+  m_modelCode = modelCode;
+  m_serialNumber = std::to_string(serialNumber);
+  const auto digits = std::to_string(versionNumber);
+  const auto cut = digits.size() > 2 ? digits.size() - 2 : digits.size();
+  m_firmwareVersion = digits.size() > 2 ? digits.substr(0, cut) + "." + digits.substr(cut) : digits;
+  if (LoadSettingsFile(ModelName())) return;
+  if (const auto* row = FindModelByCode(modelCode)) ApplyModelRanges(*row);
+}
+
+void MeasurementSettings::ApplyModelRanges(const SensorModel& row) {
+  for (int q = 0; q < kQuantityCount; ++q) m_quantities[q] = FromRange(row.ranges[q]);
+}
+
+bool MeasurementSettings::LoadSettingsFile(const std::string& modelName) {
+  const auto file = IniFile::Load(SettingsFilePath(modelName));
+  const auto device = file.ReadString("HEADER", "DEVICE");
+  if (device.empty() || device != modelName) return false;
+
+  m_frequency = ReadFloat(file, "HEADER", "FREQUENCY");
+  m_externalOffset = ReadFloat(file, "HEADER", "EXTOFFSET");
+  m_relative = file.ReadInt("HEADER", "RELATIVE") != 0;
+  m_singleSweep = file.ReadInt("HEADER", "SWEEP") != 0;
+  m_decimals = file.ReadInt("HEADER", "DECIMAL");
+  m_technology = file.ReadInt("HEADER", "TECH");
+  m_avgRate = file.ReadInt("AVG", "RATE");
+  m_avgRepeat = file.ReadInt("AVG", "REPEAT");
+  m_peakRate = file.ReadInt("PEAK", "RATE");
+  m_pulseRate = file.ReadInt("PULSE", "RATE");
+  m_pulseDuty = file.ReadInt("PULSE", "DUTY");
+  m_pulseReference = file.ReadInt("PULSE", "REFERENCE");
+  m_ccdfRate = file.ReadInt("CCDF", "RATE");
+  for (int q = 0; q < kQuantityCount; ++q) ReadRangeKeys(file, QuantitySection(q), m_quantities[q]);
+  m_loggingItems = file.ReadInt("LOGGING", "ITEMS");
+  m_loggingInterval = file.ReadInt("LOGGING", "INTERVAL");
+  m_loggingRunTime = file.ReadInt("LOGGING", "RUNTIME");
+  return true;
+}
+
+bool MeasurementSettings::SaveSettingsFile(const std::string& modelName) const {
+  const auto path = SettingsFilePath(modelName);
+  auto file = IniFile::Load(path);
+  file.Write("HEADER", "DEVICE", modelName);
+  file.Write("HEADER", "FREQUENCY", FormatFloat(m_frequency));
+  file.Write("HEADER", "EXTOFFSET", FormatFloat(m_externalOffset));
+  file.Write("HEADER", "RELATIVE", FormatInt(m_relative ? 1 : 0));
+  file.Write("HEADER", "SWEEP", FormatInt(m_singleSweep ? 1 : 0));
+  file.Write("HEADER", "DECIMAL", FormatInt(m_decimals));
+  file.Write("HEADER", "TECH", FormatInt(m_technology));
+
+  file.Write("AVG", "RATE", FormatInt(m_avgRate));
+  file.Write("AVG", "REPEAT", FormatInt(m_avgRepeat));
+  WriteRangeKeys(file, "AVG", m_quantities[kAvg]);
+  WriteRangeKeys(file, "REV", m_quantities[kRev]);
+  WriteRangeKeys(file, "VSWR", m_quantities[kVswr]);
+  file.Write("PEAK", "RATE", FormatInt(m_peakRate));
+  WriteRangeKeys(file, "PEAK", m_quantities[kPeak]);
+  file.Write("PULSE", "RATE", FormatInt(m_pulseRate));
+  file.Write("PULSE", "DUTY", FormatInt(m_pulseDuty));
+  file.Write("PULSE", "REFERENCE", FormatInt(m_pulseReference));
+  WriteRangeKeys(file, "PULSE", m_quantities[kPulse]);
+  file.Write("CCDF", "RATE", FormatInt(m_ccdfRate));
+  WriteRangeKeys(file, "CCDF", m_quantities[kCcdf]);
+
+  file.Write("LOGGING", "ITEMS", FormatInt(m_loggingItems));
+  file.Write("LOGGING", "INTERVAL", FormatInt(m_loggingInterval));
+  file.Write("LOGGING", "RUNTIME", FormatInt(m_loggingRunTime));
+  return file.Save(path);
+}
+
+std::string MeasurementSettings::ModelName() const { return ModelNameByCode(m_modelCode); }
+
+std::string MeasurementSettings::SensorTypeText() const {
+  const auto* row = FindModelByCode(m_modelCode);
+  if (!row) return {};
+  if (row->sensorKind == sensor_kind::kDirectional) return strings::GetString("S_MEASUREVIEW_DIRECTIONAL");
+  if (row->sensorKind == sensor_kind::kTerminating) return strings::GetString("S_MEASUREVIEW_TERMINATING");
+  return {};
+}
+
+std::string MeasurementSettings::TechnologyText() const {
+  constexpr const char* kTexts[] = {"LTE-TDD", "WCDMA", "CDMA", "WiMAX", "TDS-CDMA", "EV-DO", "GSM", "etc"};
+  return m_technology >= 0 && m_technology < 8 ? kTexts[m_technology] : "";
+}
+
+bool MeasurementSettings::AddReading(int q, float value) {
+  if (!IsHistory(q)) return true;
+  if (!m_histories[q].Add(value)) return false;
+  m_lastReadingTime = Now();
+  return true;
+}
+
+float MeasurementSettings::LastReading(int q) const {
+  if (!IsHistory(q)) return DisplayLow(q);
+  const auto& h = m_histories[q];
+  return h.Count() > 0 ? h.Readings()[h.Count() - 1] : DisplayLow(q);
+}
+
+const float* MeasurementSettings::GetReadings(int q, int& count) const {
+  if (!IsHistory(q)) {
+    count = 0;
+    return nullptr;
+  }
+  count = m_histories[q].Count();
+  return m_histories[q].Readings();
+}
+
+float MeasurementSettings::First(int q) const { return IsHistory(q) ? m_histories[q].First() : 0.0f; }
+float MeasurementSettings::Min(int q) const { return IsHistory(q) ? m_histories[q].Min() : 0.0f; }
+float MeasurementSettings::Max(int q) const { return IsHistory(q) ? m_histories[q].Max() : 0.0f; }
+int MeasurementSettings::Count(int q) const { return IsHistory(q) ? m_histories[q].Count() : 0; }
+
+float MeasurementSettings::Average(int q) {
+  if (!IsHistory(q)) return 0.0f;
+  return static_cast<float>(m_histories[q].ComputeAverage(IsPowerQuantity(q)));
+}
+
+void MeasurementSettings::ResetHistories() {
+  for (auto& h : m_histories) h.Reset();
+}
+
+void MeasurementSettings::MarkStart(bool resetFirst) {
+  if (resetFirst) ResetHistories();
+  m_startTime = Now();
+}
+
+void MeasurementSettings::MarkLastReading() { m_lastReadingTime = Now(); }
+
+}  // namespace wattrix
