@@ -60,7 +60,9 @@ float VswrFromReturnLoss(double returnLossHundredths) {
   double vswr = kVswrNoReturnLoss;
   if (returnLossHundredths > 0) {
     const double r = std::pow(10.0, returnLossHundredths / 100.0 / 20.0);
-    vswr = (r + 1.0) / (r - 1.0) + 0.005;  // r == 1 gives +inf, clamped below
+    // r == 1 gives +inf, clamped below; a return loss so large that r
+    // overflows would give inf / inf, so take the limit 1 there.
+    vswr = std::isinf(r) ? 1.0 + 0.005 : (r + 1.0) / (r - 1.0) + 0.005;
   }
   return static_cast<float>(std::clamp(vswr, kVswrMin, kVswrMax));
 }
