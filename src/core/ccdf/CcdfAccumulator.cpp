@@ -8,11 +8,11 @@ namespace wattrix {
 namespace {
 
 // The curve's probabilities are single precision before the logarithm.
-float Log10OfF32(double fraction) {
-  return static_cast<float>(std::log10(static_cast<double>(static_cast<float>(fraction))));
-}
+float Log10OfF32(double fraction) { return std::log10(static_cast<float>(fraction)); }
 
 double KeyToDb(std::int32_t key) { return static_cast<double>(key) / 100.0; }
+
+double Milliwatts(std::int32_t key) { return std::pow(10.0, KeyToDb(key) / 10.0); }
 
 }  // namespace
 
@@ -65,11 +65,15 @@ CcdfAccumulator::SweepResult CcdfAccumulator::ProcessSweep(const CcdfHistogram& 
   m_stats.PeakPower = 0;
   m_stats.CrestFactor = 0;
 
-  const bool anySample =
-      std::any_of(histogram.begin(), histogram.end(), [](const auto& bin) { return bin.second > 0; });
-  if (!anySample) return SweepResult::EmptyHistogram;
+  // One pass over the delivered map; only positive counts are kept.
+  m_incoming.clear();
+  m_incoming.reserve(histogram.size());
+  for (const auto& [key, count] : histogram) {
+    if (count > 0) m_incoming.push_back(SweepBin{key, count});
+  }
+  if (m_incoming.empty()) return SweepResult::EmptyHistogram;
 
-  StoreSweep(histogram);
+  StoreIncoming();
   m_mergedShown = true;
   WalkAscending();
   m_stats.AveragePower += TechnologyCorrection(technology);
@@ -79,8 +83,8 @@ CcdfAccumulator::SweepResult CcdfAccumulator::ProcessSweep(const CcdfHistogram& 
   return SweepResult::Processed;
 }
 
-void CcdfAccumulator::StoreSweep(const CcdfHistogram& histogram) {
-  Sweep sweep;
+void CcdfAccumulator::StoreIncoming() {
+  Sweep evicted;
   const auto stored = m_sweeps.size();
   const auto window = static_cast<std::size_t>(m_sweepWindow);
   if (stored > window) {
@@ -88,17 +92,13 @@ void CcdfAccumulator::StoreSweep(const CcdfHistogram& histogram) {
     m_sweeps.clear();
     m_merged.clear();
   } else if (stored == window) {
-    sweep = std::move(m_sweeps.front());  // reuse the evicted sweep's storage
+    evicted = std::move(m_sweeps.front());
     m_sweeps.pop_front();
-    SubtractFromMerged(sweep);
+    SubtractFromMerged(evicted);
   }
-  sweep.clear();
-  sweep.reserve(histogram.size());
-  for (const auto& [key, count] : histogram) {
-    if (count > 0) sweep.push_back(SweepBin{key, count});
-  }
-  AddToMerged(sweep);
-  m_sweeps.push_back(std::move(sweep));
+  AddToMerged(m_incoming);
+  m_sweeps.push_back(std::move(m_incoming));
+  m_incoming = std::move(evicted);  // its storage takes the next sweep
 }
 
 void CcdfAccumulator::AddToMerged(const Sweep& sweep) {
@@ -110,16 +110,16 @@ void CcdfAccumulator::AddToMerged(const Sweep& sweep) {
     if (a->key < b->key) {
       m_scratch.push_back(*a++);
     } else if (b->key < a->key) {
-      m_scratch.push_back(MergedBin{b->key, b->count});
+      m_scratch.push_back(MergedBin{b->key, b->count, Milliwatts(b->key)});
       ++b;
     } else {
-      m_scratch.push_back(MergedBin{a->key, a->count + b->count});
+      m_scratch.push_back(MergedBin{a->key, a->count + b->count, a->milliwatts});
       ++a;
       ++b;
     }
   }
   m_scratch.insert(m_scratch.end(), a, m_merged.end());
-  for (; b != sweep.end(); ++b) m_scratch.push_back(MergedBin{b->key, b->count});
+  for (; b != sweep.end(); ++b) m_scratch.push_back(MergedBin{b->key, b->count, Milliwatts(b->key)});
   m_merged.swap(m_scratch);
 }
 
@@ -153,10 +153,9 @@ void CcdfAccumulator::WalkAscending() {
   double sum = 0;  // linear milliwatts
   double peak = 0;
   for (const auto& bin : m_merged) {
-    const double p = KeyToDb(bin.key);
     total += static_cast<std::uint64_t>(bin.count);
-    sum += static_cast<double>(bin.count) * std::pow(10.0, p / 10.0);
-    peak = p;
+    sum += static_cast<double>(bin.count) * bin.milliwatts;
+    peak = KeyToDb(bin.key);
   }
   m_stats.SampleTotal = total;
   m_stats.PeakPower = peak;

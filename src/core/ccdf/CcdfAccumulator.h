@@ -34,6 +34,9 @@ class CcdfAccumulator final {
   struct MergedBin {
     std::int32_t key;
     std::int64_t count;
+    // 10^(key / 1000): the bin's power in milliwatts, computed once when the
+    // key enters the sum rather than on every sweep.
+    double milliwatts;
     friend bool operator==(const MergedBin&, const MergedBin&) = default;
   };
   using Sweep = std::vector<SweepBin>;  // ascending keys
@@ -77,7 +80,7 @@ class CcdfAccumulator final {
   static Merged MergeStraightforward(const std::deque<Sweep>& sweeps);
 
  private:
-  void StoreSweep(const CcdfHistogram& histogram);
+  void StoreIncoming();
   void AddToMerged(const Sweep& sweep);
   void SubtractFromMerged(const Sweep& sweep);
   void WalkAscending();
@@ -86,6 +89,7 @@ class CcdfAccumulator final {
 
   int m_sweepWindow = 10;
   std::deque<Sweep> m_sweeps;
+  Sweep m_incoming;  // the sweep being stored
   // Running sum of m_sweeps, kept incrementally: a sweep costs a linear
   // merge of two sorted arrays instead of re-merging every stored map.
   std::vector<MergedBin> m_merged;
