@@ -37,9 +37,10 @@ double PixelsPerUnit(bool scaleToFit, int pixels, double min, double max) {
 
 // Zero line: proportional inside the range, else at the near edge for a
 // non-negative range and at the far edge for a negative one.
-int ZeroLine(double min, double max, double perUnit, int nearEdge, int direction) {
+int ZeroLine(double min, double max, double perUnit, int nearEdge, int farEdge) {
   if (min >= 0) return nearEdge;
-  if (max <= 0) return ToPixel(nearEdge + direction * (max - min) * perUnit);
+  if (max <= 0) return farEdge;
+  const int direction = farEdge >= nearEdge ? 1 : -1;
   return ToPixel(nearEdge + direction * (0 - min) * perUnit);
 }
 
@@ -135,8 +136,8 @@ void CGraph::Recompute() {
   const PixelRect plot = PlotArea();
   m_pixelsPerX = PixelsPerUnit(m_scaleToFit, plot.width, m_xMin, m_xMax);
   m_pixelsPerY = PixelsPerUnit(m_scaleToFit, plot.height, m_yMin, m_yMax);
-  m_zeroX = ZeroLine(m_xMin, m_xMax, m_pixelsPerX, plot.left, +1);
-  m_zeroY = ZeroLine(m_yMin, m_yMax, m_pixelsPerY, plot.Bottom(), -1);
+  m_zeroX = ZeroLine(m_xMin, m_xMax, m_pixelsPerX, plot.left, plot.Right());
+  m_zeroY = ZeroLine(m_yMin, m_yMax, m_pixelsPerY, plot.Bottom(), plot.top);
 }
 
 Font CGraph::NormalFont() const { return Font{m_fontFace, static_cast<double>(m_fontPixels), 400, 0}; }
