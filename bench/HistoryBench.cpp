@@ -81,6 +81,13 @@ void BM_WriteHistoryFile(benchmark::State& state) {
 }
 BENCHMARK(BM_WriteHistoryFile)->Unit(benchmark::kMillisecond);
 
+// The header alone: the averages scan every reading of the five quantities.
+void BM_BuildHistoryHeader(benchmark::State& state) {
+  auto& s = FullRun();
+  for (auto _ : state) benchmark::DoNotOptimize(BuildHistoryHeader(s, 0x1F, ""));
+}
+BENCHMARK(BM_BuildHistoryHeader)->Unit(benchmark::kMillisecond);
+
 void BM_PlainFwriteSameBytes(benchmark::State& state) {
   const auto path = ScratchDir() + "/plain.bin";
   for (auto _ : state) PlainWrite(path, HistoryBytes(), 20, state.range(0) != 0);

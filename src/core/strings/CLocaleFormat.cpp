@@ -29,21 +29,23 @@ std::string FormatGeneral(double value, int precision) {
 }
 
 void AppendHundredths(std::string& out, long long value) {
-  // Two decimals of an integer count of hundredths, built from digits so
-  // that a large record is fast and exact.
+  // Two decimals of an integer count of hundredths, built from the last
+  // digit backwards so that a large record is fast and exact.
   unsigned long long magnitude =
       value < 0 ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
-  char digits[32];
-  int n = 0;
+  char buffer[32];
+  char* p = buffer + sizeof buffer;
+  *--p = static_cast<char>('0' + magnitude % 10);
+  magnitude /= 10;
+  *--p = static_cast<char>('0' + magnitude % 10);
+  magnitude /= 10;
+  *--p = '.';
   do {
-    digits[n++] = static_cast<char>('0' + magnitude % 10);
+    *--p = static_cast<char>('0' + magnitude % 10);
     magnitude /= 10;
-  } while (magnitude != 0 || n < 3);
-  if (value < 0) out.push_back('-');
-  for (int i = n - 1; i >= 2; --i) out.push_back(digits[i]);
-  out.push_back('.');
-  out.push_back(digits[1]);
-  out.push_back(digits[0]);
+  } while (magnitude != 0);
+  if (value < 0) *--p = '-';
+  out.append(p, static_cast<std::size_t>(buffer + sizeof buffer - p));
 }
 
 std::string FormatHundredths(long long value) {

@@ -10,6 +10,7 @@
 
 #include <clocale>
 #include <cstdio>
+#include <filesystem>
 #include <random>
 #include <vector>
 
@@ -45,6 +46,14 @@ TEST(HistoryCsvExport, MatchesAHandWrittenFile) {
   ASSERT_TRUE(ExportHistoryCsv(dir.File("out.csv"), h, points, 3, 5));
   EXPECT_EQ(test::ReadFileBytes(dir.File("out.csv")), expected);
   EXPECT_FALSE(ExportHistoryCsv(dir.File("bad.csv"), h, points, 4, 5));  // more records than values
+  EXPECT_FALSE(std::filesystem::exists(dir.File("bad.csv")));
+  // A full disk fails the export and keeps the previous file.
+  const std::vector<std::int32_t> many(2 * 20000, 123456);
+  {
+    test::FileSizeLimit limit(16384);
+    EXPECT_FALSE(ExportHistoryCsv(dir.File("out.csv"), h, many, 20000, 5));
+  }
+  EXPECT_EQ(test::ReadFileBytes(dir.File("out.csv")), expected);
 
   // The number texts stay in the C locale under a comma locale.
   if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) {
