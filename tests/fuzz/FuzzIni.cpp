@@ -2,10 +2,10 @@
 #include "core/measure/MeasurementSettings.h"
 #include "core/platform/IniFile.h"
 
+#include <unistd.h>
 #include <cstdint>
 #include <cstdio>
 #include <string>
-#include <unistd.h>
 
 namespace {
 

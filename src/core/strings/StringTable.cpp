@@ -4,8 +4,8 @@
 #include "core/platform/IniFile.h"
 #include "core/platform/MessageBoxes.h"
 
-#include <mutex>
 #include <sys/stat.h>
+#include <mutex>
 
 namespace wattrix::strings {
 
@@ -31,7 +31,8 @@ void RefreshLocked(Table& t) {
   const bool exists = !t.path.empty() && ::stat(t.path.c_str(), &st) == 0;
   const off_t size = exists ? st.st_size : -1;
   const timespec mtime = exists ? st.st_mtim : timespec{};
-  if (t.loaded && size == t.size && mtime.tv_sec == t.mtime.tv_sec && mtime.tv_nsec == t.mtime.tv_nsec) return;
+  if (t.loaded && size == t.size && mtime.tv_sec == t.mtime.tv_sec && mtime.tv_nsec == t.mtime.tv_nsec)
+    return;
   t.file = exists ? IniFile::Load(t.path) : IniFile{};
   t.size = size;
   t.mtime = mtime;
