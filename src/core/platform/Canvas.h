@@ -84,8 +84,8 @@ struct Font {
 int PointsToPixels(double points, int dpi);
 
 struct FontMetrics {
-  double height = 0;            // line height
-  double averageCharWidth = 0;  // width of an average character
+  double height = 0;             // line height
+  double averageCharWidth = 0;   // width of an average character
   double ascent = 0;
 };
 
@@ -95,9 +95,9 @@ enum class VAlign { Top, Centre, Bottom };
 struct TextFormat {
   HAlign horizontal = HAlign::Left;
   VAlign vertical = VAlign::Top;
-  bool singleLine = true;  // false: word-wrapped inside the box
-  bool elide = false;      // cut with an ellipsis when too wide
-  bool clip = false;       // clip to the box
+  bool singleLine = true;   // false: word-wrapped inside the box
+  bool elide = false;       // cut with an ellipsis when too wide
+  bool clip = false;        // clip to the box
   friend bool operator==(const TextFormat&, const TextFormat&) = default;
 };
 

@@ -1,10 +1,10 @@
 #include "core/platform/HostPaths.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace wattrix {
 
