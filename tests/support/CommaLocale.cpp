@@ -9,35 +9,31 @@ namespace wattrix::test {
 
 namespace {
 
-bool DecimalIsComma() { return std::strcmp(std::localeconv()->decimal_point, ",") == 0; }
-
-bool TryLocale(const char* name) { return std::setlocale(LC_NUMERIC, name) != nullptr && DecimalIsComma(); }
+bool TryLocale(const char* name) {
+  return std::setlocale(LC_NUMERIC, name) != nullptr &&
+         std::strcmp(std::localeconv()->decimal_point, ",") == 0;
+}
 
 }  // namespace
 
 CommaLocale::CommaLocale() {
-  for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"}) {
-    if (TryLocale(name)) {
-      m_active = true;
-      return;
-    }
+  if (TryLocale("de_DE.UTF-8") || TryLocale("de_DE.utf8")) {
+    m_active = true;
+    return;
   }
-  // Only the numeric category is defined; localedef warns about the others
-  // and builds the locale anyway.
-  m_dir = std::make_unique<TempDir>();
-  const auto definition = m_dir->File("comma.def");
-  std::ofstream(definition)
-      << "LC_NUMERIC\ndecimal_point \",\"\nthousands_sep \".\"\ngrouping 3;3\nEND LC_NUMERIC\n";
-  const auto command =
-      "localedef -c -i '" + definition + "' -f UTF-8 '" + m_dir->File("comma.UTF-8") + "' >/dev/null 2>&1";
+  // Only the numeric category is defined; localedef warns about the others.
+  std::ofstream(m_dir.File("comma.def"))
+      << "LC_NUMERIC\ndecimal_point \",\"\nthousands_sep \".\"\nEND LC_NUMERIC\n";
+  const auto command = "localedef -c -i '" + m_dir.File("comma.def") + "' -f UTF-8 '" +
+                       m_dir.File("comma.UTF-8") + "' >/dev/null 2>&1";
   [[maybe_unused]] const int status = std::system(command.c_str());
-  ::setenv("LOCPATH", m_dir->Path().c_str(), 1);
+  ::setenv("LOCPATH", m_dir.Path().c_str(), 1);
   m_active = TryLocale("comma.UTF-8");
 }
 
 CommaLocale::~CommaLocale() {
   std::setlocale(LC_NUMERIC, "C");
-  if (m_dir) ::unsetenv("LOCPATH");
+  ::unsetenv("LOCPATH");
 }
 
 }  // namespace wattrix::test

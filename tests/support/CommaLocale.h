@@ -2,25 +2,19 @@
 
 #include "support/TempDir.h"
 
-#include <memory>
-
 namespace wattrix::test {
 
-// Switches LC_NUMERIC to a locale whose decimal separator is a comma while
-// it lives, as a user's desktop may run. Hosts without such a locale get
-// one built with localedef in a temporary folder. Active() is false when
-// neither works (the test should then skip).
+// Switches LC_NUMERIC to a locale whose decimal separator is a comma while it
+// lives, as a user's desktop may run; hosts without one get one built with
+// localedef. Active() is false when neither works (the test then skips).
 class CommaLocale final {
  public:
   CommaLocale();
   ~CommaLocale();
-  CommaLocale(const CommaLocale&) = delete;
-  CommaLocale& operator=(const CommaLocale&) = delete;
-
   bool Active() const { return m_active; }
 
  private:
-  std::unique_ptr<TempDir> m_dir;
+  TempDir m_dir;
   bool m_active = false;
 };
 
