@@ -1,0 +1,49 @@
+#include "core/measure/ReadoutFormat.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+namespace wattrix {
+
+void AppendNumber(std::string& out, double x, int decimals) {
+  if (decimals < 0 || decimals > 2) return;
+  // to_chars with a precision writes exactly what printf("%.*f") writes in
+  // the C locale, without touching the locale at all.
+  char buffer[352];  // "%.2f" of the largest double fits with room to spare
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::fixed, decimals);
+  if (result.ec == std::errc()) out.append(buffer, result.ptr);
+}
+
+std::string FormatNumber(double x, int decimals) {
+  std::string text;
+  AppendNumber(text, x, decimals);
+  return text;
+}
+
+std::string FormatWatts(double watts, int decimals) {
+  const double magnitude = std::fabs(watts);
+  std::string text;
+  if (magnitude > 1.0) {
+    AppendNumber(text, watts, decimals);
+    text += " W";
+  } else if (magnitude > static_cast<double>(0.0001f)) {
+    AppendNumber(text, watts * 1000.0, decimals);
+    text += " mW";
+  } else {
+    AppendNumber(text, watts * 1000000.0, decimals);
+    text += " uW";
+  }
+  return text;
+}
+
+double DbmToWatts(double dbm) { return std::pow(10.0, dbm / 10.0) / 1000.0; }
+
+std::optional<double> ReturnLossDb(double vswr) {
+  if (!(vswr > 1.0)) return std::nullopt;
+  if (std::isinf(vswr)) return 0.0;  // a total mismatch: (inf + 1) / (inf - 1) is 1
+  const double rl = -20.0 * std::log10((vswr + 1.0) / (vswr - 1.0));
+  return std::clamp(rl, -60.0, 0.0);
+}
+
+}  // namespace wattrix
