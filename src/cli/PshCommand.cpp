@@ -3,7 +3,7 @@
 
 #include "core/history/HistoryDocument.h"
 #include "core/history/HistoryLayout.h"
-#include "core/strings/CLocaleFormat.h"
+#include "core/platform/NumberText.h"
 
 #include <cstdio>
 #include <string>

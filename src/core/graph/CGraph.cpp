@@ -1,6 +1,6 @@
 #include "core/graph/CGraph.h"
 
-#include "core/strings/CLocaleFormat.h"
+#include "core/platform/NumberText.h"
 
 #include <algorithm>
 #include <cmath>

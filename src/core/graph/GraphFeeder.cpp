@@ -1,12 +1,14 @@
 #include "core/graph/GraphFeeder.h"
 
+#include "core/measure/ReadoutFormat.h"
+
 #include "core/device/SensorModel.h"
 #include "core/history/HistoryDocument.h"
 #include "core/history/HistoryHeader.h"
 #include "core/history/HistoryLayout.h"
 #include "core/measure/MeasurementSettings.h"
 #include "core/measure/Quantity.h"
-#include "core/strings/CLocaleFormat.h"
+#include "core/platform/NumberText.h"
 #include "core/strings/StringTable.h"
 
 #include <algorithm>
@@ -40,11 +42,7 @@ std::string Subtitle(const char* nameKey, double max, double min, double average
 
 }  // namespace
 
-double ReturnLossOfVswr(double vswr) {
-  const double rl = -20.0 * std::log10((vswr + 1) / (vswr - 1));
-  if (std::isnan(rl)) return -60.0;
-  return std::clamp(rl, -60.0, 0.0);
-}
+double ReturnLossOfVswr(double vswr) { return ReturnLossDb(vswr).value_or(-60.0); }
 
 GraphFeeder::GraphFeeder() : m_graph(graph::kScreenScheme) {
   m_settings.title = strings::GetString("S_GRAPH_HISTOGRAM");

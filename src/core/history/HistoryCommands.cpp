@@ -1,7 +1,7 @@
 #include "core/history/HistoryCommands.h"
 
 #include "core/measure/Quantity.h"
-#include "core/strings/CLocaleFormat.h"
+#include "core/platform/NumberText.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,7 @@
 #include "core/history/HistoryLayout.h"
 #include "core/measure/Quantity.h"
 #include "core/platform/AtomicFile.h"
-#include "core/strings/CLocaleFormat.h"
+#include "core/platform/NumberText.h"
 
 namespace wattrix {
 

@@ -1,18 +1,15 @@
 #include "core/measure/ReadoutFormat.h"
 
+#include "core/platform/NumberText.h"
+
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 namespace wattrix {
 
 void AppendNumber(std::string& out, double x, int decimals) {
   if (decimals < 0 || decimals > 2) return;
-  // to_chars with a precision writes exactly what printf("%.*f") writes in
-  // the C locale, without touching the locale at all.
-  char buffer[352];  // "%.2f" of the largest double fits with room to spare
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::fixed, decimals);
-  if (result.ec == std::errc()) out.append(buffer, result.ptr);
+  AppendFixed(out, x, decimals);
 }
 
 std::string FormatNumber(double x, int decimals) {

@@ -3,7 +3,7 @@
 #include "core/history/HistoryCsv.h"
 #include "core/history/HistoryDocument.h"
 #include "core/history/LittleEndian.h"
-#include "core/strings/CLocaleFormat.h"
+#include "core/platform/NumberText.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
