@@ -1,10 +1,10 @@
 #include "core/ccdf/CCcdfGraph.h"
 
 #include "core/ccdf/ReferenceCurve.h"
+#include "core/platform/NumberText.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <new>
 
 namespace wattrix {
@@ -15,10 +15,18 @@ constexpr int kPlotTypeCount = 12;
 constexpr int kLineStyleCount = 4;
 constexpr int kMarkerReach = 100;  // pixels within which a drag finds a point
 
-std::string Format(const char* format, double value) {
-  char text[64];
-  std::snprintf(text, sizeof text, format, value);
-  return text;
+RectF ToRectF(const PixelRect& r) {
+  return RectF{double(r.left), double(r.top), double(r.width), double(r.height)};
+}
+
+PixelRect FromEdges(int left, int top, int right, int bottom) {
+  return PixelRect{left, top, right - left, bottom - top};
+}
+
+// Whole pixels, held within any device so that the conversion is defined.
+int ToPixel(float v) {
+  if (std::isnan(v)) return 0;
+  return static_cast<int>(std::clamp(v, -1e9f, 1e9f));
 }
 
 void DrawJoined(Canvas& canvas, const std::vector<PointF>& points, Argb colour) {
@@ -59,6 +67,7 @@ void CCcdfGraph::SetCanvas(int x, int y, int width, int height) {
 }
 
 void CCcdfGraph::SetXRange(float a, float b) {
+  if (!std::isfinite(a) || !std::isfinite(b)) return;
   if (a > b) std::swap(a, b);
   if (a == b) b += 0.1f;
   m_xMin = a;
@@ -67,6 +76,7 @@ void CCcdfGraph::SetXRange(float a, float b) {
 }
 
 void CCcdfGraph::SetYRange(float a, float b) {
+  if (!std::isfinite(a) || !std::isfinite(b)) return;
   if (a > b) std::swap(a, b);
   if (a == b) b += 0.1f;
   m_yMin = a;
@@ -76,8 +86,8 @@ void CCcdfGraph::SetYRange(float a, float b) {
 
 void CCcdfGraph::RecomputeScales() {
   const PixelRect plot = PlotRect();
-  m_xScale = m_scaleOn ? static_cast<float>(plot.Width()) / (m_xMax - m_xMin) : 1.0f;
-  m_yScale = m_scaleOn ? static_cast<float>(plot.Height()) / (m_yMax - m_yMin) : 1.0f;
+  m_xScale = m_scaleOn ? static_cast<float>(plot.width) / (m_xMax - m_xMin) : 1.0f;
+  m_yScale = m_scaleOn ? static_cast<float>(plot.height) / (m_yMax - m_yMin) : 1.0f;
 }
 
 bool CCcdfGraph::SetGraphData(GraphData data) {
@@ -160,10 +170,8 @@ int CCcdfGraph::MarkedPointIndex() const {
 }
 
 std::string CCcdfGraph::FormatMarkerText(float x, float y) {
-  char text[96];
-  std::snprintf(text, sizeof text, "Marker : %.2f dB, %.3f %%", static_cast<double>(x),
-                std::pow(10.0, static_cast<double>(y)) * 100.0);
-  return text;
+  return FormatC("Marker : %.2f dB, %.3f %%", static_cast<double>(x),
+                 std::pow(10.0, static_cast<double>(y)) * 100.0);
 }
 
 std::string CCcdfGraph::MarkerTextForCurrentData() const {
@@ -188,29 +196,29 @@ void CCcdfGraph::MoveMarker(int pointerX) {
 }
 
 bool CCcdfGraph::MarkerBoxContains(int x, int y) const {
-  return x >= m_markerBox.left && x < m_markerBox.right && y >= m_markerBox.top && y < m_markerBox.bottom;
+  return x >= m_markerBox.left && x < m_markerBox.Right() && y >= m_markerBox.top && y < m_markerBox.Bottom();
 }
 
 PixelRect CCcdfGraph::PlotRect() const {
   const int h = m_charHeight, w = m_charWidth;
-  return PixelRect{m_x + 13 * w, m_y + 4 * h, m_x + m_width - w, m_y + m_height - 3 * h};
+  return FromEdges(m_x + 13 * w, m_y + 4 * h, m_x + m_width - w, m_y + m_height - 3 * h);
 }
 
 PixelRect CCcdfGraph::TitleBand() const {
   const int h = m_charHeight, w = m_charWidth;
-  return PixelRect{m_x + 13 * w, m_y + h, m_x + m_width - w, m_y + 2 * h};
+  return FromEdges(m_x + 13 * w, m_y + h, m_x + m_width - w, m_y + 2 * h);
 }
 
 PixelRect CCcdfGraph::MarkerTextBand() const {
   const PixelRect plot = PlotRect();
   const int h = m_charHeight;
-  return PixelRect{plot.left, plot.top - (3 * h) / 2 - 2, plot.right, plot.top - h / 2 - 2};
+  return FromEdges(plot.left, plot.top - (3 * h) / 2 - 2, plot.Right(), plot.top - h / 2 - 2);
 }
 
 PixelRect CCcdfGraph::XAxisTitleBand() const {
   const int h = m_charHeight, w = m_charWidth;
   const int top = m_y + m_height - 2 * h + 2;
-  return PixelRect{m_x + 13 * w, top, m_x + m_width - w, top + h};
+  return FromEdges(m_x + 13 * w, top, m_x + m_width - w, top + h);
 }
 
 PixelRect CCcdfGraph::XLabelBox(int i) const {
@@ -218,9 +226,9 @@ PixelRect CCcdfGraph::XLabelBox(int i) const {
   const int h = m_charHeight, boxWidth = 8 * m_charWidth;
   const int top = m_y + m_height - 3 * h + 1 + i;  // each box one pixel lower than the previous
   int left = plot.left;
-  if (i == 1) left = (plot.left + plot.right) / 2 - boxWidth / 2;
-  if (i == 2) left = plot.right - boxWidth;
-  return PixelRect{left, top, left + boxWidth, top + h};
+  if (i == 1) left = (plot.left + plot.Right()) / 2 - boxWidth / 2;
+  if (i == 2) left = plot.Right() - boxWidth;
+  return PixelRect{left, top, boxWidth, h};
 }
 
 PixelPoint CCcdfGraph::MapPoint(float x, float y) const {
@@ -228,8 +236,8 @@ PixelPoint CCcdfGraph::MapPoint(float x, float y) const {
   float clamped = y;
   if (!(y > m_yMin && y < m_yMax)) clamped = y <= m_yMin ? m_yMin : m_yMax;
   const float column = static_cast<float>(plot.left) + (x - m_xMin) * m_xScale;
-  const float row = static_cast<float>(plot.bottom) - (clamped - m_yMin) * m_yScale;
-  return PixelPoint{static_cast<int>(column), static_cast<int>(row)};
+  const float row = static_cast<float>(plot.Bottom()) - (clamped - m_yMin) * m_yScale;
+  return PixelPoint{ToPixel(column), ToPixel(row)};
 }
 
 Font CCcdfGraph::NormalFont() const { return Font{"Arial", m_fontPixels, 400, 0}; }
@@ -246,13 +254,13 @@ void CCcdfGraph::PrepareFonts(Canvas& canvas) {
 
 void CCcdfGraph::DrawBandText(Canvas& canvas, const PixelRect& band, const std::string& text, Argb colour,
                               HAlign align) {
-  canvas.FillRect(band.ToRectF(), Brush::Solid(m_colours.background));
+  canvas.FillRect(ToRectF(band), Brush::Solid(m_colours.background));
   TextFormat format;
   format.horizontal = align;
   format.vertical = VAlign::Centre;
   format.singleLine = true;
   format.elide = true;
-  canvas.DrawTextInBox(text, band.ToRectF(), NormalFont(), colour, format);
+  canvas.DrawTextInBox(text, ToRectF(band), NormalFont(), colour, format);
 }
 
 void CCcdfGraph::Draw(Canvas& canvas) {
@@ -262,13 +270,13 @@ void CCcdfGraph::Draw(Canvas& canvas) {
 
   canvas.FillRect(RectF{double(m_x), double(m_y), double(m_width), double(m_height)},
                   Brush::Solid(m_colours.background));
-  canvas.DrawRect(plot.ToRectF(), framePen);
+  canvas.DrawRect(ToRectF(plot), framePen);
   if (m_gridOn) {
     for (int i = 1; i <= 9; ++i) {
-      const double x = plot.left + i * plot.Width() / 10;
-      const double y = plot.top + i * plot.Height() / 10;
-      canvas.DrawLine(PointF{x, double(plot.top)}, PointF{x, double(plot.bottom)}, framePen);
-      canvas.DrawLine(PointF{double(plot.left), y}, PointF{double(plot.right), y}, framePen);
+      const double x = plot.left + i * plot.width / 10;
+      const double y = plot.top + i * plot.height / 10;
+      canvas.DrawLine(PointF{x, double(plot.top)}, PointF{x, double(plot.Bottom())}, framePen);
+      canvas.DrawLine(PointF{double(plot.left), y}, PointF{double(plot.Right()), y}, framePen);
     }
   }
 
@@ -277,7 +285,7 @@ void CCcdfGraph::Draw(Canvas& canvas) {
   DrawBandText(canvas, XAxisTitleBand(), m_xAxisTitle, m_colours.xLabels, HAlign::Centre);
   if (!m_yAxisTitle.empty()) {
     // Written upwards in a one-line band at the left edge, centred on the plot.
-    const RectF band{double(m_x + 1), double(plot.top), double(m_charHeight), double(plot.Height())};
+    const RectF band{double(m_x + 1), double(plot.top), double(m_charHeight), double(plot.height)};
     TextFormat format;
     format.horizontal = HAlign::Centre;
     format.vertical = VAlign::Centre;
@@ -287,7 +295,7 @@ void CCcdfGraph::Draw(Canvas& canvas) {
   const double xValues[3] = {m_xMin, (m_xMin + m_xMax) / 2.0, m_xMax};
   const HAlign xAligns[3] = {HAlign::Left, HAlign::Centre, HAlign::Right};
   for (int i = 0; i < 3; ++i) {
-    DrawBandText(canvas, XLabelBox(i), Format("%.4g dB", xValues[i]), m_colours.xLabels, xAligns[i]);
+    DrawBandText(canvas, XLabelBox(i), FormatC("%.4g dB", xValues[i]), m_colours.xLabels, xAligns[i]);
   }
   DrawYLabels(canvas);
   DrawReference(canvas);
@@ -300,16 +308,16 @@ void CCcdfGraph::DrawYLabels(Canvas& canvas) {
   const int h = m_charHeight, w = m_charWidth;
   const int n = static_cast<int>(std::fabs(m_yMin - m_yMax));
   auto label = [&](int top, double exponent) {
-    const PixelRect box{m_x + w, top, m_x + 13 * w - 1, top + h};
+    const PixelRect box = FromEdges(m_x + w, top, m_x + 13 * w - 1, top + h);
     const double percent = std::pow(10.0, std::trunc(exponent)) * 100.0;
-    DrawBandText(canvas, box, Format("%.4g %%", percent), m_colours.yLabels, HAlign::Right);
+    DrawBandText(canvas, box, FormatC("%.4g %%", percent), m_colours.yLabels, HAlign::Right);
   };
   label(plot.top, m_yMax);
   for (int i = 1; i < n; ++i) {
-    const int centre = plot.top + i * plot.Height() / n;
+    const int centre = plot.top + i * plot.height / n;
     label(centre - h / 2, m_yMax - static_cast<float>(i));
   }
-  label(plot.bottom - h, m_yMin);
+  label(plot.Bottom() - h, m_yMin);
 }
 
 void CCcdfGraph::DrawReference(Canvas& canvas) {
@@ -348,7 +356,7 @@ void CCcdfGraph::DrawMarker(Canvas& canvas) {
       PointF{double(p.x - 4), double(p.y - 8)}, PointF{double(p.x + 4), double(p.y - 8)},
       PointF{double(p.x), double(p.y)}, PointF{double(p.x - 4), double(p.y - 8)}};
   canvas.DrawPolyline(outline, Pen{kMarkerColour, 1.0});
-  m_markerBox = PixelRect{p.x - 4, p.y - 8, p.x + 4, p.y};
+  m_markerBox = PixelRect{p.x - 4, p.y - 8, 8, 8};
 }
 
 }  // namespace wattrix

@@ -2,6 +2,7 @@
 
 #include "core/ccdf/CcdfStatistics.h"
 #include "core/ccdf/GraphData.h"
+#include "core/graph/CGraph.h"
 #include "core/platform/Canvas.h"
 
 #include <optional>
@@ -10,18 +11,6 @@
 #include <vector>
 
 namespace wattrix {
-
-// Integer pixel rectangle (right and bottom exclusive, as the platform's).
-struct PixelRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-  int Width() const { return right - left; }
-  int Height() const { return bottom - top; }
-  RectF ToRectF() const { return RectF{double(left), double(top), double(Width()), double(Height())}; }
-  friend bool operator==(const PixelRect&, const PixelRect&) = default;
-};
 
 struct PixelPoint {
   int x = 0;
@@ -47,7 +36,9 @@ struct CcdfColourScheme {
 // label) against dB above the average, the Gaussian reference curve behind
 // the measured one, and a marker the user drags along the measured curve.
 // Paints on any Canvas; the window around it only forwards size, paint and
-// mouse.
+// mouse. It shares no drawing with the history graph's CGraph (only its
+// PixelRect), so it does not derive from it: CGraph's non-virtual
+// SetSettings and Draw would silently paint the wrong graph.
 class CCcdfGraph final {
  public:
   static constexpr int kMinWidth = 350;

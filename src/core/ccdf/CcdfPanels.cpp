@@ -2,11 +2,10 @@
 
 #include "core/device/SensorModel.h"
 #include "core/measure/MeasurementSettings.h"
+#include "core/platform/NumberText.h"
 #include "core/strings/StringTable.h"
 
 #include <cmath>
-#include <cstdarg>
-#include <cstdio>
 
 namespace wattrix {
 
@@ -14,20 +13,6 @@ namespace {
 
 constexpr int kDeviceCodePX470B = 14;
 constexpr double kPX470BAverageOffset = 35.0;
-
-std::string Printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
-std::string Printf(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  va_list copy;
-  va_copy(copy, args);
-  const int size = std::vsnprintf(nullptr, 0, format, copy);
-  va_end(copy);
-  std::string text(size > 0 ? static_cast<std::size_t>(size) : 0, '\0');
-  if (size > 0) std::vsnprintf(text.data(), text.size() + 1, format, args);
-  va_end(args);
-  return text;
-}
 
 PanelItem Heading(const std::string& text) {
   return PanelItem{true, true, 10, 10, 12, MakeRgb(192, 192, 192), text};
@@ -71,9 +56,9 @@ std::string MeasurementLine(int index, const std::string& label, const CcdfPanel
   const auto& s = c.settings;
   switch (index) {
     case 1:
-      return Printf("%s%.2f MHz", label.c_str(), static_cast<double>(s.Frequency()));
+      return FormatC("%s%.2f MHz", label.c_str(), static_cast<double>(s.Frequency()));
     case 2:
-      return Printf("%s%.2f", label.c_str(), static_cast<double>(s.ExternalOffset()));
+      return FormatC("%s%.2f", label.c_str(), static_cast<double>(s.ExternalOffset()));
     case 3:
       return label + SampleProgressText(c.storedSweeps, s.CcdfRate());
     case 4:
@@ -88,7 +73,7 @@ std::string MeasurementLine(int index, const std::string& label, const CcdfPanel
 std::string LimitLine(int index, const std::string& label, const MeasurementSettings& s) {
   switch (index) {
     case 1:
-      return Printf("%s%.2f", label.c_str(), static_cast<double>(s.HighLimit(kCcdf)));
+      return FormatC("%s%.2f", label.c_str(), static_cast<double>(s.HighLimit(kCcdf)));
     case 2:
       return label + OnOff(s.BeepAlarm(kCcdf));
     case 3:
@@ -140,7 +125,7 @@ std::string SampleProgressText(int storedSweeps, int ccdfRate) {
       return {};
   }
   std::string count = "0";
-  if (storedSweeps >= 1 && storedSweeps <= 99) count = Printf("%d0,000", storedSweeps);
+  if (storedSweeps >= 1 && storedSweeps <= 99) count = FormatC("%d0,000", storedSweeps);
   if (storedSweeps > 99) count = "1,000,000";
   return count + " / " + window;
 }
@@ -149,11 +134,11 @@ std::string DecimalsText(double value, int decimals) {
   const double rounded = static_cast<double>(static_cast<float>(value));
   switch (decimals) {
     case 2:
-      return Printf("%.2f", rounded);
+      return FormatC("%.2f", rounded);
     case 1:
-      return Printf("%.1f", rounded);
+      return FormatC("%.1f", rounded);
     case 0:
-      return Printf("%.0f", rounded);
+      return FormatC("%.0f", rounded);
     default:
       return {};
   }
@@ -177,20 +162,20 @@ std::string PanelLineText(CcdfPanel panel, int index, const PanelItem& item,
         const double average = context.connectedDeviceCode == kDeviceCodePX470B
                                    ? stats.AveragePower - kPX470BAverageOffset
                                    : stats.AveragePower;
-        return Printf("%s%s dBm", label.c_str(), DecimalsText(average, context.settings.Decimals()).c_str());
+        return FormatC("%s%s dBm", label.c_str(), DecimalsText(average, context.settings.Decimals()).c_str());
       }
       if (index == 1) {
-        return Printf("%s%s dB", label.c_str(),
-                      DecimalsText(stats.CrestFactor, context.settings.Decimals()).c_str());
+        return FormatC("%s%s dB", label.c_str(),
+                       DecimalsText(stats.CrestFactor, context.settings.Decimals()).c_str());
       }
       return label;
     }
     case CcdfPanel::RB2:
-      if (index >= 1 && index <= 5) return Printf("%s %.2lf dB", label.c_str(), stats.LevelAt[index - 1]);
+      if (index >= 1 && index <= 5) return FormatC("%s %.2lf dB", label.c_str(), stats.LevelAt[index - 1]);
       return label;
     case CcdfPanel::RB3:
       if (index >= 1 && index <= 5)
-        return Printf("%s %.2lf %%", label.c_str(), stats.ProbabilityAt[index - 1]);
+        return FormatC("%s %.2lf %%", label.c_str(), stats.ProbabilityAt[index - 1]);
       return label;
   }
   return label;

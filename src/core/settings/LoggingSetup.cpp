@@ -1,8 +1,9 @@
 #include "core/settings/LoggingSetup.h"
 
+#include "core/platform/NumberText.h"
+
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace wattrix::logging_setup {
 
@@ -16,9 +17,7 @@ int CheckedItemCount(int itemMask) {
 
 std::string IntervalHint(int itemMask) {
   const int count = std::max(1, CheckedItemCount(itemMask));
-  char text[48];
-  std::snprintf(text, sizeof text, "Sec (Min %d Sec)", kSecondsPerItem * count);
-  return text;
+  return FormatC("Sec (Min %d Sec)", kSecondsPerItem * count);
 }
 
 MinutesSeconds SplitInterval(int intervalSeconds) { return {intervalSeconds / 60, intervalSeconds % 60}; }
@@ -37,9 +36,7 @@ SetCheck CheckSet(const SetInput& input) {
   // below; the shortest interval is then one second.
   const int shortest = std::max(1, kSecondsPerItem * count);
   if (interval > kMaxIntervalSeconds || interval < shortest) {
-    char text[80];
-    std::snprintf(text, sizeof text, "Invalid Interval Range ( %d <= sec <= 3600 )", shortest);
-    result.text = text;
+    result.text = FormatC("Invalid Interval Range ( %d <= sec <= 3600 )", shortest);
     return result;
   }
   if (runTime * 60 < interval * kMinSamples) {

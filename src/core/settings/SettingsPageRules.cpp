@@ -2,9 +2,9 @@
 
 #include "core/device/SensorModel.h"
 #include "core/measure/Quantity.h"
+#include "core/platform/NumberText.h"
 
 #include <cmath>
-#include <cstdio>
 
 namespace wattrix::settings_page {
 
@@ -22,12 +22,6 @@ int TruncatedUnits(double value, double unitsPerValue) {
   const double nudged = scaled + std::copysign(1e-4, scaled);
   const double clamped = std::fmax(std::fmin(std::trunc(nudged), 2147483647.0), -2147483648.0);
   return static_cast<int>(clamped);
-}
-
-std::string FormatValue(const char* format, double value) {
-  char text[64];
-  std::snprintf(text, sizeof text, format, value);
-  return text;
 }
 
 }  // namespace
@@ -103,9 +97,9 @@ DutyReferenceState Interlock(bool manualDuty, bool manualReference) {
   return DutyReferenceState{manualReference, false, true, manualReference};
 }
 
-std::string DutyEditText(int duty) { return FormatValue("%.3f", duty / 1000.0); }
+std::string DutyEditText(int duty) { return FormatC("%.3f", duty / 1000.0); }
 
-std::string ReferenceEditText(int reference) { return FormatValue("%.2f", reference / 100.0); }
+std::string ReferenceEditText(int reference) { return FormatC("%.2f", reference / 100.0); }
 
 int DutyFromEdit(bool manual, double value) { return manual ? TruncatedUnits(value, 1000.0) : 0; }
 

@@ -76,9 +76,9 @@ TEST(CcdfGraphState, ConstructionRangesCanvasAndRefusedData) {
   g.PrepareFonts(canvas);
   g.SetCanvas(10, 20, 800, 600);
   g.SetCanvas(-1, -1, 0, -5);
-  EXPECT_EQ(g.PlotRect(), (PixelRect{10 + 91, 20 + 64, 10 + 800 - 7, 20 + 600 - 48}));
+  EXPECT_EQ(g.PlotRect(), (PixelRect{10 + 91, 20 + 64, 800 - 98, 600 - 112}));
   g.SetCanvas(0, 0, 100, 200);
-  EXPECT_EQ(g.PlotRect(), (PixelRect{91, 64, 350 - 7, 300 - 48}));
+  EXPECT_EQ(g.PlotRect(), (PixelRect{91, 64, 350 - 98, 300 - 112}));
   EXPECT_NEAR(g.XScale(), (350 - 98) / 0.1, 0.01);
 }
 
@@ -86,13 +86,13 @@ TEST(CcdfGraphGeometry, BandsMappingAndClamping) {
   Laid l;
   l.SetCurve({{0, 0}});
   const auto& g = l.graph;
-  EXPECT_EQ(g.PlotRect(), (PixelRect{91, 64, 591, 464}));
-  EXPECT_EQ(g.TitleBand(), (PixelRect{91, 16, 591, 32}));
-  EXPECT_EQ(g.MarkerTextBand(), (PixelRect{91, 64 - 24 - 2, 591, 64 - 8 - 2}));
-  EXPECT_EQ(g.XAxisTitleBand(), (PixelRect{91, 512 - 32 + 2, 591, 512 - 16 + 2}));
-  EXPECT_EQ(g.XLabelBox(0), (PixelRect{91, 465, 147, 481}));
-  EXPECT_EQ(g.XLabelBox(1), (PixelRect{341 - 28, 466, 341 + 28, 482}));
-  EXPECT_EQ(g.XLabelBox(2), (PixelRect{591 - 56, 467, 591, 483}));
+  EXPECT_EQ(g.PlotRect(), (PixelRect{91, 64, 500, 400}));
+  EXPECT_EQ(g.TitleBand(), (PixelRect{91, 16, 500, 16}));
+  EXPECT_EQ(g.MarkerTextBand(), (PixelRect{91, 64 - 24 - 2, 500, 16}));
+  EXPECT_EQ(g.XAxisTitleBand(), (PixelRect{91, 512 - 32 + 2, 500, 16}));
+  EXPECT_EQ(g.XLabelBox(0), (PixelRect{91, 465, 56, 16}));
+  EXPECT_EQ(g.XLabelBox(1), (PixelRect{341 - 28, 466, 56, 16}));
+  EXPECT_EQ(g.XLabelBox(2), (PixelRect{591 - 56, 467, 56, 16}));
 
   EXPECT_EQ(g.MapPoint(0, 0), (PixelPoint{91, 64}));
   EXPECT_EQ(g.MapPoint(20, -4), (PixelPoint{591, 464}));
@@ -187,7 +187,7 @@ TEST(CcdfGraphMarker, SkippedPointsMoveMarkerAndNewCurves) {
   const auto marker = PolylinesOf(l.canvas, MakeRgb(220, 0, 0));
   ASSERT_EQ(marker.size(), 1u);
   EXPECT_EQ(marker[0]->points, (std::vector<PointF>{{462, 356}, {470, 356}, {466, 364}, {462, 356}}));
-  EXPECT_EQ(l.graph.MarkerBox(), (PixelRect{462, 356, 470, 364}));
+  EXPECT_EQ(l.graph.MarkerBox(), (PixelRect{462, 356, 8, 8}));
   EXPECT_TRUE(l.graph.MarkerBoxContains(462, 356));
   EXPECT_FALSE(l.graph.MarkerBoxContains(470, 360));  // right edge excluded
   EXPECT_FALSE(l.graph.MarkerBoxContains(466, 364));  // bottom edge excluded
@@ -203,7 +203,7 @@ TEST(CcdfGraphMarker, SkippedPointsMoveMarkerAndNewCurves) {
   // With no marked point the text and the triangle show the first drawn point.
   EXPECT_EQ(l.graph.MarkerText(), "Marker : 15.00 dB, 0.100 %");
   l.Draw();
-  EXPECT_EQ(l.graph.MarkerBox(), (PixelRect{462, 356, 470, 364}));
+  EXPECT_EQ(l.graph.MarkerBox(), (PixelRect{462, 356, 8, 8}));
 
   // A new sweep keeps the drawing index; its text reads the new curve there.
   l.graph.SetMarkerIndex(2);
