@@ -1,5 +1,7 @@
 #include "core/settings/SettingsTabs.h"
 
+#include "core/settings/SettingsPageRules.h"
+
 #include "core/device/SensorModel.h"
 
 namespace wattrix::settings_tabs {
@@ -70,15 +72,12 @@ int InitialTab(Opener opener) {
   return 0;
 }
 
-int InitialSubTab(int selectedPanel) {
-  switch (selectedPanel) {
-    case 2:
-      return 2;
-    case 3:
-      return 1;
-    default:
-      return 0;
+int InitialSubTab(int modelCode, int currentQuantity) {
+  const auto tabs = settings_page::AverageRangeTabs(modelCode);
+  for (std::size_t i = 0; i < tabs.size(); ++i) {
+    if (tabs[i].quantity == currentQuantity) return static_cast<int>(i);
   }
+  return 0;
 }
 
 }  // namespace wattrix::settings_tabs

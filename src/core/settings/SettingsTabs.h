@@ -34,8 +34,10 @@ Page PageApplied(int modelCode, int tabIndex);
 // Tab the dialog opens on for the window that asked.
 enum class Opener { MeasurementWindow, CcdfWindow, PulseWindow };
 int InitialTab(Opener opener);
-// Range sub-tab from the measurement window's selected panel.
-int InitialSubTab(int selectedPanel);
+// Range sub-tab the Avg page opens on: the one of the quantity the
+// measurement window currently shows (AVG, PEAK, VSWR/PAR in tab order, so
+// AVG 0, PEAK 1, VSWR 2 on a model with all three), or the first.
+int InitialSubTab(int modelCode, int currentQuantity);
 
 }  // namespace settings_tabs
 }  // namespace wattrix

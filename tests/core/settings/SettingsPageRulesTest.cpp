@@ -121,9 +121,11 @@ TEST(SettingsTabs, TabsPagesAndHiddenControls) {
 
   EXPECT_EQ(InitialTab(Opener::PulseWindow), 2);
   EXPECT_EQ(InitialTab(Opener::CcdfWindow), 1);
-  EXPECT_EQ(InitialSubTab(0), 0);
-  EXPECT_EQ(InitialSubTab(2), 2);
-  EXPECT_EQ(InitialSubTab(3), 1);
+  EXPECT_EQ(InitialSubTab(model::kPX420B, kAvg), 0);
+  EXPECT_EQ(InitialSubTab(model::kPX420B, kVswr), 2);
+  EXPECT_EQ(InitialSubTab(model::kPX420B, kPeak), 1);
+  EXPECT_EQ(InitialSubTab(model::kPX450A, kPeak), 0);  // its only range tab
+  EXPECT_EQ(InitialSubTab(model::kPX430A, kPulse), 0);
 }
 
 }  // namespace
