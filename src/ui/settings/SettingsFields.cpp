@@ -71,7 +71,7 @@ QHBoxLayout* WithUnit(QWidget* field, QLabel* unit) {
 }
 
 QHBoxLayout* WithUnit(QWidget* field, const QString& unit) {
-  return WithUnit(field, new QLabel(unit, field->parentWidget()));
+  return WithUnit(field, unit.isEmpty() ? nullptr : new QLabel(unit, field->parentWidget()));
 }
 
 QString FloatText(float value) {
