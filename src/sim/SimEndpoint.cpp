@@ -8,10 +8,13 @@
 
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstring>
 
 namespace wattrix::sim {
@@ -40,7 +43,14 @@ bool MakeLink(const std::string& target, const std::string& path) {
   return ::symlink(target.c_str(), path.c_str()) == 0;
 }
 
-std::string DeviceName() { return "sim-" + std::to_string(::getpid()); }
+// Unique per sensor, also for several sensors in one process; in name
+// order they keep the order they were made in.
+std::string DeviceName() {
+  static std::atomic<int> counter{0};
+  char name[48];
+  std::snprintf(name, sizeof name, "sim-%d-%03d", static_cast<int>(::getpid()), ++counter);
+  return name;
+}
 
 }  // namespace
 
@@ -167,6 +177,16 @@ bool SimEndpoint::CreatePipes(std::string& error) {
 void SimEndpoint::HangUp() {
   m_input.Reset();
   m_output.Reset();
+  m_peek.Reset();
+}
+
+bool SimEndpoint::UnreadByHost() {
+  if (!IsPty() || !m_input.IsValid()) return false;
+  if (!m_peek.IsValid()) m_peek.Reset(::open(m_ptyPath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+  int unread = 0;
+  // Not knowing counts as unread; the caller bounds the wait.
+  if (!m_peek.IsValid() || ::ioctl(m_peek.Get(), FIONREAD, &unread) != 0) return true;
+  return unread > 0;
 }
 
 void SimEndpoint::RemoveEntries() {

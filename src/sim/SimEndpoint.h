@@ -35,6 +35,10 @@ class SimEndpoint final {
   bool IsOpen() const { return m_input.IsValid(); }
   // Drops the line: the sensor's ends close and the host sees a hang-up.
   void HangUp();
+  // True while the host has not yet read all replies. Dropping a pty's
+  // line throws away what the host has not read, so a hang-up waits for
+  // this (FIFOs keep their bytes for the reader).
+  bool UnreadByHost();
 
  private:
   SimEndpoint() = default;
@@ -51,6 +55,7 @@ class SimEndpoint final {
   std::string m_descriptionFile;
   UniqueFd m_input;   // pty master, or PIPE00
   UniqueFd m_output;  // PIPE01 (invalid for a pty)
+  UniqueFd m_peek;    // the pty's host side, to see what the host left unread
 };
 
 }  // namespace wattrix::sim

@@ -17,6 +17,9 @@ namespace {
 
 // While no host holds the pty, look for one this often.
 constexpr int kReconnectPollMs = 20;
+// How long a hang-up waits for the host to read the last replies.
+constexpr auto kHangUpGrace = std::chrono::milliseconds(500);
+constexpr auto kHangUpSettle = std::chrono::milliseconds(20);
 // Bytes per write, and the time they take at 9600 baud (10 bits a byte).
 constexpr std::size_t kPacedChunk = 8;
 constexpr auto kByteTime = std::chrono::microseconds(1042);
@@ -35,7 +38,7 @@ void SimServer::RequestStop() {
 }
 
 int SimServer::PollTimeoutMs(Clock::time_point now) const {
-  if (m_hostGone) return kReconnectPollMs;
+  if (m_hostGone || m_hangUpBy != Clock::time_point::max()) return kReconnectPollMs;
   if (m_pending.empty()) return -1;
   const auto wait =
       std::chrono::duration_cast<std::chrono::milliseconds>(m_pending.front().due - now).count();
@@ -92,11 +95,24 @@ bool SimServer::SendDue(Clock::time_point now) {
   return true;
 }
 
+void SimServer::HangUpWhenDone(Clock::time_point now) {
+  if (!m_sensor.HungUp() || !m_pending.empty() || !m_endpoint.IsOpen()) return;
+  if (m_hangUpBy == Clock::time_point::max()) {
+    m_hangUpBy = now + kHangUpGrace;
+    m_hangUpFrom = now + kHangUpSettle;
+  }
+  // Bytes just written may not have reached the host's queue yet, so the
+  // unread count means something only after a moment.
+  if (m_hostGone || now >= m_hangUpBy || (now >= m_hangUpFrom && !m_endpoint.UnreadByHost())) {
+    m_endpoint.HangUp();
+  }
+}
+
 bool SimServer::Run() {
   if (!m_stop.IsValid()) return false;
   bool outputFull = false;
   for (;;) {
-    if (m_sensor.HungUp() && m_pending.empty() && m_endpoint.IsOpen()) m_endpoint.HangUp();
+    HangUpWhenDone(Clock::now());
     const bool open = m_endpoint.IsOpen();
     pollfd fds[3] = {{m_stop.Get(), POLLIN, 0}, {-1, 0, 0}, {-1, 0, 0}};
     nfds_t count = 1;

@@ -42,6 +42,8 @@ class SimServer final {
   // Writes what is due; false when the output is full (wait for POLLOUT).
   bool SendDue(Clock::time_point now);
   int PollTimeoutMs(Clock::time_point now) const;
+  // Drops the line once the sensor has hung up and the host has its replies.
+  void HangUpWhenDone(Clock::time_point now);
 
   SimSensor& m_sensor;
   SimEndpoint& m_endpoint;
@@ -49,6 +51,8 @@ class SimServer final {
   UniqueFd m_stop;
   std::deque<Pending> m_pending;
   bool m_hostGone = false;  // a pty with nobody on the other side
+  Clock::time_point m_hangUpBy = Clock::time_point::max();
+  Clock::time_point m_hangUpFrom = Clock::time_point::max();
 };
 
 }  // namespace wattrix::sim

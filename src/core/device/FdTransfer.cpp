@@ -33,6 +33,7 @@ constexpr std::size_t kDiscardLimit = 1 << 20;
 Outcome ReadGather(int fd, IoCanceller& canceller, std::uint64_t ticket, std::uint8_t* buffer,
                    std::size_t count, IoCanceller::Clock::time_point deadline, std::size_t& got) {
   got = 0;
+  bool hangUpReported = false;
   while (got < count) {
     const ssize_t n = ::read(fd, buffer + got, count - got);
     if (n > 0) {
@@ -41,15 +42,15 @@ Outcome ReadGather(int fd, IoCanceller& canceller, std::uint64_t ticket, std::ui
     }
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EIO) return Outcome::kFailed;
-    // Nothing there (EAGAIN), or no writer (end of file; EIO on a pty whose
-    // other side closed). poll tells a writer that left (POLLHUP) from a
-    // FIFO's writer that never came, which is waited for like a silent sensor.
+    // End of file (EIO on a pty whose other side closed) after poll said
+    // hang-up: the writer is gone. A FIFO's writer that never came gives
+    // end of file without hang-up and is waited for like a silent sensor.
     const bool endOfFile = n == 0 || errno == EIO;
+    if (endOfFile && hangUpReported) return Outcome::kHungUp;
     short revents = 0;
     const auto result = canceller.Wait(ticket, fd, POLLIN, deadline, &revents);
     if (result != WaitResult::kReady) return FromWait(result);
-    const bool hungUp = (revents & (POLLHUP | POLLERR)) != 0;
-    if (hungUp && (endOfFile || !(revents & POLLIN))) return Outcome::kHungUp;
+    hangUpReported = (revents & (POLLHUP | POLLERR)) != 0;
   }
   return Outcome::kComplete;
 }
@@ -97,7 +98,9 @@ bool MakeRaw(int fd) {
   if (::tcgetattr(fd, &t) != 0) return false;
   ::cfmakeraw(&t);
   t.c_cflag |= CREAD | CLOCAL;
-  t.c_cc[VMIN] = 0;
+  // VMIN 1 makes an empty non-blocking read say EAGAIN; 0 would make it
+  // return 0, which looks like a hang-up.
+  t.c_cc[VMIN] = 1;
   t.c_cc[VTIME] = 0;
   return ::tcsetattr(fd, TCSANOW, &t) == 0;
 }

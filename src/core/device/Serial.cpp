@@ -109,7 +109,9 @@ std::int32_t CSerial::ApplyDefaultConfiguration() {
   t.c_cflag |= CREAD | CLOCAL;
   t.c_cflag &= ~static_cast<tcflag_t>(CRTSCTS);
   t.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
-  t.c_cc[VMIN] = 0;
+  // With VMIN 0 an empty non-blocking read returns 0 (like a hang-up)
+  // instead of EAGAIN.
+  t.c_cc[VMIN] = 1;
   t.c_cc[VTIME] = 0;
   if (::tcsetattr(m_fd, TCSANOW, &t) != 0) return Fail(ErrnoCode());
   return serial_error::kSuccess;
