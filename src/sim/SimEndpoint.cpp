@@ -160,18 +160,30 @@ bool SimEndpoint::CreatePipes(std::string& error) {
     ::rmdir(scratch.c_str());
     return false;
   }
-  // Both ends held open by the sensor itself (read and write), so that a
-  // host coming and going never makes the sensor see end of file or SIGPIPE.
+  // The sensor reads PIPE00 through a descriptor that also writes it, so a
+  // host coming and going never shows it end of file. PIPE01 it opens for
+  // writing only while a host reads it (Output()).
   m_input.Reset(::open((scratch + writePipe).c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
-  m_output.Reset(::open((scratch + readPipe).c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
-  if (!m_input.IsValid() || !m_output.IsValid() || ::rename(scratch.c_str(), entry.c_str()) != 0) {
+  if (!m_input.IsValid() || ::rename(scratch.c_str(), entry.c_str()) != 0) {
     error = ErrnoText("cannot set up " + entry);
     m_entry = scratch;
     RemoveEntries();
     return false;
   }
   m_entry = entry;
+  m_readPipe = entry + readPipe;
   return true;
+}
+
+int SimEndpoint::Output() {
+  if (IsPty() || !m_input.IsValid()) return m_input.Get();
+  // Fails (ENXIO) while no host has the pipe open for reading.
+  if (!m_output.IsValid()) m_output.Reset(::open(m_readPipe.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+  return m_output.Get();
+}
+
+void SimEndpoint::DropOutput() {
+  if (!IsPty()) m_output.Reset();
 }
 
 void SimEndpoint::HangUp() {

@@ -28,9 +28,12 @@ class SimEndpoint final {
   int PortNumber() const { return m_port; }
   // The entry the host opens (COM link, USB link or device folder).
   const std::string& EntryPath() const { return m_entry; }
-  // Bytes from the host arrive on InputFd(); replies go to OutputFd().
+  // Bytes from the host arrive on InputFd(); replies go to Output(), which
+  // is -1 while no host reads the two-pipe stand-in.
   int InputFd() const { return m_input.Get(); }
-  int OutputFd() const { return m_output.IsValid() ? m_output.Get() : m_input.Get(); }
+  int Output();
+  // The host stopped reading (EPIPE): let go of the pipe until one reads again.
+  void DropOutput();
   bool IsPty() const { return m_transport != SimTransport::kUsbTwoPipe; }
   bool IsOpen() const { return m_input.IsValid(); }
   // Drops the line: the sensor's ends close and the host sees a hang-up.
@@ -54,8 +57,9 @@ class SimEndpoint final {
   std::string m_entry;
   std::string m_descriptionFile;
   UniqueFd m_input;   // pty master, or PIPE00
-  UniqueFd m_output;  // PIPE01 (invalid for a pty)
-  UniqueFd m_peek;    // the pty's host side, to see what the host left unread
+  UniqueFd m_output;  // PIPE01 (never for a pty)
+  std::string m_readPipe;
+  UniqueFd m_peek;  // the pty's host side, to see what the host left unread
 };
 
 }  // namespace wattrix::sim

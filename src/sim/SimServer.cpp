@@ -76,13 +76,15 @@ bool SimServer::SendDue(Clock::time_point now) {
     auto& p = m_pending.front();
     std::size_t length = p.bytes.size() - p.sent;
     if (m_options.baudPacing) length = std::min(length, kPacedChunk);
-    const ssize_t n = WriteWithoutSigpipe(m_endpoint.OutputFd(), p.bytes.data() + p.sent, length);
+    const int fd = m_endpoint.Output();
+    const ssize_t n = fd >= 0 ? WriteWithoutSigpipe(fd, p.bytes.data() + p.sent, length) : -1;
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return false;
     if (n < 0) {
-      // Nobody to take it (the host is gone); drop the reply.
-      m_pending.pop_front();
-      continue;
+      // Nobody takes them (the host is gone): the replies were for it alone.
+      m_endpoint.DropOutput();
+      m_pending.clear();
+      return true;
     }
     p.sent += static_cast<std::size_t>(n);
     if (p.sent >= p.bytes.size()) {
@@ -118,7 +120,7 @@ bool SimServer::Run() {
     nfds_t count = 1;
     if (open && !m_hostGone) {
       fds[count++] = {m_endpoint.InputFd(), POLLIN, 0};
-      if (outputFull) fds[count++] = {m_endpoint.OutputFd(), POLLOUT, 0};
+      if (outputFull) fds[count++] = {m_endpoint.Output(), POLLOUT, 0};
     }
     const int ready = ::poll(fds, count, open ? PollTimeoutMs(Clock::now()) : -1);
     if (ready < 0 && errno != EINTR) return false;

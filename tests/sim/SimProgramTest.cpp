@@ -168,10 +168,12 @@ TEST_F(SimProgram, ServesTheTwoPipeStandIn) {
   SimProcess sim({"--model", "PX420B", "--transport", "usb-vista", "--hang-up-after", "2"});
   ASSERT_EQ(sim.FirstLine(), "port=-1\n");
   CUsbDeviceVista device;
-  ASSERT_TRUE(device.Open(-1));
   std::size_t n = 0;
   std::uint8_t reply[9] = {};
+  // The host comes and goes; the sensor serves each connection.
   for (int i = 0; i < 2; ++i) {
+    device.Close();
+    ASSERT_TRUE(device.Open(-1));
     ASSERT_TRUE(device.Write(reinterpret_cast<const std::uint8_t*>("[GD]"), 4, &n));
     ASSERT_TRUE(device.Read(reply, 9, &n, 2000));
     EXPECT_EQ(reply[3], 10);

@@ -40,7 +40,11 @@ bool CUsbDeviceVista::Open(int /*port*/) {
   if (IsOpen()) return true;
   m_read = OpenPipe(usb::kReadPipe, O_RDONLY);
   m_write = OpenPipe(usb::kWritePipe, O_WRONLY);
-  if (IsOpen()) return true;
+  if (IsOpen()) {
+    // Replies meant for an earlier connection are not ours.
+    fdio::DiscardInput(m_read.Get());
+    return true;
+  }
   Close();
   return false;
 }
