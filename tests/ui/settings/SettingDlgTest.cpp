@@ -392,6 +392,46 @@ class SettingDlgTest final : public QObject {
     QCOMPARE(clicked.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->text(), MainText("IDOK"));
   }
 
+  void EveryTabIsLaidOutWithoutOverlapsOrClipping() {
+    // Long texts of a translation or a large font push controls into each
+    // other; the layouts must grow instead. WATTRIX_SCREENSHOT_DIR keeps a
+    // picture of every tab for a look.
+    const QString shots = qEnvironmentVariable("WATTRIX_SCREENSHOT_DIR");
+    for (int code : {model::kPX420B, model::kPX430A, model::kPX470B}) {
+      auto settings = test::SettingsFor(code);
+      CSettingDlg dialog(*settings, nullptr);
+      dialog.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+      for (int tab = 0; tab < dialog.Tabs()->count(); ++tab) {
+        dialog.Tabs()->setCurrentIndex(tab);
+        QApplication::processEvents();
+        QWidget* page = dialog.Tabs()->currentWidget();
+        QList<QWidget*> parents = page->findChildren<QWidget*>();
+        parents << page;
+        for (auto* parent : parents) {
+          if (!parent->isVisibleTo(&dialog) || qobject_cast<QComboBox*>(parent)) continue;
+          QList<QWidget*> shown;
+          for (QObject* object : parent->children()) {
+            auto* child = qobject_cast<QWidget*>(object);
+            if (child && !child->isWindow() && child->isVisibleTo(&dialog)) shown << child;
+          }
+          for (int i = 0; i < shown.size(); ++i) {
+            const auto where = qPrintable(shown[i]->objectName() + " in " + parent->objectName());
+            QVERIFY2(parent->rect().contains(shown[i]->geometry()), where);
+            for (int j = i + 1; j < shown.size(); ++j) {
+              QVERIFY2(!shown[i]->geometry().intersects(shown[j]->geometry()), where);
+            }
+          }
+        }
+        if (!shots.isEmpty()) {
+          dialog.grab().save(QStringLiteral("%1/settings_%2_tab%3.png")
+                                 .arg(shots, QString::fromStdString(settings->ModelName()))
+                                 .arg(tab));
+        }
+      }
+    }
+  }
+
   void EveryLabelOfEveryPageHasItsText() {
     // A key the string table lacks would leave an empty label.
     auto settings = test::SettingsFor(model::kPX420B);
