@@ -56,18 +56,14 @@ std::string ModelNameByCode(int modelCode) {
 bool ModelOffers(int modelCode, ModeCommand command) {
   using namespace model;
   switch (command) {
-    case ModeCommand::Avg:
-      return modelCode == kPX430A || modelCode == kPX430B;
-    case ModeCommand::Peak:
-      return modelCode == kPX450A || modelCode == kPX450B;
+    case ModeCommand::Avg: return modelCode == kPX430A || modelCode == kPX430B;
+    case ModeCommand::Peak: return modelCode == kPX450A || modelCode == kPX450B;
     case ModeCommand::AvgPeak:
       return modelCode == kPX420A || modelCode == kPX440A || modelCode == kPX470A || modelCode == kPX420B ||
              modelCode == kPX470B;
     case ModeCommand::Pulse:
-    case ModeCommand::Ccdf:
-      return modelCode == kPX420B || modelCode == kPX470B;
-    case ModeCommand::DownloadLog:
-      return modelCode == kPX420B;
+    case ModeCommand::Ccdf: return modelCode == kPX420B || modelCode == kPX470B;
+    case ModeCommand::DownloadLog: return modelCode == kPX420B;
   }
   return false;
 }

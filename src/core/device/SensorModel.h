@@ -15,9 +15,9 @@ struct SensorModel {
   };
   int modelCode;
   const char* name;
-  int deviceCode;    // answer to the identification query [GD]
-  int sensorKind;    // 0 directional (through-line), 1 terminating
-  int quantityMask;  // quantities the sensor delivers (mask bits of Quantity.h)
+  int deviceCode;   // answer to the identification query [GD]
+  int sensorKind;   // 0 directional (through-line), 1 terminating
+  int quantityMask; // quantities the sensor delivers (mask bits of Quantity.h)
   int lowestMHz;
   int highestMHz;
   // Display range and limits without saved settings, for AVG, REV,
@@ -56,9 +56,7 @@ int ModelCodeByName(const std::string& name);
 std::string ModelNameByCode(int modelCode);
 
 // True on the models whose VSWR slot carries the peak-to-average ratio.
-constexpr bool CarriesPar(int modelCode) {
-  return modelCode == model::kPX470A || modelCode == model::kPX470B;
-}
+constexpr bool CarriesPar(int modelCode) { return modelCode == model::kPX470A || modelCode == model::kPX470B; }
 
 // The mode and menu commands a model offers (what the main frame enables).
 enum class ModeCommand { Avg, Peak, AvgPeak, Pulse, Ccdf, DownloadLog };
