@@ -65,7 +65,8 @@ class SensorLink final {
   // Model code of the connected sensor's row, or -1.
   int ModelCode() const;
 
-  // Set by the window after a request, cleared by its entry point; the
+  // Set by RequestMeasurement (callers do not set it again afterwards),
+  // cleared by the window's entry point or when the window stops; the
   // thread delivers only while it is set.
   bool BusyFlag() const { return m_busy.load(); }
   void SetBusyFlag(bool busy) { m_busy.store(busy); }
@@ -93,8 +94,9 @@ class SensorLink final {
   // `timeoutMs` covers the whole transfer.
   bool DownloadLog(int timeoutMs, int byteCount, int blockCount, int valueCount);
 
-  // Hands the thread one request; false when it is not running. Call from
-  // the thread that owns the settings record (the offset is taken here).
+  // Hands the thread one request and sets BusyFlag; false (flag
+  // untouched) when the thread is not running. Call from the thread that
+  // owns the settings record (the external offset is taken here).
   bool RequestMeasurement(int kind, std::int32_t parameter, int timeoutMs);
   // Back to the initial carry of the peak filter.
   void ResetPeakCarry();

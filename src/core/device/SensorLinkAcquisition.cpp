@@ -18,6 +18,10 @@ bool SensorLink::RequestMeasurement(int kind, std::int32_t parameter, int timeou
     std::lock_guard lock(m_requestMutex);
     m_request = request;
     m_requestPending = true;
+    // Set before the worker can see the request: a reply that comes back
+    // faster than the caller could set the flag would otherwise be dropped,
+    // and the window would wait for it for good.
+    m_busy.store(true);
   }
   m_requestCv.notify_all();
   return true;

@@ -150,7 +150,9 @@ bool SensorLink::DownloadLog(int timeoutMs, int byteCount, int blockCount, int v
     const std::size_t piece = std::min(total - done, kReceiveBufferSize);
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    if (!ReadBlockLocked(piece, static_cast<int>(std::max<long long>(left.count(), 0)))) {
+    // The first piece gets the whole time-out; later ones what is left of it.
+    const int wait = done == 0 ? timeoutMs : static_cast<int>(std::max<long long>(left.count(), 0));
+    if (!ReadBlockLocked(piece, wait)) {
       m_received = 0;
       return false;
     }
