@@ -89,9 +89,10 @@ std::size_t CcdfBlockLength(int firmwareVersion) {
 int CcdfTimeoutMs(int firmwareVersion) { return CcdfBlockLength(firmwareVersion) == 1536 ? 10000 : 50000; }
 
 std::string VersionText(int versionNumber) {
-  std::string digits = std::to_string(versionNumber);
-  if (digits.size() > 2) digits.insert(digits.size() - 2, ".");
-  return digits;
+  const std::string digits = std::to_string(versionNumber);
+  if (digits.size() <= 2) return digits;
+  const std::size_t cut = digits.size() - 2;
+  return digits.substr(0, cut) + "." + digits.substr(cut);
 }
 
 }  // namespace wattrix::protocol
