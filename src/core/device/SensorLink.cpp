@@ -84,6 +84,7 @@ int SensorLink::Connect(int port) {
   }
   try {
     m_thread = std::thread(&SensorLink::AcquisitionLoop, this);
+    m_workerId.store(m_thread.get_id());
   } catch (const std::system_error&) {
     dropTransport();
     ResetIdentity(-1);
@@ -94,6 +95,14 @@ int SensorLink::Connect(int port) {
 }
 
 void SensorLink::Disconnect() {
+  // From a sink, on the acquisition thread itself, the thread cannot be
+  // joined: it is only told to stop, and the owner's Disconnect finishes.
+  if (std::this_thread::get_id() == m_workerId.load()) {
+    std::lock_guard request(m_requestMutex);
+    m_stop.store(true);
+    m_running.store(false);
+    return;
+  }
   std::lock_guard lifecycle(m_lifecycleMutex);
   // Makes every exchange still to start fail at once, on any thread.
   m_closing.store(true);
@@ -111,6 +120,7 @@ void SensorLink::Disconnect() {
     }
     request.unlock();
     m_thread.join();
+    m_workerId.store(std::thread::id());
   }
 
   // A one-shot command on another thread may still be waiting for a reply.

@@ -159,6 +159,7 @@ class SensorLink final {
   std::size_t m_received = 0;
 
   std::thread m_thread;
+  std::atomic<std::thread::id> m_workerId{};
   std::atomic<bool> m_running{false};
   std::atomic<bool> m_stop{false};
   std::atomic<bool> m_closing{false};

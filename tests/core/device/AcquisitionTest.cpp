@@ -418,3 +418,32 @@ TEST(Acquisition, AWindowThatUnregistersIsNeverCalledAgain) {
 
 }  // namespace
 }  // namespace wattrix
+
+namespace wattrix {
+namespace {
+
+TEST(Acquisition, ASinkThatDisconnectsDoesNotDeadlockTheThread) {
+  Running rig(5);
+  struct Disconnecting final : ReadingSink {
+    SensorLink* link = nullptr;
+    std::atomic<int> calls{0};
+    void OnAverageReading(int, std::int32_t) override {
+      ++calls;
+      link->Disconnect();
+    }
+  } sink;
+  sink.link = &rig.link;
+  rig.context.RegisterSink(SinkSlot::kMeasurement, &sink);
+  ASSERT_TRUE(rig.link.RequestMeasurement(request_kind::kAverage, 1, 500));
+  while (sink.calls.load() == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  EXPECT_FALSE(rig.link.RequestMeasurement(request_kind::kAverage, 1, 500));
+  const auto start = Clock::now();
+  rig.link.Disconnect();
+  EXPECT_LT(Clock::now() - start, std::chrono::seconds(1));
+  EXPECT_FALSE(rig.link.IsConnected());
+  EXPECT_EQ(rig.link.Connect(1), 0);
+  rig.context.UnregisterSink(SinkSlot::kMeasurement, &sink);
+}
+
+}  // namespace
+}  // namespace wattrix
