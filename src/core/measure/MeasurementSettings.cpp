@@ -3,10 +3,9 @@
 #include "core/device/SensorModel.h"
 #include "core/platform/HostPaths.h"
 #include "core/platform/IniFile.h"
+#include "core/platform/NumberText.h"
 #include "core/strings/StringTable.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <ctime>
 
 namespace wattrix {
@@ -15,19 +14,15 @@ namespace {
 
 std::int64_t SystemNow() { return static_cast<std::int64_t>(std::time(nullptr)); }
 
-std::string FormatFloat(float v) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%16.8f", static_cast<double>(v));
-  return buffer;
-}
+// Always with a decimal point, whatever the user's locale.
+std::string FormatFloat(float v) { return FormatC("%16.8f", static_cast<double>(v)); }
 
 std::string FormatInt(int v) { return std::to_string(v); }
 
 // Decimal text-to-number conversion of a value read as text: leading blanks
-// skipped, text that is not a number gives 0.
+// skipped, text that is not a number (or out of the float range) gives 0.
 float ReadFloat(const IniFile& file, const char* section, const char* key) {
-  const auto text = file.ReadString(section, key);
-  return static_cast<float>(std::strtod(text.c_str(), nullptr));
+  return ParseFloat(file.ReadString(section, key));
 }
 
 const QuantitySettings kNoSettings{};

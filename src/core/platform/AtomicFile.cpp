@@ -1,11 +1,13 @@
 #include "core/platform/AtomicFile.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
 
 namespace wattrix {
 
@@ -23,14 +25,43 @@ std::string BaseNameOf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// New files get the permissions a plain creat() would give them; an existing
-// file keeps its own.
-mode_t ModeFor(const std::string& path) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) == 0) return st.st_mode & 07777;
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
+// A fresh name for the temporary file; uniqueness is finally settled by
+// O_EXCL, the name only has to make clashes rare.
+std::string TemporaryName(const std::string& path) {
+  static std::atomic<std::uint64_t> counter{0};
+  const auto ticks = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+  std::uint64_t tag =
+      ticks ^ (counter.fetch_add(1) * 0x9E3779B97F4A7C15ull) ^ (static_cast<std::uint64_t>(::getpid()) << 40);
+  char hex[17];
+  std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(tag));
+  return DirectoryOf(path) + "/." + BaseNameOf(path) + "." + hex + ".tmp";
+}
+
+// Creates the temporary file. The mode 0666 lets the kernel apply the
+// process umask, so a new file gets the permissions a plain creat() would
+// give it (reading the umask with umask() would briefly change it for every
+// thread); a replaced file keeps its own permissions.
+int CreateTemporary(const std::string& path, std::string& tempPath) {
+  for (int attempt = 0; attempt < 64; ++attempt) {
+    tempPath = TemporaryName(path);
+    const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      struct stat st {};
+      if (::stat(path.c_str(), &st) == 0) ::fchmod(fd, st.st_mode & 07777);
+      return fd;
+    }
+    if (errno != EEXIST) break;
+  }
+  tempPath.clear();
+  return -1;
+}
+
+// Makes the rename itself survive a power cut.
+void SyncDirectory(const std::string& path) {
+  const int fd = ::open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
 }
 
 }  // namespace
@@ -42,15 +73,8 @@ AtomicFile::~AtomicFile() { Abandon(); }
 bool AtomicFile::Open() {
   Abandon();
   m_failed = false;
-  std::string pattern = DirectoryOf(m_path) + "/." + BaseNameOf(m_path) + ".XXXXXX";
-  std::vector<char> buffer(pattern.begin(), pattern.end());
-  buffer.push_back('\0');
-  const int fd = ::mkstemp(buffer.data());
-  if (fd < 0) return false;
-  ::fchmod(fd, ModeFor(m_path));
-  m_fd = fd;
-  m_tempPath.assign(buffer.data());
-  return true;
+  m_fd = CreateTemporary(m_path, m_tempPath);
+  return m_fd >= 0;
 }
 
 bool AtomicFile::Write(const void* data, std::size_t size) {
@@ -75,6 +99,7 @@ bool AtomicFile::Commit() {
   ok = (::close(m_fd) == 0) && ok;
   m_fd = -1;
   if (ok) ok = ::rename(m_tempPath.c_str(), m_path.c_str()) == 0;
+  if (ok) SyncDirectory(m_path);
   if (!ok) ::unlink(m_tempPath.c_str());
   m_tempPath.clear();
   return ok;

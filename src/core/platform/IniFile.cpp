@@ -1,6 +1,7 @@
 #include "core/platform/IniFile.h"
 
 #include "core/platform/AtomicFile.h"
+#include "core/platform/Utf8.h"
 
 #include <algorithm>
 #include <cctype>
@@ -24,7 +25,8 @@ std::string_view Trim(std::string_view s) {
 bool EqualNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
   }
   return true;
 }
@@ -33,8 +35,20 @@ bool IsComment(std::string_view trimmed) {
   return !trimmed.empty() && (trimmed.front() == ';' || trimmed.front() == '#');
 }
 
-// Section name of a header line, or nullopt for other lines.
-std::optional<std::string_view> SectionName(std::string_view line) {
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// One line of text: line breaks become blanks.
+std::string OneLine(std::string_view text) {
+  std::string line(text);
+  for (auto& c : line) {
+    if (c == '\n' || c == '\r') c = ' ';
+  }
+  return line;
+}
+
+}  // namespace
+
+std::optional<std::string_view> IniFile::SectionName(std::string_view line) {
   const auto t = Trim(line);
   if (t.empty() || t.front() != '[') return std::nullopt;
   const auto close = t.find(']');
@@ -42,8 +56,7 @@ std::optional<std::string_view> SectionName(std::string_view line) {
   return Trim(t.substr(1, close - 1));
 }
 
-// Key and value of a key line, or nullopt for other lines.
-std::optional<std::pair<std::string_view, std::string_view>> KeyValue(std::string_view line) {
+std::optional<std::pair<std::string_view, std::string_view>> IniFile::KeyValue(std::string_view line) {
   const auto t = Trim(line);
   if (t.empty() || IsComment(t) || t.front() == '[') return std::nullopt;
   const auto eq = t.find('=');
@@ -57,8 +70,6 @@ std::optional<std::pair<std::string_view, std::string_view>> KeyValue(std::strin
   }
   return std::make_pair(key, value);
 }
-
-}  // namespace
 
 int ParseLeadingInt(std::string_view text) {
   auto t = Trim(text);
@@ -79,6 +90,10 @@ int ParseLeadingInt(std::string_view text) {
 
 IniFile IniFile::Parse(std::string_view text) {
   IniFile file;
+  if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+    file.m_byteOrderMark = true;
+    text.remove_prefix(kByteOrderMark.size());
+  }
   if (text.find("\r\n") != npos) file.m_newline = "\r\n";
   file.m_endsWithNewline = text.empty() || text.back() == '\n';
   std::size_t start = 0;
@@ -129,7 +144,7 @@ std::optional<std::string> IniFile::Find(std::string_view section, std::string_v
 
 std::string IniFile::ReadString(std::string_view section, std::string_view key) const {
   auto value = Find(section, key).value_or(std::string{});
-  if (value.size() > kMaxStringLength) value.resize(kMaxStringLength);
+  TruncateUtf8(value, kMaxStringLength);
   return value;
 }
 
@@ -139,17 +154,19 @@ int IniFile::ReadInt(std::string_view section, std::string_view key) const {
 }
 
 void IniFile::Write(std::string_view section, std::string_view key, std::string_view value) {
-  std::string entry = std::string(Trim(key)) + "=" + std::string(value);
-  const auto header = FindSection(section);
+  const auto sectionLine = OneLine(section);
+  const auto keyLine = OneLine(key);
+  std::string entry = std::string(Trim(keyLine)) + "=" + OneLine(value);
+  const auto header = FindSection(sectionLine);
   if (header == npos) {
     // A new section goes after the last line, separated by nothing more
     // than the line break the file already uses.
-    m_lines.push_back("[" + std::string(Trim(section)) + "]");
+    m_lines.push_back("[" + std::string(Trim(sectionLine)) + "]");
     m_lines.push_back(std::move(entry));
     m_endsWithNewline = true;
     return;
   }
-  const auto existing = FindKey(header, key);
+  const auto existing = FindKey(header, keyLine);
   if (existing != npos) {
     m_lines[existing] = std::move(entry);
     return;
@@ -163,7 +180,7 @@ void IniFile::Write(std::string_view section, std::string_view key, std::string_
 }
 
 std::string IniFile::Text() const {
-  std::string out;
+  std::string out(m_byteOrderMark ? kByteOrderMark : std::string_view{});
   for (std::size_t i = 0; i < m_lines.size(); ++i) {
     out += m_lines[i];
     if (i + 1 < m_lines.size() || m_endsWithNewline) out += m_newline;

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace wattrix {
@@ -12,7 +13,8 @@ namespace wattrix {
 // and key names compare without regard to case, values are read to the end
 // of their line and trimmed, and writing a key changes only that key's line
 // (creating the section when needed) while every other line, comments and
-// unknown sections included, stays as it was.
+// unknown sections included, stays as it was. A UTF-8 byte-order mark, as
+// editors write it, is skipped on reading and kept on writing.
 class IniFile final {
  public:
   static constexpr std::size_t kMaxStringLength = 255;
@@ -26,14 +28,31 @@ class IniFile final {
 
   // The value of the first matching key of the first matching section.
   std::optional<std::string> Find(std::string_view section, std::string_view key) const;
-  // Value, or empty text, cut to 255 characters.
+  // Value, or empty text, cut to 255 characters (never inside a UTF-8
+  // character).
   std::string ReadString(std::string_view section, std::string_view key) const;
   // Leading decimal number of the value; 0 when absent or not a number.
   int ReadInt(std::string_view section, std::string_view key) const;
 
   // Sets key=value in place, appending the key to its section or a new
-  // section at the end of the file when they do not exist yet.
+  // section at the end of the file when they do not exist yet. Line breaks
+  // in the names or the value become blanks, so a value can never add
+  // lines of its own to the file.
   void Write(std::string_view section, std::string_view key, std::string_view value);
+
+  // Visits every key line in file order with its section name (as written
+  // in the file), key and value.
+  template <typename Visitor>
+  void ForEach(Visitor&& visit) const {
+    std::string_view section;
+    for (const auto& line : m_lines) {
+      if (const auto name = SectionName(line)) {
+        section = *name;
+      } else if (const auto kv = KeyValue(line)) {
+        visit(section, kv->first, kv->second);
+      }
+    }
+  }
 
   std::string Text() const;
   // Writes the document through a temporary file renamed into place.
@@ -45,9 +64,15 @@ class IniFile final {
   // Index of the key line inside the section starting after header, or npos.
   std::size_t FindKey(std::size_t header, std::string_view key) const;
 
+  // Section name of a header line, or nothing for other lines.
+  static std::optional<std::string_view> SectionName(std::string_view line);
+  // Key and value of a key line, or nothing for other lines.
+  static std::optional<std::pair<std::string_view, std::string_view>> KeyValue(std::string_view line);
+
   std::vector<std::string> m_lines;
   std::string m_newline = "\n";
   bool m_endsWithNewline = true;
+  bool m_byteOrderMark = false;
 };
 
 // Leading-number parse used for integer values (optional blanks and sign,

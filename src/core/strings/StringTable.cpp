@@ -3,19 +3,41 @@
 #include "core/platform/HostPaths.h"
 #include "core/platform/IniFile.h"
 #include "core/platform/MessageBoxes.h"
+#include "core/platform/Utf8.h"
 
-#include <mutex>
 #include <sys/stat.h>
+#include <cctype>
+#include <mutex>
+#include <unordered_map>
 
 namespace wattrix::strings {
 
 namespace {
 
-// The parsed table, re-read when the file on disk changes.
+// Section and key folded to one lower-case lookup key, as the file's names
+// compare without regard to case.
+std::string FoldKey(std::string_view section, std::string_view key) {
+  std::string folded;
+  folded.reserve(section.size() + key.size() + 1);
+  for (const char c : section) folded += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  folded += '\n';
+  for (const char c : key) folded += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return folded;
+}
+
+std::string_view TrimBlanks(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  return s;
+}
+
+// The table in memory, re-read when the file on disk changes. Lookups also
+// come from the reading path of the live windows, so they are a hash look-up
+// rather than a scan of the file.
 struct Table {
   std::mutex mutex;
   std::string path;
-  IniFile file;
+  std::unordered_map<std::string, std::string> texts;
   bool loaded = false;
   timespec mtime{};
   off_t size = -1;
@@ -31,8 +53,18 @@ void RefreshLocked(Table& t) {
   const bool exists = !t.path.empty() && ::stat(t.path.c_str(), &st) == 0;
   const off_t size = exists ? st.st_size : -1;
   const timespec mtime = exists ? st.st_mtim : timespec{};
-  if (t.loaded && size == t.size && mtime.tv_sec == t.mtime.tv_sec && mtime.tv_nsec == t.mtime.tv_nsec) return;
-  t.file = exists ? IniFile::Load(t.path) : IniFile{};
+  if (t.loaded && size == t.size && mtime.tv_sec == t.mtime.tv_sec && mtime.tv_nsec == t.mtime.tv_nsec)
+    return;
+  t.texts.clear();
+  if (exists) {
+    IniFile::Load(t.path).ForEach(
+        [&t](std::string_view section, std::string_view key, std::string_view value) {
+          // The first occurrence of a key wins, as in a lookup of the file.
+          std::string text(value);
+          TruncateUtf8(text, kMaxTextLength);
+          t.texts.try_emplace(FoldKey(section, key), std::move(text));
+        });
+  }
   t.size = size;
   t.mtime = mtime;
   t.loaded = true;
@@ -59,9 +91,8 @@ std::string GetText(std::string_view section, std::string_view key) {
   auto& t = TheTable();
   std::lock_guard lock(t.mutex);
   RefreshLocked(t);
-  auto text = t.file.Find(section, key).value_or(std::string{});
-  if (text.size() > kMaxTextLength) text.resize(kMaxTextLength);
-  return text;
+  const auto found = t.texts.find(FoldKey(TrimBlanks(section), TrimBlanks(key)));
+  return found == t.texts.end() ? std::string() : found->second;
 }
 
 std::string GetString(std::string_view key) { return GetText("STRING", key); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -7,7 +8,8 @@ namespace wattrix {
 
 // Every user-visible text is looked up by key in the string-table file
 // "QLMXEnStr.ini" next to the executable. Missing file, section or key give
-// empty text; texts are cut to 1023 characters.
+// empty text; texts are cut to 1023 characters (UTF-8 characters, never
+// inside one). Lookups are safe from any thread.
 namespace strings {
 
 constexpr const char* kFileName = "QLMXEnStr.ini";

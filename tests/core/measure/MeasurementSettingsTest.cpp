@@ -51,6 +51,13 @@ TEST(MeasurementSettingsFile, WrongDeviceOrMissingKeys) {
   test::WriteFileBytes(dir.File("PX420B.ini"), "[HEADER]\nDEVICE=PX420B\n");
   EXPECT_TRUE(s.LoadSettingsFile("PX420B"));
   EXPECT_EQ(s.Decimals(), 0);  // a missing key reads 0, not the initial value
+  // Numbers a float cannot hold, or no number at all, read as 0.
+  test::WriteFileBytes(dir.File("PX420B.ini"),
+                       "[HEADER]\nDEVICE=PX420B\nFREQUENCY=1e300\nEXTOFFSET=abc\n[AVG]\nMINDISP= -2.5dBm\n");
+  EXPECT_TRUE(s.LoadSettingsFile("PX420B"));
+  EXPECT_FLOAT_EQ(s.Frequency(), 0);
+  EXPECT_FLOAT_EQ(s.ExternalOffset(), 0);
+  EXPECT_FLOAT_EQ(s.DisplayLow(kAvg), -2.5f);
 }
 
 TEST(MeasurementSettingsDevice, VersionTextAndModelRangesWithoutAFile) {

@@ -2,8 +2,9 @@
 
 #include "support/TempDir.h"
 
-#include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <filesystem>
 
 namespace wattrix {
 namespace {
@@ -37,6 +38,25 @@ TEST(AtomicFile, FailsCleanlyInAMissingFolderOrAFullDisk) {
     EXPECT_FALSE(WriteFileAtomically(path, "longer than four bytes"));
   }
   EXPECT_EQ(test::ReadFileBytes(path), "old");
+}
+
+TEST(AtomicFile, NewFilesFollowTheUmaskAndReplacedFilesKeepTheirMode) {
+  test::TempDir dir;
+  const mode_t old = ::umask(027);
+  const auto fresh = dir.File("fresh.ini");
+  const auto kept = dir.File("kept.ini");
+  test::WriteFileBytes(kept, "old");
+  ::chmod(kept.c_str(), 0600);
+  const bool wroteFresh = WriteFileAtomically(fresh, "x");
+  const bool wroteKept = WriteFileAtomically(kept, "y");
+  ::umask(old);
+  ASSERT_TRUE(wroteFresh);
+  ASSERT_TRUE(wroteKept);
+  struct stat st {};
+  ASSERT_EQ(::stat(fresh.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  ASSERT_EQ(::stat(kept.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
 }
 
 }  // namespace

@@ -30,10 +30,30 @@ TEST(IniFile, ReadsHandEditedFileWithCommentsOddCaseAndBlanks) {
   EXPECT_EQ(file.ReadString("missing", "FREQUENCY"), "");
 }
 
-TEST(IniFile, StringsAreCutTo255Characters) {
-  const auto file = IniFile::Parse("[S]\nK=" + std::string(300, 'x') + "\n");
+TEST(IniFile, StringsAreCutTo255CharactersNeverInsideOne) {
+  const std::string e = "\xC3\xA9";  // one character, two bytes
+  const auto file = IniFile::Parse("[S]\nK=" + std::string(300, 'x') + "\nU=" + std::string(254, 'x') + e +
+                                   e + "\nV=" + std::string(300, e[0]) + "\n");
   EXPECT_EQ(file.ReadString("S", "K").size(), 255u);
   EXPECT_EQ(file.Find("S", "K")->size(), 300u);
+  EXPECT_EQ(file.ReadString("S", "U"), std::string(254, 'x') + e);
+  // Bytes that are not UTF-8 count one each.
+  EXPECT_EQ(file.ReadString("S", "V").size(), 255u);
+}
+
+TEST(IniFile, FileSavedWithAByteOrderMarkReadsAndKeepsIt) {
+  auto file = IniFile::Parse("\xEF\xBB\xBF[STRING]\r\nS_VERSION=1.0.0\r\n");
+  EXPECT_EQ(file.ReadString("STRING", "S_VERSION"), "1.0.0");
+  file.Write("STRING", "S_VERSION", "2");
+  EXPECT_EQ(file.Text(), "\xEF\xBB\xBF[STRING]\r\nS_VERSION=2\r\n");
+}
+
+TEST(IniFile, AWrittenValueCannotAddLinesOfItsOwn) {
+  auto file = IniFile::Parse("[HEADER]\nDEVICE=PX420B\n");
+  file.Write("HEADER", "DEVICE", "PX\r\n[AVG]\nRATE=3");
+  const auto again = IniFile::Parse(file.Text());
+  EXPECT_EQ(again.ReadString("AVG", "RATE"), "");
+  EXPECT_EQ(again.ReadString("HEADER", "DEVICE"), "PX  [AVG] RATE=3");
 }
 
 TEST(IniFile, WritingOneKeyKeepsEveryOtherLine) {

@@ -1,0 +1,14 @@
+#include "core/app/TraceSink.h"
+
+namespace wattrix {
+
+TraceSink& TraceSink::Instance() {
+  static TraceSink sink;
+  return sink;
+}
+
+void TraceSink::Trace(std::string_view) {}
+
+void Trace(std::string_view text) { TraceSink::Instance().Trace(text); }
+
+}  // namespace wattrix

@@ -1,0 +1,245 @@
+#include "core/history/HistoryFile.h"
+
+#include "core/device/SensorModel.h"
+#include "core/history/HistoryLayout.h"
+#include "core/history/LittleEndian.h"
+#include "core/measure/MeasurementSettings.h"
+#include "core/measure/Quantity.h"
+#include "core/platform/AtomicFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <limits>
+#include <new>
+
+namespace wattrix {
+
+namespace {
+
+constexpr std::size_t kChunkBytes = 64 * 1024;
+
+// A regular file opened for reading. Other kinds (FIFOs, devices, folders)
+// are refused so that opening a history never blocks.
+class InputFile final {
+ public:
+  explicit InputFile(const std::string& path) {
+    m_fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (m_fd < 0) return;
+    struct stat st {};
+    if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) {
+      Close();
+      return;
+    }
+    m_size = static_cast<std::uint64_t>(st.st_size);
+  }
+  ~InputFile() { Close(); }
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+
+  bool IsOpen() const { return m_fd >= 0; }
+  std::uint64_t Size() const { return m_size; }
+
+  bool ReadExact(void* data, std::size_t size) {
+    auto* bytes = static_cast<std::uint8_t*>(data);
+    while (size > 0) {
+      const ssize_t n = ::read(m_fd, bytes, size);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) return false;
+      bytes += n;
+      size -= static_cast<std::size_t>(n);
+    }
+    return true;
+  }
+
+ private:
+  void Close() {
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = -1;
+  }
+  int m_fd = -1;
+  std::uint64_t m_size = 0;
+};
+
+// Reads a header of headerSize bytes and whole records, whose number of
+// i32 values recordValues() tells from the header. The point array is
+// allocated for the payload only after the payload is known to be whole
+// records of a file that size.
+template <typename RecordValues>
+bool ReadLayout(const std::string& path, std::uint8_t* header, std::size_t headerSize,
+                RecordValues recordValues, std::vector<std::int32_t>& points, std::size_t& count) {
+  InputFile file(path);
+  if (!file.IsOpen() || file.Size() < headerSize) return false;
+  if (!file.ReadExact(header, headerSize)) return false;
+  const std::uint64_t payload = file.Size() - headerSize;
+  const std::uint64_t recordBytes = 4 * static_cast<std::uint64_t>(recordValues());
+  if (recordBytes == 0 || payload % recordBytes != 0) return false;
+  if (payload / 4 > std::numeric_limits<std::size_t>::max() / 4) return false;
+  const auto values = static_cast<std::size_t>(payload / 4);
+  std::vector<std::int32_t> read;
+  try {
+    read.resize(values);
+  } catch (const std::bad_alloc&) {
+    return false;
+  } catch (const std::length_error&) {
+    return false;
+  }
+  if (!file.ReadExact(read.data(), values * 4)) return false;
+  if constexpr (std::endian::native != std::endian::little) {
+    for (auto& v : read) v = le::LoadI32(reinterpret_cast<const std::uint8_t*>(&v));
+  }
+  points = std::move(read);
+  count = static_cast<std::size_t>(payload / recordBytes);
+  return true;
+}
+
+std::int32_t FrequencyTimes100(float mhz) {
+  const float scaled = mhz * 100.0f;
+  if (std::isnan(scaled)) return 0;
+  if (scaled >= 2147483647.0f) return std::numeric_limits<std::int32_t>::max();
+  if (scaled <= -2147483648.0f) return std::numeric_limits<std::int32_t>::min();
+  return static_cast<std::int32_t>(scaled);
+}
+
+// One reused buffer of whole records, handed to the file in large blocks.
+class RecordWriter final {
+ public:
+  explicit RecordWriter(AtomicFile& file) : m_file(file), m_buffer(kChunkBytes + 64) {}
+  void Add(std::int32_t value) {
+    le::StoreI32(&m_buffer[m_used], value);
+    m_used += 4;
+  }
+  // Called after each whole record; a record holds at most 20 bytes.
+  bool FlushIfFull() { return m_used < kChunkBytes || Flush(); }
+  bool Flush() {
+    const bool ok = m_file.Write(m_buffer.data(), m_used);
+    m_used = 0;
+    return ok;
+  }
+
+ private:
+  AtomicFile& m_file;
+  std::vector<std::uint8_t> m_buffer;
+  std::size_t m_used = 0;
+};
+
+}  // namespace
+
+std::size_t HistoryRecordCount(const MeasurementSettings& settings, int mask) {
+  std::size_t count = 0;
+  bool first = true;
+  for (const int q : history::kRecordOrder) {
+    if (!(mask & MaskBit(q))) continue;
+    const auto n = static_cast<std::size_t>(std::max(0, settings.Count(q)));
+    count = first ? n : std::min(count, n);
+    first = false;
+  }
+  return count;
+}
+
+HistoryHeader BuildHistoryHeader(MeasurementSettings& settings, int mask, std::string_view title) {
+  HistoryHeader header;
+  header.SetMask(mask & history::kKnownBits);
+  const auto* row = FindModelByCode(settings.ModelCode());
+  header.SetModelName(row ? row->name : "");
+  header.SetSerialNumber(settings.SerialNumber());
+  header.SetSensorType(row && row->sensorKind == sensor_kind::kDirectional ? 'A' : 'B');
+  header.SetFrequencyX100(FrequencyTimes100(settings.Frequency()));
+  header.SetStartTime(history::FormatLocalTime(settings.StartTime()));
+  header.SetStopTime(history::FormatLocalTime(settings.LastReadingTime()));
+  header.SetExternalOffset(settings.ExternalOffset());
+
+  const std::size_t n = HistoryRecordCount(settings, mask);
+  int interval = 0;
+  if (n != 0) {
+    const double ms = static_cast<double>(settings.LastReadingTime() - settings.StartTime()) /
+                      static_cast<double>(n) * 1000.0;
+    if (std::isfinite(ms) && std::fabs(ms) < 2147483647.0) interval = static_cast<int>(ms);
+  }
+  if (settings.StartTime() != 0) header.SetIntervalText(std::to_string(interval) + " ms");
+
+  for (int entry = 0; entry < HistoryHeader::kEntries; ++entry) {
+    const int q = history::kTableOrder[static_cast<std::size_t>(entry)];
+    header.SetStatistics(entry, {settings.Min(q), settings.Max(q), settings.Average(q)});
+    header.SetDisplay(entry, {settings.DisplayLow(q), settings.DisplayHigh(q)});
+  }
+  if (!title.empty()) header.SetTitle(title);
+  return header;
+}
+
+bool WriteHistoryFile(const std::string& path, MeasurementSettings& settings, int mask,
+                      std::string_view title) {
+  if (history::RecordLength(mask) == 0) return false;
+  const HistoryHeader header = BuildHistoryHeader(settings, mask, title);
+  const std::size_t n = HistoryRecordCount(settings, mask);
+
+  std::vector<const float*> columns;
+  for (const int q : history::kRecordOrder) {
+    if (!(mask & MaskBit(q))) continue;
+    int available = 0;
+    columns.push_back(settings.GetReadings(q, available));
+  }
+
+  AtomicFile file(path);
+  if (!file.Open() || !file.Write(header.Raw().data(), header.Raw().size())) return false;
+  RecordWriter records(file);
+  for (std::size_t i = 0; i < n; ++i) {
+    for (const float* column : columns) records.Add(column ? history::ScaleReading(column[i]) : 0);
+    if (!records.FlushIfFull()) return false;
+  }
+  return records.Flush() && file.Commit();
+}
+
+bool ReadHistoryFile(const std::string& path, HistoryHeader& header, std::vector<std::int32_t>& points,
+                     std::size_t& count) {
+  HistoryHeader::Bytes bytes{};
+  std::vector<std::int32_t> read;
+  std::size_t n = 0;
+  // A mask without a known bit gives a record length of 0, which is refused.
+  const auto recordValues = [&bytes] { return history::RecordLength(bytes[HistoryHeader::kMaskOffset]); };
+  if (!ReadLayout(path, bytes.data(), bytes.size(), recordValues, read, n)) return false;
+  header = HistoryHeader(bytes);
+  points = std::move(read);
+  count = n;
+  return true;
+}
+
+bool ReadLegacyHistoryFile(const std::string& path, LegacyHistoryHeader& header,
+                           std::vector<std::int32_t>& points, std::size_t& count) {
+  LegacyHistoryHeader::Bytes bytes{};
+  std::vector<std::int32_t> read;
+  std::size_t n = 0;
+  const auto recordValues = [] { return LegacyHistoryHeader::kRecordValues; };
+  if (!ReadLayout(path, bytes.data(), bytes.size(), recordValues, read, n)) return false;
+  header = LegacyHistoryHeader::FromBytes(bytes);
+  points = std::move(read);
+  count = n;
+  return true;
+}
+
+bool IsLegacyHistoryFile(const std::string& path) {
+  InputFile file(path);
+  std::uint8_t first = 0xFF;
+  if (!file.IsOpen() || file.Size() < 1 || !file.ReadExact(&first, 1)) return false;
+  return LegacyHistoryHeader::IsLegacyFirstByte(first);
+}
+
+bool RewriteHistoryFile(const std::string& path, const HistoryHeader& header,
+                        std::span<const std::int32_t> points, std::size_t count) {
+  const auto k = static_cast<std::size_t>(history::RecordLength(header.Mask()));
+  if (k == 0 || count > points.size() / k) return false;
+  AtomicFile file(path);
+  if (!file.Open() || !file.Write(header.Raw().data(), header.Raw().size())) return false;
+  RecordWriter records(file);
+  const std::size_t values = count * k;
+  for (std::size_t i = 0; i < values; ++i) {
+    records.Add(points[i]);
+    if (!records.FlushIfFull()) return false;
+  }
+  return records.Flush() && file.Commit();
+}
+
+}  // namespace wattrix
