@@ -115,6 +115,8 @@ class Canvas {
 
   virtual void DrawLine(PointF from, PointF to, const Pen& pen) = 0;
   virtual void DrawPolyline(std::span<const PointF> points, const Pen& pen) = 0;
+  // Rectangles cover [x, x + width) × [y, y + height); the outline of
+  // DrawRect lies on the border pixels inside that area.
   virtual void FillRect(const RectF& rect, const Brush& brush) = 0;
   virtual void DrawRect(const RectF& rect, const Pen& pen) = 0;
   virtual void FillEllipse(const RectF& rect, const Brush& brush) = 0;
@@ -125,6 +127,8 @@ class Canvas {
   virtual void DrawPolygon(std::span<const PointF> points, const Pen& pen) = 0;
 
   // Text with its top-left corner at `topLeft`, no clipping or wrapping.
+  // A font with an angle turns the text counter-clockwise about that point
+  // (90: the text runs upwards from `topLeft`, letter tops facing left).
   virtual void DrawText(const std::string& text, PointF topLeft, const Font& font, Argb colour) = 0;
   // Text placed in a box by the format's alignment, wrapping and elision.
   virtual void DrawTextInBox(const std::string& text, const RectF& box, const Font& font, Argb colour,

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "ui/shell/CommandTarget.h"
+
+#include <QWidget>
+
+namespace wattrix {
+
+// Kinds of the main frame's child windows; the kind picks the menu, the
+// tool bar and the accelerators shown while the child is active.
+enum class ChildKind { Measurement, Pulse, Ccdf, History };
+
+// Base of every child window of the main frame's document area. A frame
+// routes commands to its view first, then handles its own.
+class ChildFrame : public QWidget, public CommandTarget {
+  Q_OBJECT
+
+ public:
+  explicit ChildFrame(QWidget* parent = nullptr) : QWidget(parent) {}
+  virtual ChildKind Kind() const = 0;
+  // Stops what the window does before it is closed by the main frame (the
+  // measurement windows stop measuring); nothing for history windows.
+  virtual void StopForClose() {}
+};
+
+}  // namespace wattrix

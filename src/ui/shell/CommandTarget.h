@@ -1,0 +1,24 @@
+#pragma once
+
+namespace wattrix {
+
+// Enabled and checked state of one command, as a menu item or tool button
+// shows it.
+struct CommandState {
+  bool enabled = false;
+  bool checked = false;
+};
+
+// Something that handles numbered commands: views, child frames and the
+// main frame. Commands go to the active child's view first, then its
+// frame, then the main frame; the first target that handles one ends it.
+class CommandTarget {
+ public:
+  virtual ~CommandTarget() = default;
+  // True when this target handled the command.
+  virtual bool OnCommand(int id) = 0;
+  // True when this target decides the state of the command (and set it).
+  virtual bool UpdateCommand(int id, CommandState& state) = 0;
+};
+
+}  // namespace wattrix
