@@ -1,0 +1,190 @@
+#include "core/device/PortMap.h"
+#include "core/device/UsbDeviceVista.h"
+#include "core/device/UsbInterfaces.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace wattrix {
+namespace {
+
+// wattrix-sim as a child process with its stdout and stderr on pipes.
+class SimProcess final {
+ public:
+  explicit SimProcess(std::vector<std::string> args) {
+    int out[2];
+    int err[2];
+    if (::pipe(out) != 0 || ::pipe(err) != 0) return;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+    args.insert(args.begin(), WATTRIX_SIM_PATH);
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    if (posix_spawn(&m_pid, WATTRIX_SIM_PATH, &actions, nullptr, argv.data(), environ) != 0) m_pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+    ::close(err[1]);
+    m_out = out[0];
+    m_err = err[0];
+  }
+  ~SimProcess() {
+    if (m_pid > 0) {
+      ::kill(m_pid, SIGKILL);
+      Wait();
+    }
+    ::close(m_out);
+    ::close(m_err);
+  }
+
+  // Everything the program printed on the stream until it closed it or
+  // `ms` passed with nothing new.
+  static std::string Drain(int fd, int ms, bool lineOnly) {
+    std::string text;
+    char buffer[4096];
+    pollfd p{fd, POLLIN, 0};
+    while (::poll(&p, 1, ms) > 0) {
+      const ssize_t n = ::read(fd, buffer, sizeof buffer);
+      if (n <= 0) break;
+      text.append(buffer, static_cast<std::size_t>(n));
+      if (lineOnly && text.find('\n') != std::string::npos) break;
+    }
+    return text;
+  }
+  std::string FirstLine() { return Drain(m_out, 5000, true); }
+  std::string Output() { return Drain(m_out, 5000, false); }
+  std::string Errors() { return Drain(m_err, 5000, false); }
+
+  int Stop(int signal) {
+    ::kill(m_pid, signal);
+    return Wait();
+  }
+  int Wait() {
+    int status = 0;
+    ::waitpid(m_pid, &status, 0);
+    m_pid = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+ private:
+  pid_t m_pid = -1;
+  int m_out = -1;
+  int m_err = -1;
+};
+
+class SimProgram : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ::setenv("WATTRIX_PORTS_DIR", m_dir.File("ports").c_str(), 1);
+    ::setenv("WATTRIX_USB_DIR", m_dir.File("usb").c_str(), 1);
+  }
+  void TearDown() override {
+    ::unsetenv("WATTRIX_PORTS_DIR");
+    ::unsetenv("WATTRIX_USB_DIR");
+  }
+  bool Exists(const std::string& path) const {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+  }
+  test::TempDir m_dir;
+};
+
+// One exchange on a pty path, without the serial link's pause.
+std::string Ask(const std::string& path, const std::string& frame, std::size_t length) {
+  const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY);
+  if (fd < 0) return "open failed";
+  if (::write(fd, frame.data(), frame.size()) != static_cast<ssize_t>(frame.size())) return "write failed";
+  std::string reply;
+  char buffer[64];
+  pollfd p{fd, POLLIN, 0};
+  while (reply.size() < length && ::poll(&p, 1, 2000) > 0) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n <= 0) break;
+    reply.append(buffer, static_cast<std::size_t>(n));
+  }
+  ::close(fd);
+  return reply;
+}
+
+TEST_F(SimProgram, HelpAndUsageErrors) {
+  SimProcess help({"--help"});
+  const auto text = help.Output();
+  EXPECT_EQ(help.Wait(), 0);
+  for (const char* option : {"--model", "--transport", "--com", "--firmware", "--serial", "--forward",
+                             "--vswr", "--par", "--pulse-duty", "--pulse-width", "--ccdf-par", "--drop",
+                             "--corrupt", "--delay", "--hang-up-after", "--seed", "--time-scale"}) {
+    EXPECT_NE(text.find(option), std::string::npos) << option;
+  }
+  SimProcess bad({"--model", "PX420B", "--bogus"});
+  EXPECT_NE(bad.Errors().find("error: unknown option '--bogus'"), std::string::npos);
+  EXPECT_EQ(bad.Wait(), 2);
+  SimProcess unknown({"--model", "PX999"});
+  EXPECT_EQ(unknown.Wait(), 2);
+  SimProcess noModel({"--drop", "0.5"});
+  EXPECT_EQ(noModel.Wait(), 2);
+}
+
+TEST_F(SimProgram, ServesAComPortThroughReconnectsAndCleansUp) {
+  PortMap map;
+  map.Scan();
+  const int expected = map.FirstFree(1);
+  SimProcess sim({"--model", "PX470B", "--serial", "4242", "--firmware", "3.05"});
+  ASSERT_EQ(sim.FirstLine(), "port=" + std::to_string(expected) + "\n");
+  const auto entry = m_dir.File("ports/COM" + std::to_string(expected));
+  EXPECT_EQ(test::ReadFileBytes(entry + ".description"), "Wattrix simulated PX470B\n");
+  // The host opens, asks and closes, again and again.
+  EXPECT_EQ(Ask(entry, "[GS]", 9), std::string("[S,\x92\x10\0\0]\r", 9));
+  EXPECT_EQ(Ask(entry, "[GV]", 9), std::string("[V,\x31\x01\0\0]\r", 9));
+  EXPECT_EQ(Ask(entry, "[GK]", 1536).size(), 1536u);
+
+  // A second sensor takes the next number; a number in use is refused.
+  SimProcess second({"--model", "PX430A"});
+  EXPECT_EQ(second.FirstLine(), "port=" + std::to_string(map.FirstFree(expected + 1)) + "\n");
+  SimProcess clash({"--model", "PX430A", "--com", std::to_string(expected)});
+  EXPECT_EQ(clash.Wait(), 1);
+  EXPECT_EQ(second.Stop(SIGINT), 0);
+
+  EXPECT_EQ(sim.Stop(SIGTERM), 0);
+  EXPECT_FALSE(Exists(entry));
+  EXPECT_FALSE(Exists(entry + ".description"));
+}
+
+TEST_F(SimProgram, ServesTheTwoPipeStandIn) {
+  SimProcess sim({"--model", "PX420B", "--transport", "usb-vista", "--hang-up-after", "2"});
+  ASSERT_EQ(sim.FirstLine(), "port=-1\n");
+  CUsbDeviceVista device;
+  std::size_t n = 0;
+  std::uint8_t reply[9] = {};
+  // The host comes and goes; the sensor serves each connection.
+  for (int i = 0; i < 2; ++i) {
+    device.Close();
+    ASSERT_TRUE(device.Open(-1));
+    ASSERT_TRUE(device.Write(reinterpret_cast<const std::uint8_t*>("[GD]"), 4, &n));
+    ASSERT_TRUE(device.Read(reply, 9, &n, 2000));
+    EXPECT_EQ(reply[3], 10);
+  }
+  // The line drops after the second exchange: the write may already fail.
+  device.Write(reinterpret_cast<const std::uint8_t*>("[GD]"), 4, &n);
+  EXPECT_FALSE(device.Read(reply, 9, &n, 2000));
+  device.Close();
+  EXPECT_EQ(sim.Stop(SIGTERM), 0);
+  EXPECT_TRUE(usb::DevicePaths(usb::kTwoPipeInterface).empty());
+}
+
+}  // namespace
+}  // namespace wattrix
