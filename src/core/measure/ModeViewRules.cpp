@@ -1,0 +1,128 @@
+#include "core/measure/ModeViewRules.h"
+
+#include "core/device/SensorModel.h"
+#include "core/measure/Quantity.h"
+
+#include <algorithm>
+#include <array>
+#include <span>
+
+namespace wattrix::mode_view {
+
+namespace {
+
+using namespace model;
+
+constexpr std::array<int, 3> kCycleAvgPeakRev{request::kAverage, request::kPeak, request::kReverse};
+constexpr std::array<int, 2> kCycleAvgPeak{request::kAverage, request::kPeak};
+constexpr std::array<int, 2> kCycleForwardReversePeak{request::kAverageReverse, request::kPeak};
+constexpr std::array<int, 1> kCyclePeak{request::kPeak};
+constexpr std::array<int, 1> kCycleAverage{request::kAverage};
+
+std::span<const int> CycleOf(int modelCode) {
+  switch (modelCode) {
+    case kPX420A:
+    case kPX440A:
+      return kCycleAvgPeakRev;
+    case kPX470A:
+    case kPX470B:
+      return kCycleAvgPeak;
+    case kPX450A:
+    case kPX450B:
+      return kCyclePeak;
+    case kPX420B:
+      return kCycleForwardReversePeak;
+    default:
+      return kCycleAverage;  // PX430A, PX430B and unknown codes
+  }
+}
+
+}  // namespace
+
+int InitialRequestState(ModeView view, int modelCode) {
+  if (view == ModeView::Pulse) return request::kPulse;
+  return CycleOf(modelCode).front();
+}
+
+RequestStep NextRequest(ModeView view, int modelCode, int state) {
+  if (view == ModeView::Pulse) return RequestStep{request::kPulse, request::kPulse};
+  const auto cycle = CycleOf(modelCode);
+  auto it = std::find(cycle.begin(), cycle.end(), state);
+  if (it == cycle.end()) it = cycle.begin();
+  const auto next = std::next(it) == cycle.end() ? cycle.begin() : std::next(it);
+  return RequestStep{*it, *next};
+}
+
+std::optional<int> InitialSelectedPanel(ModeView view, int quantityMask) {
+  const int first = view == ModeView::Pulse ? mask::kPulse : mask::kAvg;
+  if (quantityMask & first) return 1;
+  if (quantityMask & mask::kPeak) return 2;
+  if (quantityMask & mask::kVswr) return 3;
+  return std::nullopt;
+}
+
+bool GraphShownByDefault(ModeView view, int modelCode) {
+  if (view == ModeView::Pulse) return true;
+  return modelCode == kPX430A || modelCode == kPX450A || modelCode == kPX430B || modelCode == kPX450B;
+}
+
+bool PanelSelectable(ModeView view, int modelCode, int panel) {
+  if (panel < 0 || panel >= kPanelCount) return false;
+  const bool noPeakOrVswr = view == ModeView::Pulse ? (modelCode == kPX430A || modelCode == kPX420B ||
+                                                       modelCode == kPX430B || modelCode == kPX470B)
+                                                    : (modelCode == kPX430A || modelCode == kPX430B);
+  const bool peakOnly = modelCode == kPX450A || modelCode == kPX450B;
+  if (noPeakOrVswr && (panel == 2 || panel == 3)) return false;
+  if (peakOnly && (panel == 1 || panel == 3)) return false;
+  return true;
+}
+
+int PanelOfQuantity(ModeView view, int quantity) {
+  switch (quantity) {
+    case kAvg:
+      return 1;
+    case kRev:
+      return 0;
+    case kVswr:
+      return 3;
+    case kPeak:
+      return view == ModeView::Pulse ? 0 : 2;
+    case kPulse:
+      return view == ModeView::Pulse ? 1 : 0;
+    default:
+      return -1;
+  }
+}
+
+int FirstQuantity(ModeView view, int modelCode) {
+  if (view == ModeView::Pulse) return kPulse;
+  return modelCode == kPX450A || modelCode == kPX450B ? kPeak : kAvg;
+}
+
+int SaveMask(ModeView view, int modelCode) {
+  if (view == ModeView::Pulse) return mask::kPulse;
+  switch (modelCode) {
+    case kPX430A:
+    case kPX430B:
+      return mask::kAvg;
+    case kPX450A:
+    case kPX450B:
+      return mask::kPeak;
+    case kPX420A:
+    case kPX440A:
+    case kPX470A:
+    case kPX420B:
+    case 7:
+    case kPX470B:
+      return mask::kAvg | mask::kVswr | mask::kPeak;
+    default:
+      return mask::kAvg;  // codes above 9 (and below 0)
+  }
+}
+
+bool HistoryGraphCommandEnabled(int modelCode) {
+  return modelCode == kPX420A || modelCode == kPX440A || modelCode == kPX470A || modelCode == kPX420B ||
+         modelCode == kPX470B;
+}
+
+}  // namespace wattrix::mode_view
