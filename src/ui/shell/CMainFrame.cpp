@@ -6,6 +6,7 @@
 #include "core/device/SensorModel.h"
 #include "core/platform/MessageBoxes.h"
 #include "core/platform/NumberText.h"
+#include "core/settings/SettingsTabs.h"
 #include "core/shell/CommandIds.h"
 #include "core/strings/StringTable.h"
 #include "ui/platform/RecentFolder.h"
@@ -456,15 +457,14 @@ void CMainFrame::OnSetting() {
     default: modeWindow = ChildOfKind(ChildKind::Measurement); break;
   }
   if (modeWindow) {
+    using settings_tabs::Opener;
     switch (modeWindow->Kind()) {
-      case ChildKind::Pulse: page = 2; break;
-      case ChildKind::Ccdf: page = 1; break;
-      default: {
-        // Quantity page by the display shown: 0 → 0, 2 → 2, 3 → 1.
-        const int display = modeWindow->CurrentDisplay();
-        subPage = display == 2 ? 2 : display == 3 ? 1 : 0;
+      case ChildKind::Pulse: page = settings_tabs::InitialTab(Opener::PulseWindow); break;
+      case ChildKind::Ccdf: page = settings_tabs::InitialTab(Opener::CcdfWindow); break;
+      default:
+        page = settings_tabs::InitialTab(Opener::MeasurementWindow);
+        subPage = settings_tabs::InitialSubTab(m_settings.ModelCode(), modeWindow->CurrentQuantity());
         break;
-      }
     }
   }
   const bool accepted = m_settingsDialog(this, m_settings, page, subPage);

@@ -27,9 +27,9 @@ class ChildFrame : public QWidget, public CommandTarget {
   virtual void InitialUpdate() {}
   // A mode window prepares its view for the connected sensor model.
   virtual void PrepareForModel(int /*modelCode*/) {}
-  // A measurement window's current display (0, 2 or 3); the settings
-  // dialog opens on the matching quantity page.
-  virtual int CurrentDisplay() const { return 0; }
+  // The quantity a measurement window currently shows (Quantity.h); the
+  // settings dialog opens on that quantity's range page.
+  virtual int CurrentQuantity() const { return 0; }
   // The settings dialog was closed with OK: take over the changed settings.
   virtual void ApplySettings() {}
 };
