@@ -13,6 +13,7 @@
 #include "ui/platform/UiThread.h"
 #include "ui/shell/AppIcon.h"
 #include "ui/shell/CConnectDlg.h"
+#include "ui/shell/DocumentArea.h"
 #include "ui/shell/FrameAccelerators.h"
 #include "ui/shell/FrameToolBars.h"
 #include "ui/shell/MdiArrange.h"
@@ -69,9 +70,8 @@ CMainFrame::CMainFrame(QWidget* parent)
   setWindowTitle(QStringLiteral("Wattrix %1").arg(Str("S_VERSION")));
   setWindowIcon(AppIcon());
 
-  m_mdi = new QMdiArea(this);
+  m_mdi = new DocumentArea(this);
   m_mdi->setObjectName(QStringLiteral("DocumentArea"));
-  m_mdi->setBackground(QColor(0x5A, 0x6B, 0x7B));
   m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setCentralWidget(m_mdi);

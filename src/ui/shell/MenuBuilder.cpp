@@ -29,7 +29,6 @@ void MenuBuilder::Fill(QMenu& menu, std::span<const menu::MenuEntry> entries) co
         QAction* action = menu.addAction(MenuText(entry.key));
         const int id = entry.command;
         action->setData(id);
-        action->setCheckable(true);
         QObject::connect(action, &QAction::triggered, action, [route = m_route, id] { route(id); });
         break;
       }
@@ -61,6 +60,9 @@ void MenuBuilder::UpdateStates(QMenu& menu) const {
     if (action->isSeparator() || !action->data().isValid()) continue;
     const CommandState state = m_query(action->data().toInt());
     action->setEnabled(state.enabled);
+    // Only a checked item shows a mark, as in the platform's own menus; an
+    // unchecked one shows no empty box.
+    action->setCheckable(state.checked);
     action->setChecked(state.checked);
   }
 }
