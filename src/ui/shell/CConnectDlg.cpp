@@ -1,5 +1,6 @@
 #include "ui/shell/CConnectDlg.h"
 
+#include "core/device/EnumPorts.h"
 #include "core/strings/StringTable.h"
 
 #include <QButtonGroup>
@@ -20,6 +21,17 @@ constexpr const char* kSection = "IDD_CONNECT";
 QString Text(const char* key) { return QString::fromStdString(strings::GetText(kSection, key)); }
 
 }  // namespace
+
+std::vector<CConnectDlg::PortEntry> CConnectDlg::EnumeratePorts() {
+  std::vector<PortEntry> ports;
+  const CEnumPorts enumeration;
+  for (int i = 0; i < enumeration.GetCounts(); ++i) {
+    char name[1024] = {};
+    const int port = enumeration.GetPort(i, name, sizeof name);
+    ports.push_back({QString::fromUtf8(name), port});
+  }
+  return ports;
+}
 
 CConnectDlg::CConnectDlg(QWidget* parent) : QDialog(parent) { Build(EnumeratePorts()); }
 
