@@ -1,0 +1,79 @@
+#include "core/device/UsbDeviceVista.h"
+
+#include "core/app/TraceSink.h"
+#include "core/device/FdTransfer.h"
+#include "core/device/UsbInterfaces.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+#include <climits>
+
+namespace wattrix {
+
+namespace {
+
+constexpr int kWriteTimeoutMs = 5000;
+
+}  // namespace
+
+std::string CUsbDeviceVista::FindDevicePath() {
+  for (const auto& path : usb::DevicePaths(usb::kTwoPipeInterface)) {
+    UniqueFd probe(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (probe.IsValid()) return path;
+    Trace("FAILED to open " + path);
+  }
+  return {};
+}
+
+UniqueFd CUsbDeviceVista::OpenPipe(const char* pipe, int flags) {
+  const auto device = FindDevicePath();
+  if (device.empty()) return UniqueFd();
+  const auto path = device + "/" + pipe;
+  if (path.size() >= PATH_MAX) return UniqueFd();
+  // Non-blocking, so that neither end waits for its peer: the read pipe
+  // opens without a writer; the write pipe fails (ENXIO) without a reader,
+  // that is, without a sensor serving it.
+  return UniqueFd(::open(path.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+}
+
+bool CUsbDeviceVista::Open(int /*port*/) {
+  if (IsOpen()) return true;
+  m_read = OpenPipe(usb::kReadPipe, O_RDONLY);
+  m_write = OpenPipe(usb::kWritePipe, O_WRONLY);
+  if (IsOpen()) return true;
+  Close();
+  return false;
+}
+
+void CUsbDeviceVista::Close() {
+  m_read.Reset();
+  m_write.Reset();
+}
+
+bool CUsbDeviceVista::Write(const std::uint8_t* data, std::size_t count, std::size_t* written) {
+  std::size_t local = 0;
+  if (!written) written = &local;
+  *written = 0;
+  if (!m_write.IsValid()) return false;
+  const auto ticket = m_canceller.Begin();
+  return fdio::WriteAll(m_write.Get(), m_canceller, ticket, data, count,
+                        IoCanceller::DeadlineAfter(kWriteTimeoutMs), *written) == fdio::Outcome::kComplete;
+}
+
+bool CUsbDeviceVista::Read(std::uint8_t* buffer, std::size_t count, std::size_t* received, int timeoutMs) {
+  if (received) *received = 0;
+  if (!m_read.IsValid()) return false;
+  const auto ticket = m_canceller.Begin();
+  std::size_t got = 0;
+  const auto outcome = fdio::ReadGather(m_read.Get(), m_canceller, ticket, buffer, count,
+                                        IoCanceller::DeadlineAfter(timeoutMs > 0 ? timeoutMs : 0), got);
+  if (received) *received = got;
+  if (outcome == fdio::Outcome::kComplete) return true;
+  return outcome != fdio::Outcome::kCancelled && got > 0;
+}
+
+void CUsbDeviceVista::DiscardInput() {
+  if (m_read.IsValid()) fdio::DiscardInput(m_read.Get());
+}
+
+}  // namespace wattrix
