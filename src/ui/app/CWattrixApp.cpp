@@ -9,16 +9,17 @@
 #include "core/shell/CommandIds.h"
 #include "core/strings/StringTable.h"
 #include "ui/app/ChildWindows.h"
+#include "ui/platform/WattrixStyle.h"
 #include "ui/shell/AppIcon.h"
 #include "ui/shell/CAboutDlg.h"
 #include "ui/shell/CMainFrame.h"
 
 #include <QApplication>
-#include <QEvent>
-#include <QMdiArea>
 #include <QDesktopServices>
+#include <QEvent>
 #include <QFileInfo>
 #include <QIcon>
+#include <QMdiArea>
 #include <QTimer>
 #include <QUrl>
 
@@ -98,6 +99,7 @@ bool CWattrixApp::InitInstance() {
   QApplication::setApplicationDisplayName(QStringLiteral("Wattrix"));
   QGuiApplication::setDesktopFileName(QStringLiteral("wattrix"));
   QApplication::setWindowIcon(AppIcon());
+  QApplication::setStyle(new WattrixStyle);  // the application takes it over
   // Step 7, starting the anti-aliasing graphics library, is not needed:
   // QPainter draws anti-aliased paths as it is.
   // Step 8: the string table every lookup reads.
@@ -151,9 +153,14 @@ void CWattrixApp::OnAbout(QWidget* owner) {
 
 bool CWattrixApp::OnCommand(int id) {
   switch (id) {
-    case cmd::kHelp: OnHelp(m_frame.get()); return true;
-    case cmd::kAppAbout: OnAbout(m_frame.get()); return true;
-    default: return false;
+    case cmd::kHelp:
+      OnHelp(m_frame.get());
+      return true;
+    case cmd::kAppAbout:
+      OnAbout(m_frame.get());
+      return true;
+    default:
+      return false;
   }
 }
 

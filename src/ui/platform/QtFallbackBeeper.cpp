@@ -10,7 +10,8 @@ void QtFallbackBeeper::Beep(unsigned /*type*/) {
   // theme event, which could not be played.
   QCoreApplication* app = QCoreApplication::instance();
   if (!app) return;
-  QMetaObject::invokeMethod(app, [] { QApplication::beep(); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      app, [] { QApplication::beep(); }, Qt::QueuedConnection);
 }
 
 }  // namespace wattrix

@@ -34,7 +34,8 @@ QString RecentFolder::OpenFile(QWidget* parent, const QString& caption, const QS
 
 QString RecentFolder::SaveFile(QWidget* parent, const QString& caption, const QString& filter,
                                const QString& suggestedName) {
-  const QString start = suggestedName.isEmpty() ? Get() : QDir(Get()).filePath(QFileInfo(suggestedName).fileName());
+  const QString start =
+      suggestedName.isEmpty() ? Get() : QDir(Get()).filePath(QFileInfo(suggestedName).fileName());
   const QString path = QFileDialog::getSaveFileName(parent, caption, start, filter);
   RememberFile(path);
   return path;

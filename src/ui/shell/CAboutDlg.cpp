@@ -28,7 +28,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   icon->setPixmap(AppIcon().pixmap(64, 64));
   icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
-  m_name = new QLabel(Text("IDC_STATIC_NAME") + u' ' + QString::fromStdString(strings::GetString("S_VERSION")), this);
+  m_name = new QLabel(
+      Text("IDC_STATIC_NAME") + u' ' + QString::fromStdString(strings::GetString("S_VERSION")), this);
   QFont nameFont = m_name->font();
   nameFont.setBold(true);
   nameFont.setPointSizeF(nameFont.pointSizeF() * 1.25);

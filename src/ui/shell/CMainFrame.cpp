@@ -35,9 +35,12 @@ QString Str(const char* key) { return QString::fromStdString(strings::GetString(
 
 int MenuIndex(menu::MenuKind kind) {
   switch (kind) {
-    case menu::MenuKind::Measurement: return 1;
-    case menu::MenuKind::History: return 2;
-    default: return 0;
+    case menu::MenuKind::Measurement:
+      return 1;
+    case menu::MenuKind::History:
+      return 2;
+    default:
+      return 0;
   }
 }
 
@@ -48,9 +51,12 @@ menu::MenuKind MenuOf(const ChildFrame* child) {
 
 menu::AcceleratorTable AcceleratorsOf(menu::MenuKind kind) {
   switch (kind) {
-    case menu::MenuKind::Measurement: return menu::AcceleratorTable::Measurement;
-    case menu::MenuKind::History: return menu::AcceleratorTable::History;
-    default: return menu::AcceleratorTable::MainFrame;
+    case menu::MenuKind::Measurement:
+      return menu::AcceleratorTable::Measurement;
+    case menu::MenuKind::History:
+      return menu::AcceleratorTable::History;
+    default:
+      return menu::AcceleratorTable::MainFrame;
   }
 }
 
@@ -59,7 +65,9 @@ FrameToolBars::Bar ToolBarOf(const ChildFrame* child) {
   return child->Kind() == ChildKind::History ? FrameToolBars::Bar::History : FrameToolBars::Bar::Measurement;
 }
 
-ChildFrame* ChildIn(QMdiSubWindow* window) { return window ? qobject_cast<ChildFrame*>(window->widget()) : nullptr; }
+ChildFrame* ChildIn(QMdiSubWindow* window) {
+  return window ? qobject_cast<ChildFrame*>(window->widget()) : nullptr;
+}
 
 }  // namespace
 
@@ -158,9 +166,13 @@ void CMainFrame::SetStatusText(const QString& text, int pane) {
   m_panes[pane]->setText(text);
 }
 
-QString CMainFrame::StatusText(int pane) const { return pane >= 0 && pane <= 1 ? m_panes[pane]->text() : QString(); }
+QString CMainFrame::StatusText(int pane) const {
+  return pane >= 0 && pane <= 1 ? m_panes[pane]->text() : QString();
+}
 
-QMenu* CMainFrame::BuildPopup(menu::MenuKind kind, QWidget* parent) { return m_menus.BuildPopup(kind, parent); }
+QMenu* CMainFrame::BuildPopup(menu::MenuKind kind, QWidget* parent) {
+  return m_menus.BuildPopup(kind, parent);
+}
 
 ChildFrame* CMainFrame::ActiveChild() const { return ChildIn(m_mdi->currentSubWindow()); }
 
@@ -186,7 +198,8 @@ void CMainFrame::RouteCommand(int id) {
 }
 
 void CMainFrame::PostCommand(int id) {
-  QMetaObject::invokeMethod(this, [this, id] { RouteCommand(id); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this, id] { RouteCommand(id); }, Qt::QueuedConnection);
 }
 
 CommandState CMainFrame::CommandStateOf(int id) {
@@ -203,12 +216,24 @@ CommandState CMainFrame::ModeCommandState(int id) {
   const int code = m_settings.ModelCode();
   ModeCommand command{};
   switch (id) {
-    case cmd::kModeAvg: command = ModeCommand::Avg; break;
-    case cmd::kModePeak: command = ModeCommand::Peak; break;
-    case cmd::kModeAvgPeak: command = ModeCommand::AvgPeak; break;
-    case cmd::kModePulse: command = ModeCommand::Pulse; break;
-    case cmd::kModeCcdf: command = ModeCommand::Ccdf; break;
-    default: command = ModeCommand::DownloadLog; break;
+    case cmd::kModeAvg:
+      command = ModeCommand::Avg;
+      break;
+    case cmd::kModePeak:
+      command = ModeCommand::Peak;
+      break;
+    case cmd::kModeAvgPeak:
+      command = ModeCommand::AvgPeak;
+      break;
+    case cmd::kModePulse:
+      command = ModeCommand::Pulse;
+      break;
+    case cmd::kModeCcdf:
+      command = ModeCommand::Ccdf;
+      break;
+    default:
+      command = ModeCommand::DownloadLog;
+      break;
   }
   bool offered = false;
   if (FindModelByCode(code)) {
@@ -221,43 +246,78 @@ CommandState CMainFrame::ModeCommandState(int id) {
   // stays disabled.
   bool available = false;
   switch (id) {
-    case cmd::kModePulse: available = m_registry.Has(ChildKind::Pulse); break;
-    case cmd::kModeCcdf: available = m_registry.Has(ChildKind::Ccdf); break;
-    case cmd::kDownloadLogging: available = static_cast<bool>(m_loggingDialog); break;
-    default: available = m_registry.Has(ChildKind::Measurement); break;
+    case cmd::kModePulse:
+      available = m_registry.Has(ChildKind::Pulse);
+      break;
+    case cmd::kModeCcdf:
+      available = m_registry.Has(ChildKind::Ccdf);
+      break;
+    case cmd::kDownloadLogging:
+      available = static_cast<bool>(m_loggingDialog);
+      break;
+    default:
+      available = m_registry.Has(ChildKind::Measurement);
+      break;
   }
   return {offered && available, false};
 }
 
 bool CMainFrame::UpdateCommand(int id, CommandState& state) {
   switch (id) {
-    case cmd::kConnectDevice: state = {!IsConnected(), false}; return true;
-    case cmd::kDisconnectDevice: state = {IsConnected(), false}; return true;
-    case cmd::kFileOpen: state = {m_registry.CanOpenHistory(), false}; return true;
-    case cmd::kFileClose: state = {ActiveChild() != nullptr, false}; return true;
+    case cmd::kConnectDevice:
+      state = {!IsConnected(), false};
+      return true;
+    case cmd::kDisconnectDevice:
+      state = {IsConnected(), false};
+      return true;
+    case cmd::kFileOpen:
+      state = {m_registry.CanOpenHistory(), false};
+      return true;
+    case cmd::kFileClose:
+      state = {ActiveChild() != nullptr, false};
+      return true;
     case cmd::kModeAvg:
     case cmd::kModePeak:
     case cmd::kModeAvgPeak:
     case cmd::kModePulse:
     case cmd::kModeCcdf:
-    case cmd::kDownloadLogging: state = ModeCommandState(id); return true;
-    case cmd::kDeviceSetting: state = {IsConnected() && m_settingsDialog, false}; return true;
-    case cmd::kViewToolBar: state = {true, m_toolBars->AnyVisible()}; return true;
-    case cmd::kViewStatusBar: state = {true, !statusBar()->isHidden()}; return true;
+    case cmd::kDownloadLogging:
+      state = ModeCommandState(id);
+      return true;
+    case cmd::kDeviceSetting:
+      state = {IsConnected() && m_settingsDialog, false};
+      return true;
+    case cmd::kViewToolBar:
+      state = {true, m_toolBars->AnyVisible()};
+      return true;
+    case cmd::kViewStatusBar:
+      state = {true, !statusBar()->isHidden()};
+      return true;
     case cmd::kWindowCascade:
     case cmd::kWindowTileHorizontal:
-    case cmd::kWindowTileVertical: state = {!m_mdi->subWindowList().isEmpty(), false}; return true;
+    case cmd::kWindowTileVertical:
+      state = {!m_mdi->subWindowList().isEmpty(), false};
+      return true;
     case cmd::kAppExit:
-    case cmd::kSwitchToolBar: state = {true, false}; return true;
-    default: return false;
+    case cmd::kSwitchToolBar:
+      state = {true, false};
+      return true;
+    default:
+      return false;
   }
 }
 
 bool CMainFrame::OnCommand(int id) {
   switch (id) {
-    case cmd::kConnectDevice: OnConnect(); return true;
-    case cmd::kDisconnectDevice: OnDisconnect(); return true;
-    case cmd::kFileOpen: OnOpen(); return true;
+    case cmd::kConnectDevice:
+      OnConnect();
+      return true;
+    case cmd::kDisconnectDevice:
+      OnDisconnect();
+      return true;
+    case cmd::kFileOpen:
+      OnOpen();
+      return true;
     case cmd::kFileClose:
       if (QMdiSubWindow* window = m_mdi->currentSubWindow()) CloseChild(window, false);
       return true;
@@ -268,16 +328,35 @@ bool CMainFrame::OnCommand(int id) {
     case cmd::kModeCcdf:
       if (ModeCommandState(id).enabled) OnModeCommand(id);
       return true;
-    case cmd::kDownloadLogging: OnDownloadLogging(); return true;
-    case cmd::kDeviceSetting: OnSetting(); return true;
-    case cmd::kViewToolBar: ToggleToolBars(); return true;
-    case cmd::kViewStatusBar: statusBar()->setVisible(statusBar()->isHidden()); return true;
-    case cmd::kWindowCascade: MdiArrange::Cascade(*m_mdi); return true;
-    case cmd::kWindowTileHorizontal: MdiArrange::TileHorizontally(*m_mdi); return true;
-    case cmd::kWindowTileVertical: MdiArrange::TileVertically(*m_mdi); return true;
-    case cmd::kSwitchToolBar: SwitchToolBar(); return true;
-    case cmd::kAppExit: close(); return true;
-    default: return false;
+    case cmd::kDownloadLogging:
+      OnDownloadLogging();
+      return true;
+    case cmd::kDeviceSetting:
+      OnSetting();
+      return true;
+    case cmd::kViewToolBar:
+      ToggleToolBars();
+      return true;
+    case cmd::kViewStatusBar:
+      statusBar()->setVisible(statusBar()->isHidden());
+      return true;
+    case cmd::kWindowCascade:
+      MdiArrange::Cascade(*m_mdi);
+      return true;
+    case cmd::kWindowTileHorizontal:
+      MdiArrange::TileHorizontally(*m_mdi);
+      return true;
+    case cmd::kWindowTileVertical:
+      MdiArrange::TileVertically(*m_mdi);
+      return true;
+    case cmd::kSwitchToolBar:
+      SwitchToolBar();
+      return true;
+    case cmd::kAppExit:
+      close();
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -294,7 +373,8 @@ void CMainFrame::OpenCommandLineFile(const QStringList& arguments) {
 
 void CMainFrame::OnOpen() {
   if (!m_registry.CanOpenHistory()) return;
-  const QString path = RecentFolder::OpenFile(this, QString(), QStringLiteral("PSH files (*.psh);;All files (*.*)"));
+  const QString path =
+      RecentFolder::OpenFile(this, QString(), QStringLiteral("PSH files (*.psh);;All files (*.*)"));
   if (!path.isEmpty()) OpenHistoryFile(path);
 }
 
@@ -323,7 +403,8 @@ QMdiSubWindow* CMainFrame::AddChild(std::unique_ptr<ChildFrame> child) {
   m_mdi->addSubWindow(window);
   window->hide();
   // A closed child leaves the tool bar, menu and keys of the next one.
-  connect(window, &QObject::destroyed, this, [this] { QTimer::singleShot(0, this, [this] { OnChildActivated(); }); });
+  connect(window, &QObject::destroyed, this,
+          [this] { QTimer::singleShot(0, this, [this] { OnChildActivated(); }); });
   return window;
 }
 
@@ -362,10 +443,10 @@ void CMainFrame::UpdateConnectionStatus() {
     return;
   }
   // "Model: PX420B   S/N: 123456   USB", from the panels' labels.
-  const QString text = QStringLiteral("%1 %2   %3 %4   %5")
-                           .arg(Str("S_MEASUREVIEW_MODEL"), QString::fromStdString(m_settings.ModelName()),
-                                Str("S_MEASUREVIEW_SN"), QString::fromStdString(m_settings.SerialNumber()),
-                                m_connectionText);
+  const QString text =
+      QStringLiteral("%1 %2   %3 %4   %5")
+          .arg(Str("S_MEASUREVIEW_MODEL"), QString::fromStdString(m_settings.ModelName()),
+               Str("S_MEASUREVIEW_SN"), QString::fromStdString(m_settings.SerialNumber()), m_connectionText);
   SetStatusText(text.trimmed(), 0);
 }
 
@@ -452,15 +533,25 @@ void CMainFrame::OnSetting() {
   int subPage = 0;
   ChildFrame* modeWindow = nullptr;
   switch (m_currentMode) {
-    case kModePulse: modeWindow = ChildOfKind(ChildKind::Pulse); break;
-    case kModeCcdf: modeWindow = ChildOfKind(ChildKind::Ccdf); break;
-    default: modeWindow = ChildOfKind(ChildKind::Measurement); break;
+    case kModePulse:
+      modeWindow = ChildOfKind(ChildKind::Pulse);
+      break;
+    case kModeCcdf:
+      modeWindow = ChildOfKind(ChildKind::Ccdf);
+      break;
+    default:
+      modeWindow = ChildOfKind(ChildKind::Measurement);
+      break;
   }
   if (modeWindow) {
     using settings_tabs::Opener;
     switch (modeWindow->Kind()) {
-      case ChildKind::Pulse: page = settings_tabs::InitialTab(Opener::PulseWindow); break;
-      case ChildKind::Ccdf: page = settings_tabs::InitialTab(Opener::CcdfWindow); break;
+      case ChildKind::Pulse:
+        page = settings_tabs::InitialTab(Opener::PulseWindow);
+        break;
+      case ChildKind::Ccdf:
+        page = settings_tabs::InitialTab(Opener::CcdfWindow);
+        break;
       default:
         page = settings_tabs::InitialTab(Opener::MeasurementWindow);
         subPage = settings_tabs::InitialSubTab(m_settings.ModelCode(), modeWindow->CurrentQuantity());

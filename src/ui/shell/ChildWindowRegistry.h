@@ -20,7 +20,8 @@ class ChildWindowRegistry final {
   using Creator = std::function<std::unique_ptr<ChildFrame>(CMainFrame& frame)>;
   // Loads a history file into a history window made by the History
   // creator; on success sets the model name of the loaded file.
-  using HistoryLoader = std::function<bool(ChildFrame& child, const std::string& path, std::string& modelName)>;
+  using HistoryLoader =
+      std::function<bool(ChildFrame& child, const std::string& path, std::string& modelName)>;
 
   void Register(ChildKind kind, Creator creator);
   void RegisterHistoryLoader(HistoryLoader loader) { m_historyLoader = std::move(loader); }

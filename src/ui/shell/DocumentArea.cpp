@@ -5,8 +5,8 @@
 
 #include <QLinearGradient>
 #include <QMdiSubWindow>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 
 namespace wattrix {
 

@@ -93,9 +93,12 @@ constexpr Button kMeasurementButtons[] = {
 
 std::span<const Button> ButtonsOf(FrameToolBars::Bar bar) {
   switch (bar) {
-    case FrameToolBars::Bar::Main: return kMainButtons;
-    case FrameToolBars::Bar::History: return kHistoryButtons;
-    case FrameToolBars::Bar::Measurement: return kMeasurementButtons;
+    case FrameToolBars::Bar::Main:
+      return kMainButtons;
+    case FrameToolBars::Bar::History:
+      return kHistoryButtons;
+    case FrameToolBars::Bar::Measurement:
+      return kMeasurementButtons;
   }
   return {};
 }
@@ -181,7 +184,8 @@ void FrameToolBars::UpdateStates() {
 void FrameToolBars::RetranslateTips() {
   for (QToolBar* bar : m_bars)
     for (QAction* action : bar->actions())
-      if (!action->isSeparator()) action->setText(TipText(action->property("tipKey").toString().toLatin1().constData()));
+      if (!action->isSeparator())
+        action->setText(TipText(action->property("tipKey").toString().toLatin1().constData()));
 }
 
 }  // namespace wattrix

@@ -25,7 +25,8 @@ void Tile(QMdiArea& area, bool rows) {
     if (window->isMaximized()) window->showNormal();
     const int from = extent * i / n;
     const int to = extent * (i + 1) / n;
-    window->setGeometry(rows ? QRect(0, from, room.width(), to - from) : QRect(from, 0, to - from, room.height()));
+    window->setGeometry(rows ? QRect(0, from, room.width(), to - from)
+                             : QRect(from, 0, to - from, room.height()));
   }
 }
 

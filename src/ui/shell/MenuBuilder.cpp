@@ -14,12 +14,15 @@ QString MenuText(const char* key) { return QString::fromStdString(strings::GetMe
 
 }  // namespace
 
-MenuBuilder::MenuBuilder(Router route, StateQuery query) : m_route(std::move(route)), m_query(std::move(query)) {}
+MenuBuilder::MenuBuilder(Router route, StateQuery query)
+    : m_route(std::move(route)), m_query(std::move(query)) {}
 
 void MenuBuilder::Fill(QMenu& menu, std::span<const menu::MenuEntry> entries) const {
   for (const auto& entry : entries) {
     switch (entry.kind) {
-      case menu::EntryKind::Separator: menu.addSeparator(); break;
+      case menu::EntryKind::Separator:
+        menu.addSeparator();
+        break;
       case menu::EntryKind::Popup: {
         QMenu* sub = menu.addMenu(MenuText(entry.key));
         Fill(*sub, entry.children);

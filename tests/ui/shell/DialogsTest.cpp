@@ -56,7 +56,8 @@ class DialogsTest final : public QObject {
     {
       // Entries stay in the order found; the first is selected; a port found
       // with its description returns its number.
-      CConnectDlg dialog({{QStringLiteral("COM3"), 3}, {QStringLiteral("Bench sensor (COM12)"), 12}}, nullptr);
+      CConnectDlg dialog({{QStringLiteral("COM3"), 3}, {QStringLiteral("Bench sensor (COM12)"), 12}},
+                         nullptr);
       QCOMPARE(dialog.PortList()->count(), 2);
       QCOMPARE(dialog.PortList()->currentIndex(), 0);
       QCOMPARE(dialog.PortList()->itemText(1), QStringLiteral("Bench sensor (COM12)"));

@@ -1,5 +1,6 @@
 #include "ui/shell/CMainFrame.h"
 
+#include "TestChildren.h"
 #include "core/history/HistoryFile.h"
 #include "core/platform/HostPaths.h"
 #include "core/platform/MessageBoxes.h"
@@ -9,7 +10,6 @@
 #include "support/TempDir.h"
 #include "ui/shell/FrameAccelerators.h"
 #include "ui/shell/FrameToolBars.h"
-#include "TestChildren.h"
 
 #include <QAction>
 #include <QLabel>
@@ -85,19 +85,20 @@ class MainFrameTest final : public QObject {
     MenuBuilder builder([](int) {}, [](int) { return CommandState{true, false}; });
     QMenuBar bar;
     builder.FillMenuBar(bar, menu::MenuKind::Main);
-    QCOMPARE(DescribeBar(bar), (QStringList{"32801 32802 57601 | 57665", kMode, "32885 | 32803", "59392 59393",
-                                            "57670 | 57664"}));
+    QCOMPARE(DescribeBar(bar), (QStringList{"32801 32802 57601 | 57665", kMode, "32885 | 32803",
+                                            "59392 59393", "57670 | 57664"}));
     QCOMPARE(bar.actions()[2]->text(), QString::fromStdString(strings::GetMenuText("MENU_MEASURE_DEVICE")));
 
     builder.FillMenuBar(bar, menu::MenuKind::Measurement);
-    QCOMPARE(DescribeBar(bar),
-             (QStringList{"32801 32802 57601 57602 | 57603 | 57665", kMode, "32807 32808 | 32809 | 32885 | 32803",
-                          "32772 32775 | 32774 | 59392 59393", "57650 57651 57652", "57670 | 57664"}));
+    QCOMPARE(
+        DescribeBar(bar),
+        (QStringList{"32801 32802 57601 57602 | 57603 | 57665", kMode, "32807 32808 | 32809 | 32885 | 32803",
+                     "32772 32775 | 32774 | 59392 59393", "57650 57651 57652", "57670 | 57664"}));
 
     builder.FillMenuBar(bar, menu::MenuKind::History);
     QCOMPARE(DescribeBar(bar),
-             (QStringList{"32801 32802 57601 57602 | 57603 57604 | [32823 32824] 32844 | 32863 | 57665", kMode,
-                          "32885 | 32803", "32839 32888 32840 32889 [32838 32837] 32846 | 59392 59393",
+             (QStringList{"32801 32802 57601 57602 | 57603 57604 | [32823 32824] 32844 | 32863 | 57665",
+                          kMode, "32885 | 32803", "32839 32888 32840 32889 [32838 32837] 32846 | 59392 59393",
                           "57650 57651 57652", "57670 | 57664"}));
     QCOMPARE(bar.actions()[0]->text(), QString::fromStdString(strings::GetMenuText("MENU_HISTORY_FILE")));
     for (QAction* popup : bar.actions())
@@ -108,8 +109,9 @@ class MainFrameTest final : public QObject {
     QCOMPARE(Describe(*builder.BuildPopup(menu::MenuKind::MeasurementPopup, &owner)),
              QStringLiteral("[32772 32775 | 32774] 32780 | [32807 32808 | 32809] | [32790 32791] "
                             "[32834 32835 | 32782 32783] | 32803"));
-    QCOMPARE(Describe(*builder.BuildPopup(menu::MenuKind::HistoryPopup, &owner)),
-             QStringLiteral("[32823 32824] 32844 | 32863 32890 | 32839 32888 32840 32889 [32838 32837] 32846"));
+    QCOMPARE(
+        Describe(*builder.BuildPopup(menu::MenuKind::HistoryPopup, &owner)),
+        QStringLiteral("[32823 32824] 32844 | 32863 32890 | 32839 32888 32840 32889 [32838 32837] 32846"));
   }
 
   // Menu, keys and tool bar follow the kind of the active child; the user's
@@ -185,7 +187,8 @@ class MainFrameTest final : public QObject {
     frame.OpenCommandLineFile({});
     QVERIFY(frame.MdiArea()->subWindowList().isEmpty());
 
-    const QString quoted = QStringLiteral("\"%1\"").arg(QString::fromStdString(dir.Path() + "/with space/run 1.psh"));
+    const QString quoted =
+        QStringLiteral("\"%1\"").arg(QString::fromStdString(dir.Path() + "/with space/run 1.psh"));
     frame.OpenCommandLineFile({quoted});
     QCOMPARE(frame.MdiArea()->subWindowList().size(), 1);
     QCOMPARE(frame.ActiveChild()->windowTitle(),
@@ -210,8 +213,8 @@ class MainFrameTest final : public QObject {
     auto log = std::make_shared<test::ChildLog>();
     CMainFrame frame;
     QVERIFY(!frame.CommandStateOf(cmd::kFileOpen).enabled);  // no history window class
-    test::RegisterTestChildren(frame, log,
-                               {ChildKind::Measurement, ChildKind::Pulse, ChildKind::Ccdf, ChildKind::History});
+    test::RegisterTestChildren(
+        frame, log, {ChildKind::Measurement, ChildKind::Pulse, ChildKind::Ccdf, ChildKind::History});
     frame.SetSettingsDialog([](QWidget*, MeasurementSettings&, int, int) { return true; });
     frame.SetLoggingDialog([](QWidget*, MeasurementSettings&) {});
     QVERIFY(frame.CommandStateOf(cmd::kConnectDevice).enabled);

@@ -1,5 +1,6 @@
 #include "ui/shell/CMainFrame.h"
 
+#include "TestChildren.h"
 #include "core/device/SensorLink.h"
 #include "core/device/SensorModel.h"
 #include "core/history/HistoryFile.h"
@@ -10,7 +11,6 @@
 #include "support/Recorders.h"
 #include "support/TempDir.h"
 #include "ui/shell/CConnectDlg.h"
-#include "TestChildren.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -100,8 +100,8 @@ class SensorFlowsTest final : public QObject {
     auto log = std::make_shared<test::ChildLog>();
     CMainFrame frame;
     frame.Settings().SetSettingsDirectory(m_dir.Path());
-    test::RegisterTestChildren(frame, log,
-                               {ChildKind::Measurement, ChildKind::Pulse, ChildKind::Ccdf, ChildKind::History});
+    test::RegisterTestChildren(
+        frame, log, {ChildKind::Measurement, ChildKind::Pulse, ChildKind::Ccdf, ChildKind::History});
     struct Opened {
       int page = -1;
       int subPage = -1;

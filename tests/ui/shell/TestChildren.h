@@ -51,7 +51,8 @@ class TestChild : public ChildFrame {
 
  private:
   static bool Handles(int id) {
-    return id == cmd::kMeasureStart || id == cmd::kMeasureStop || id == cmd::kFileSave || id == cmd::kFileSaveAs;
+    return id == cmd::kMeasureStart || id == cmd::kMeasureStop || id == cmd::kFileSave ||
+           id == cmd::kFileSaveAs;
   }
   ChildKind m_kind;
   std::shared_ptr<ChildLog> m_log;
@@ -78,11 +79,13 @@ inline void RegisterTestChildren(CMainFrame& frame, const std::shared_ptr<ChildL
   for (const ChildKind kind : kinds) {
     if (kind == ChildKind::History) {
       frame.Registry().Register(kind, [log](CMainFrame&) { return std::make_unique<TestHistoryChild>(log); });
-      frame.Registry().RegisterHistoryLoader([](ChildFrame& child, const std::string& path, std::string& model) {
-        return static_cast<TestHistoryChild&>(child).Load(path, model);
-      });
+      frame.Registry().RegisterHistoryLoader(
+          [](ChildFrame& child, const std::string& path, std::string& model) {
+            return static_cast<TestHistoryChild&>(child).Load(path, model);
+          });
     } else {
-      frame.Registry().Register(kind, [log, kind](CMainFrame&) { return std::make_unique<TestChild>(kind, log); });
+      frame.Registry().Register(kind,
+                                [log, kind](CMainFrame&) { return std::make_unique<TestChild>(kind, log); });
     }
   }
 }
