@@ -96,7 +96,6 @@ bool CWattrixApp::InitInstance() {
   // Step 6: the user's settings live under "Kelvane".
   QCoreApplication::setOrganizationName(QStringLiteral("Kelvane"));
   QCoreApplication::setApplicationName(QStringLiteral("Wattrix"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Wattrix"));
   QGuiApplication::setDesktopFileName(QStringLiteral("wattrix"));
   QApplication::setWindowIcon(AppIcon());
   QApplication::setStyle(new WattrixStyle);  // the application takes it over
