@@ -43,10 +43,18 @@ cmake --build "$build" --target "${targets[@]}"
 source "$root/scripts/sim-sensors.sh"
 xvfb_pid=""
 app_pid=""
+# Each step on its own: a failing kill or wait must not skip the rest.
 cleanup() {
-  [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
+  set +e
+  if [[ -n $app_pid ]]; then
+    kill "$app_pid" 2>/dev/null
+    wait "$app_pid" 2>/dev/null
+  fi
   stop_sims
-  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  if [[ -n $xvfb_pid ]]; then
+    kill "$xvfb_pid" 2>/dev/null
+    wait "$xvfb_pid" 2>/dev/null
+  fi
   return 0
 }
 trap cleanup EXIT

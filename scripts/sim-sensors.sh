@@ -9,6 +9,7 @@ SIM_PORTS=()
 SIM_LOGS=()
 
 stop_sims() {
+  set +e
   local pid
   for pid in "${SIM_PIDS[@]}"; do
     kill -TERM "$pid" 2>/dev/null || true
