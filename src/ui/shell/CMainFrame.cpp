@@ -186,7 +186,18 @@ QMdiSubWindow* CMainFrame::SubWindowOf(ChildKind kind) const {
 
 ChildFrame* CMainFrame::ChildOfKind(ChildKind kind) const { return ChildIn(SubWindowOf(kind)); }
 
-bool CMainFrame::IsConnected() const { return SensorLink::Instance().IsConnected(); }
+bool CMainFrame::IsConnected() const {
+  // While connect or disconnect runs the link is busy; the state from
+  // before stands, so that painting and state updates never wait for it.
+  if (!m_exchangeRunning) m_connected = SensorLink::Instance().IsConnected();
+  return m_connected;
+}
+
+void CMainFrame::RunExchange(const std::function<void()>& exchange) {
+  m_exchangeRunning = true;
+  UiThread::RunAndWait(exchange);
+  m_exchangeRunning = false;
+}
 
 void CMainFrame::RouteCommand(int id) {
   if (ChildFrame* child = ActiveChild(); child && child->OnCommand(id)) {
@@ -460,7 +471,7 @@ void CMainFrame::OnConnect() {
   SensorLink& link = SensorLink::Instance();
   int result = -2;
   // Identification takes up to a few seconds on a silent port: keep painting.
-  UiThread::RunAndWait([&link, &result, port] { result = link.Connect(port); });
+  RunExchange([&link, &result, port] { result = link.Connect(port); });
   if (result != 0) {
     strings::MessageBoxKey(this, "S_MAINFRAME_ONDEVICECONNECT", mb::kIconError | mb::kOk);
     return;
@@ -475,7 +486,7 @@ void CMainFrame::OnConnect() {
 
 void CMainFrame::OnDisconnect() {
   SensorLink& link = SensorLink::Instance();
-  UiThread::RunAndWait([&link] { link.Disconnect(); });
+  RunExchange([&link] { link.Disconnect(); });
   UpdateConnectionStatus();
   m_toolBars->UpdateStates();
   strings::MessageBoxKey(this, "S_IDD_DISCONNECTED", mb::kIconInformation | mb::kOk);
@@ -566,7 +577,7 @@ void CMainFrame::OnDownloadLogging() {
   if (!ModeCommandState(cmd::kDownloadLogging).enabled) return;
   SensorLink& link = SensorLink::Instance();
   bool read = false;
-  UiThread::RunAndWait([&link, &read] { read = link.ReadLoggingStatus(); });
+  RunExchange([&link, &read] { read = link.ReadLoggingStatus(); });
   if (!read) {
     strings::MessageBoxKey(this, "S_SETTING_WARNING_DN_FAIL", mb::kIconError | mb::kOk);
     return;

@@ -121,6 +121,8 @@ class CMainFrame final : public QMainWindow, public CommandTarget {
   void ShowChild(QMdiSubWindow* window);
   void CloseChild(QMdiSubWindow* window, bool immediately);
   CommandState ModeCommandState(int id);
+  // Runs a long sensor exchange off the user-interface thread.
+  void RunExchange(const std::function<void()>& exchange);
 
   MeasurementSettings m_settings;
   ChildWindowRegistry m_registry;
@@ -141,6 +143,8 @@ class CMainFrame final : public QMainWindow, public CommandTarget {
 
   int m_currentMode = kModeMeasurement;
   QString m_connectionText;
+  bool m_exchangeRunning = false;
+  mutable bool m_connected = false;
   // Mode commands keep their state for a model code outside the table.
   std::map<int, bool> m_modeStates;
 };
