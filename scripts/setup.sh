@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   fonts-liberation libcanberra-dev
-  xvfb xauth x11-apps imagemagick
+  xvfb xauth x11-apps x11-utils xdotool imagemagick
 )
 
 missing=()

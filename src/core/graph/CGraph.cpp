@@ -224,12 +224,16 @@ void CGraph::DrawYLabels(Canvas& canvas) const {
   const PixelRect p = PlotArea();
   const double h = m_lineHeight;
   const double step = (m_yMax - m_yMin) / 10;
-  const double width = p.left - m_area.left - m_charWidth / 2.0;
+  const double right = p.left - m_charWidth / 2.0;
+  const Font font = NormalFont();
   for (int i = 0; i <= 10; ++i) {
     const double value = m_yMax - i * step;
     const double y = p.top + i * p.height / 10;
-    TextBox(canvas, FormatGeneral(value, 4) + " " + m_unit, {double(m_area.left), y - h / 2, width, h},
-            HAlign::Right, false);
+    const std::string text = FormatGeneral(value, 4) + " " + m_unit;
+    // Each label's box is its own text only, so that the upward axis label
+    // further left stays whole.
+    const double left = std::max<double>(m_area.left, right - canvas.MeasureText(text, font).width - 2);
+    TextBox(canvas, text, {left, y - h / 2, right - left, h}, HAlign::Right, false);
   }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/shell/CommandState.h"
+
 #include <optional>
 #include <string_view>
 
@@ -8,12 +10,6 @@ namespace wattrix {
 // The quantity commands of a history window and Save, whose menu state
 // depends on the loaded file.
 enum class HistoryCommand { Avg, Rev, Peak, Pulse, Vswr, ReturnLoss, Par, Save };
-
-struct CommandState {
-  bool enabled = false;
-  bool checked = false;
-  friend bool operator==(const CommandState&, const CommandState&) = default;
-};
 
 // Enabled and checked state of a history command for the file's model code
 // and mask, the quantity shown, the return-loss flag and the changed flag.

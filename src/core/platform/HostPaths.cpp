@@ -50,6 +50,10 @@ std::string HostPaths::HomeDir() {
 std::string HostPaths::DataFile(const std::string& name) {
   const auto beside = HomeDir() + "/" + name;
   if (FileExists(beside)) return beside;
+  // <prefix>/bin/.. is the prefix the program was installed under, which
+  // may differ from the one it was configured for.
+  const auto relative = ExecutableDir() + "/../share/wattrix/" + name;
+  if (FileExists(relative)) return relative;
   const auto installed = std::string(WATTRIX_INSTALL_DATADIR) + "/" + name;
   if (FileExists(installed)) return installed;
   return beside;

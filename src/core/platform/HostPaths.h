@@ -15,8 +15,9 @@ class HostPaths final {
   // WATTRIX_HOME, or ExecutableDir().
   static std::string HomeDir();
   // A data file (string table, help document): beside the program when it
-  // is there, else in the installed data folder; the beside-the-program
-  // path when it is in neither place.
+  // is there, else in the installed data folder (<exe>/../share/wattrix,
+  // then the configured one); the beside-the-program path when it is in
+  // none of these places.
   static std::string DataFile(const std::string& name);
   // Folder for the per-model settings files: HomeDir() when writable,
   // otherwise $XDG_CONFIG_HOME/wattrix (default ~/.config/wattrix), created

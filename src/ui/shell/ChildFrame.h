@@ -21,6 +21,17 @@ class ChildFrame : public QWidget, public CommandTarget {
   // Stops what the window does before it is closed by the main frame (the
   // measurement windows stop measuring); nothing for history windows.
   virtual void StopForClose() {}
+
+  // Called by the main frame once the window is created and titled, before
+  // it is shown (first layout, first data into the view).
+  virtual void InitialUpdate() {}
+  // A mode window prepares its view for the connected sensor model.
+  virtual void PrepareForModel(int /*modelCode*/) {}
+  // The quantity a measurement window currently shows (Quantity.h); the
+  // settings dialog opens on that quantity's range page.
+  virtual int CurrentQuantity() const { return 0; }
+  // The settings dialog was closed with OK: take over the changed settings.
+  virtual void ApplySettings() {}
 };
 
 }  // namespace wattrix

@@ -1,13 +1,8 @@
 #pragma once
 
-namespace wattrix {
+#include "core/shell/CommandState.h"
 
-// Enabled and checked state of one command, as a menu item or tool button
-// shows it.
-struct CommandState {
-  bool enabled = false;
-  bool checked = false;
-};
+namespace wattrix {
 
 // Something that handles numbered commands: views, child frames and the
 // main frame. Commands go to the active child's view first, then its

@@ -14,12 +14,15 @@ QString MenuText(const char* key) { return QString::fromStdString(strings::GetMe
 
 }  // namespace
 
-MenuBuilder::MenuBuilder(Router route, StateQuery query) : m_route(std::move(route)), m_query(std::move(query)) {}
+MenuBuilder::MenuBuilder(Router route, StateQuery query)
+    : m_route(std::move(route)), m_query(std::move(query)) {}
 
 void MenuBuilder::Fill(QMenu& menu, std::span<const menu::MenuEntry> entries) const {
   for (const auto& entry : entries) {
     switch (entry.kind) {
-      case menu::EntryKind::Separator: menu.addSeparator(); break;
+      case menu::EntryKind::Separator:
+        menu.addSeparator();
+        break;
       case menu::EntryKind::Popup: {
         QMenu* sub = menu.addMenu(MenuText(entry.key));
         Fill(*sub, entry.children);
@@ -29,7 +32,6 @@ void MenuBuilder::Fill(QMenu& menu, std::span<const menu::MenuEntry> entries) co
         QAction* action = menu.addAction(MenuText(entry.key));
         const int id = entry.command;
         action->setData(id);
-        action->setCheckable(true);
         QObject::connect(action, &QAction::triggered, action, [route = m_route, id] { route(id); });
         break;
       }
@@ -61,6 +63,9 @@ void MenuBuilder::UpdateStates(QMenu& menu) const {
     if (action->isSeparator() || !action->data().isValid()) continue;
     const CommandState state = m_query(action->data().toInt());
     action->setEnabled(state.enabled);
+    // Only a checked item shows a mark, as in the platform's own menus; an
+    // unchecked one shows no empty box.
+    action->setCheckable(state.checked);
     action->setChecked(state.checked);
   }
 }

@@ -132,6 +132,14 @@ TEST(CGraphDraw, OrderColoursAndLabels) {
   EXPECT_EQ(ylabel->font.angleDegrees, 90);
   EXPECT_EQ(ylabel->font.face, "Arial");
   EXPECT_EQ(ylabel->font.pixelHeight, 13);
+  // The y value labels' boxes hold just their texts and leave the upward
+  // label whole.
+  const double labelRight = ylabel->points[0].x + 1.2 * ylabel->font.pixelHeight;
+  for (auto it = p.begin() + (ylabel - p.data()) + 1; it != p.end(); ++it) {
+    if (it->op == Op::FillRect) {
+      EXPECT_GE(it->rect.x, labelRight) << it->rect.x;
+    }
+  }
   EXPECT_EQ(c.FindText("0")->rect, (RectF{126, 500 - 48, 56, 16}));
   EXPECT_EQ(c.FindText("10")->format.horizontal, HAlign::Right);
   EXPECT_EQ(c.FindText("10 dBm")->format.horizontal, HAlign::Right);

@@ -1,8 +1,8 @@
 #include "ui/shell/MenuBuilder.h"
 
+#include "core/platform/HostPaths.h"
 #include "core/shell/CommandIds.h"
 #include "core/strings/StringTable.h"
-#include "core/platform/HostPaths.h"
 
 #include <QAction>
 #include <QMenu>
@@ -23,7 +23,9 @@ class MenuBuilderTest final : public QObject {
   void MainMenuHasItsPopupsItemsAndSeparators() {
     std::vector<int> routed;
     MenuBuilder builder([&](int id) { routed.push_back(id); },
-                        [](int id) { return CommandState{id != cmd::kDisconnectDevice, id == cmd::kFileOpen}; });
+                        [](int id) {
+                          return CommandState{id != cmd::kDisconnectDevice, id == cmd::kFileOpen};
+                        });
     QMenuBar bar;
     builder.FillMenuBar(bar, menu::MenuKind::Main);
     builder.FillMenuBar(bar, menu::MenuKind::Main);  // rebuilding is safe

@@ -1,0 +1,218 @@
+// The acquisition thread of SensorLink: one measurement request at a time.
+#include "core/app/AppContext.h"
+#include "core/device/CcdfBlockDecoder.h"
+#include "core/device/ReadingSink.h"
+#include "core/device/ReplyParser.h"
+#include "core/device/SensorLink.h"
+#include "core/device/SensorModel.h"
+#include "core/device/SensorProtocol.h"
+#include "core/measure/MeasurementSettings.h"
+
+namespace wattrix {
+
+bool SensorLink::RequestMeasurement(int kind, std::int32_t parameter, int timeoutMs) {
+  if (!m_running.load()) return false;
+  const auto* settings = Settings();
+  Request request{kind, parameter, timeoutMs, settings ? protocol::Times100(settings->ExternalOffset()) : 0};
+  {
+    std::lock_guard lock(m_requestMutex);
+    m_request = request;
+    m_requestPending = true;
+    // Set before the worker can see the request: a reply that comes back
+    // faster than the caller could set the flag would otherwise be dropped,
+    // and the window would wait for it for good.
+    m_busy.store(true);
+  }
+  m_requestCv.notify_all();
+  return true;
+}
+
+void SensorLink::AcquisitionLoop() {
+  for (;;) {
+    Request request;
+    {
+      std::unique_lock lock(m_requestMutex);
+      m_requestCv.wait(lock, [this] { return m_stop.load() || m_requestPending; });
+      if (m_stop.load()) break;
+      request = m_request;
+      m_requestPending = false;
+    }
+    Serve(request);
+  }
+  {
+    std::lock_guard lock(m_requestMutex);
+    m_workerDone = true;
+  }
+  m_requestCv.notify_all();
+}
+
+template <typename Call>
+void SensorLink::Deliver(int kind, Call&& call) {
+  // Nothing goes out once Disconnect has begun: the window is told by it.
+  if (Stopping()) return;
+  SinkSlot slot{};
+  auto* context = m_context.load();
+  if (context == nullptr || !SinkSlotForRequest(kind, slot)) return;
+  context->DeliverTo(slot, [&](ReadingSink& sink) {
+    // A window that stopped or closed in the meantime gets nothing.
+    if (m_busy.load()) call(sink);
+  });
+}
+
+void SensorLink::Serve(const Request& request) {
+  const bool secondGeneration = ModelCode() == model::kPX420B;
+  switch (request.kind) {
+    case request_kind::kAverage:
+      if (!secondGeneration) ServeSingleValue(request, 'G', 'A');
+      break;
+    case request_kind::kAverageReverse:
+      if (secondGeneration) ServeAverageReverse(request);
+      break;
+    case request_kind::kPeak:
+      if (secondGeneration) {
+        ServePeakFiltered(request);
+      } else {
+        ServeSingleValue(request, 'G', 'F');
+      }
+      break;
+    case request_kind::kReverse:
+      if (!secondGeneration) ServeSingleValue(request, 'G', 'R');
+      break;
+    case request_kind::kPulse:
+      ServePulse(request);
+      break;
+    case request_kind::kCcdf:
+      ServeCcdf(request);
+      break;
+    default:
+      break;  // nothing is sent for a kind the sensor has no command for
+  }
+}
+
+void SensorLink::ServeSingleValue(const Request& request, char first, char second) {
+  const auto frame = protocol::MakeFrame(first, second, request.parameter);
+  int kind = reply_kind::kNone;
+  std::int32_t value = -1;
+  {
+    std::lock_guard io(m_ioMutex);
+    if (!SendLocked(frame.data(), frame.size()) ||
+        ReadReplyLocked(request.timeoutMs, protocol::kSingleLength, &kind, &value) != 0) {
+      kind = reply_kind::kNone;
+      value = -1;
+    }
+  }
+  if (kind == reply_kind::kNone) {
+    std::lock_guard state(m_stateMutex);
+    m_lastReplyKind = reply_kind::kNone;
+  }
+  Deliver(request.kind, [&](ReadingSink& sink) {
+    if (request.kind == request_kind::kAverage) sink.OnAverageReading(kind, value);
+    if (request.kind == request_kind::kPeak) sink.OnPeakReading(kind, value);
+    if (request.kind == request_kind::kReverse) sink.OnReverseReading(kind, value);
+  });
+}
+
+void SensorLink::ServeAverageReverse(const Request& request) {
+  const auto frame = protocol::MakeFrame('G', 'E', request.parameter);
+  std::array<std::int32_t, 2> values{};
+  bool ok = false;
+  {
+    std::lock_guard io(m_ioMutex);
+    ok = SendLocked(frame.data(), frame.size()) &&
+         ReadBlockLocked(protocol::kTwoValueLength, request.timeoutMs) &&
+         protocol::ParseValueFrame(m_receive.get(), m_received, 'P', protocol::kTwoValueLength,
+                                   values.data()) == protocol::FrameCheck::kOk;
+    m_received = 0;
+  }
+  {
+    std::lock_guard state(m_stateMutex);
+    m_lastReplyKind = ok ? reply_kind::kMeasurement : reply_kind::kNone;
+    if (ok) m_averageReverse = values;
+  }
+  if (!ok) values = {-1, -1};
+  Deliver(request.kind, [&](ReadingSink& sink) {
+    sink.OnAverageReverseReading(ok ? reply_kind::kMeasurement : 0, values[0], values[1]);
+  });
+}
+
+void SensorLink::ServePeakFiltered(const Request& request) {
+  const auto frame = protocol::MakeFrame('G', 'P', request.parameter);
+  protocol::PeakValues values{};
+  bool ok = false;
+  {
+    std::lock_guard io(m_ioMutex);
+    ok = SendLocked(frame.data(), frame.size()) &&
+         ReadBlockLocked(protocol::kElevenValueLength, request.timeoutMs) &&
+         protocol::ParseValueFrame(m_receive.get(), m_received, 'P', protocol::kElevenValueLength,
+                                   values.data()) == protocol::FrameCheck::kOk;
+    m_received = 0;
+  }
+  std::int32_t reading = -1;
+  {
+    std::lock_guard state(m_stateMutex);
+    if (ok) {
+      m_lastPeak = values;
+      reading = protocol::ApplyPeakFilter(values, m_peakCarry);
+      m_lastValue = reading;
+    }
+    m_lastReplyKind = ok ? reply_kind::kMeasurement : reply_kind::kNone;
+  }
+  Deliver(request.kind,
+          [&](ReadingSink& sink) { sink.OnPeakReading(ok ? reply_kind::kMeasurement : 0, reading); });
+}
+
+void SensorLink::ServePulse(const Request& request) {
+  const auto frame = protocol::MakeFrame('G', 'U', request.parameter);
+  std::array<std::int32_t, kPulseValueCount> values{};
+  bool ok = false;
+  {
+    std::lock_guard io(m_ioMutex);
+    ok = SendLocked(frame.data(), frame.size()) &&
+         ReadBlockLocked(protocol::kFiveValueLength, request.timeoutMs) &&
+         protocol::ParseValueFrame(m_receive.get(), m_received, 'P', protocol::kFiveValueLength,
+                                   values.data()) == protocol::FrameCheck::kOk;
+    m_received = 0;
+  }
+  {
+    std::lock_guard state(m_stateMutex);
+    if (ok) m_pulse = values;
+    m_lastReplyKind = ok ? reply_kind::kMeasurement : reply_kind::kNone;
+  }
+  if (!ok) values = {-1, -1, -1, -1, -1};
+  Deliver(request.kind, [&](ReadingSink& sink) {
+    sink.OnPulseReading(ok ? reply_kind::kMeasurement : 0, values[0], values[1], values[2], values[3],
+                        values[4]);
+  });
+}
+
+void SensorLink::ServeCcdf(const Request& request) {
+  const int version = FirmwareVersion();
+  const std::size_t length = protocol::CcdfBlockLength(version);
+  CcdfHistogram histogram;
+  bool ok = false;
+  {
+    std::lock_guard io(m_ioMutex);
+    // The gate's acknowledge is not checked: the block tells.
+    const auto gate = protocol::MakeFrame('G', 'C', request.parameter);
+    if (SendLocked(gate.data(), gate.size())) {
+      int kind = 0;
+      std::int32_t value = 0;
+      (void)ReadReplyLocked(protocol::kCcdfGateTimeoutMs, protocol::kAckLength, &kind, &value);
+    }
+    const auto fetch = protocol::MakeShortFrame('G', 'K');
+    ok = SendLocked(fetch.data(), fetch.size()) &&
+         ReadBlockLocked(length, protocol::CcdfTimeoutMs(version)) &&
+         protocol::DecodeCcdfBlock(m_receive.get(), m_received, request.offsetKey, histogram);
+    if (!ok) histogram.clear();
+    m_received = 0;
+  }
+  {
+    std::lock_guard state(m_stateMutex);
+    m_histogram = histogram;
+    m_lastReplyKind = ok ? reply_kind::kMeasurement : reply_kind::kNone;
+  }
+  Deliver(request.kind,
+          [&](ReadingSink& sink) { sink.OnCcdfAcquired(ok ? reply_kind::kMeasurement : 0, histogram); });
+}
+
+}  // namespace wattrix

@@ -1,0 +1,138 @@
+#pragma once
+
+#include "core/measure/MeterThreshold.h"
+#include "core/platform/Canvas.h"
+
+#include <string>
+#include <vector>
+
+namespace wattrix {
+
+// The coloured zones of one gauge, drawn in list order.
+using MeterThresholdCollection = std::vector<MeterThreshold>;
+
+// The round dial of a measurement panel: a 270° scale with labelled major
+// ticks, limit zones, a needle, the unit text, a hub and a glass highlight.
+// It holds the dial's state and geometry and paints itself on any Canvas;
+// the window that shows it only supplies the size and a surface. The
+// Draw… steps are virtual so that a variant dial can change one of them.
+//
+// A scale of zero width (minimum = maximum) has no angle per unit: the
+// needle then rests at the start angle and no zones are drawn, so nothing
+// ever divides by the empty range.
+class AnalogGauge {
+ public:
+  static constexpr Argb kDefaultBackground = 0xFFFFFFFF;
+  static constexpr Argb kDefaultBezel = 0xFF4169E1;
+  static constexpr Argb kDefaultHub = 0xFFFFFF00;
+  static constexpr Argb kDefaultText = 0xFFFFFFFF;
+  static constexpr Argb kNeedleColour = 0xFFFF0000;
+  static constexpr int kMinimumSide = 100;
+
+  AnalogGauge();
+  virtual ~AnalogGauge() = default;
+  AnalogGauge(const AnalogGauge&) = delete;
+  AnalogGauge& operator=(const AnalogGauge&) = delete;
+
+  // The needle position, limited to the scale (a value that is not a
+  // number rests at the minimum).
+  void SetValue(double x);
+  // The range alone; the value is not limited again.
+  void SetMinimum(double x) { m_minimum = x; }
+  void SetMaximum(double x) { m_maximum = x; }
+  void SetBackground(Argb colour) { m_background = colour; }
+  void SetUnitText(std::string text) { m_unitText = std::move(text); }
+  void ClearThresholds() { m_zones.clear(); }
+  void AddThreshold(double start, double end, Argb colour) { m_zones.push_back({colour, start, end}); }
+
+  // The window's size; each side is drawn as at least 100.
+  void SetSize(int cx, int cy);
+
+  double Value() const { return m_value; }
+  double Minimum() const { return m_minimum; }
+  double Maximum() const { return m_maximum; }
+  float StartAngle() const { return m_startAngle; }
+  float EndAngle() const { return m_endAngle; }
+  int MajorTicks() const { return m_majorTicks; }
+  int MinorSteps() const { return m_minorSteps; }
+  float SizeFactor() const { return m_k; }
+  int Width() const { return m_width; }
+  int Height() const { return m_height; }
+  PointF Centre() const { return PointF{m_centre.x, m_centre.y}; }
+  RectF Face() const { return m_face; }
+  RectF HubRect() const { return m_hub; }
+  RectF GlossRect() const { return m_gloss; }
+  Argb Background() const { return m_background; }
+  Argb BezelColour() const { return m_bezelColour; }
+  Argb HubColour() const { return m_hubColour; }
+  Argb TextColour() const { return m_textColour; }
+  const std::string& UnitText() const { return m_unitText; }
+  const MeterThresholdCollection& Thresholds() const { return m_zones; }
+
+  // True when the scale has a usable width (finite and not zero).
+  bool HasRange() const;
+  // Angle of the needle in degrees, clockwise from the x axis.
+  double NeedleAngle() const;
+  // Start and sweep of a zone's arc in degrees; a zero sweep without range.
+  struct Arc {
+    double start = 0;
+    double sweep = 0;
+  };
+  Arc ZoneArc(const MeterThreshold& zone) const;
+  // The texts of the major ticks from minimum to maximum.
+  std::vector<std::string> ScaleLabels() const;
+
+  // Renders the whole dial, anti-aliased, in the fixed order of its steps.
+  void Paint(Canvas& canvas);
+
+  // Each colour channel × p / 100, held within 0..255; alpha stays.
+  static Argb Shade(Argb colour, int percent);
+
+ protected:
+  // Face, centre, hub and gloss from the size.
+  virtual void RecalcLayout();
+  virtual void DrawBackground(Canvas& canvas, const RectF& client);
+  virtual void DrawBezel(Canvas& canvas, const RectF& face);
+  virtual void DrawZones(Canvas& canvas, const RectF& face);
+  virtual void DrawScale(Canvas& canvas, const RectF& face);
+  virtual void DrawUnitText(Canvas& canvas, const RectF& face);
+  // Hook between the unit text and the needle; the plain dial draws nothing.
+  virtual bool DrawExtra(Canvas& canvas, const RectF& face);
+  virtual void DrawNeedle(Canvas& canvas, const RectF& face);
+  virtual void DrawHub(Canvas& canvas, const RectF& hub);
+  virtual void DrawGloss(Canvas& canvas, const RectF& gloss);
+
+  // The point at `radius` and `degrees` from the centre.
+  PointF Polar(double radius, double degrees) const;
+  // Text of the label at `value` on the current scale.
+  std::string LabelText(double value) const;
+
+ private:
+  void Layout();
+
+  Argb m_background = kDefaultBackground;
+  Argb m_bezelColour = kDefaultBezel;
+  Argb m_hubColour = kDefaultHub;
+  Argb m_textColour = kDefaultText;
+  MeterThresholdCollection m_zones;
+  std::string m_unitText;
+  struct {
+    float x = 0;
+    float y = 0;
+  } m_centre;
+  RectF m_face{};
+  RectF m_gloss{};
+  RectF m_hub{};
+  float m_startAngle = 135;
+  float m_endAngle = 405;
+  float m_k = 1;
+  double m_value = 10;
+  double m_minimum = 0;
+  double m_maximum = 100;
+  int m_majorTicks = 10;
+  int m_minorSteps = 9;
+  int m_width = kMinimumSide;
+  int m_height = kMinimumSide;
+};
+
+}  // namespace wattrix

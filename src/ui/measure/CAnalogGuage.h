@@ -1,0 +1,55 @@
+#pragma once
+
+#include "core/measure/AnalogGauge.h"
+
+#include <QImage>
+#include <QWidget>
+#include <memory>
+#include <string>
+
+namespace wattrix {
+
+// The dial window of a measurement panel. Each paint renders the whole
+// dial anti-aliased into one 32-bit ARGB image and copies it to the screen
+// in one go, so the needle moves without flicker. Clicks go on to the
+// parent (the panel).
+class CAnalogGuage final : public QWidget {
+  Q_OBJECT
+
+ public:
+  // `dial` replaces the plain dial with a variant of it.
+  explicit CAnalogGuage(QWidget* parent = nullptr, std::unique_ptr<AnalogGauge> dial = nullptr);
+  ~CAnalogGuage() override;
+
+  AnalogGauge& Dial() { return *m_dial; }
+  const AnalogGauge& Dial() const { return *m_dial; }
+
+  // The dial's setters, each invalidating the window.
+  void SetValue(double x);
+  void SetMinimum(double x);
+  void SetMaximum(double x);
+  void SetBackground(Argb colour);
+  // Shown from the next paint on.
+  void SetUnitText(std::string text);
+  void ClearThresholds();
+  void AddThreshold(double start, double end, Argb colour);
+
+  // Renders the dial as painted, at the dial's size (at least 100 × 100).
+  QImage Render() const;
+
+  QSize sizeHint() const override { return QSize(200, 200); }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  void RenderInto(QImage& image) const;
+
+  std::unique_ptr<AnalogGauge> m_dial;
+  QImage m_image;  // reused between paints, fully redrawn by each
+};
+
+}  // namespace wattrix

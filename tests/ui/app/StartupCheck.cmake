@@ -1,0 +1,20 @@
+# Runs `wattrix --measure-startup` with WATTRIX_HOME on an empty folder.
+file(REMOVE_RECURSE ${HOME_DIR})
+file(MAKE_DIRECTORY ${HOME_DIR})
+execute_process(
+  COMMAND ${CMAKE_COMMAND} -E env WATTRIX_HOME=${HOME_DIR} QT_QPA_PLATFORM=offscreen ${WATTRIX} --measure-startup
+  RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors TIMEOUT 50)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "wattrix exited with ${result}: ${output} ${errors}")
+endif()
+if(NOT output MATCHES "startup_ms=[0-9]+")
+  message(FATAL_ERROR "no start-up time reported: ${output} ${errors}")
+endif()
+if(NOT EXISTS ${HOME_DIR}/PX420B.ini)
+  message(FATAL_ERROR "the settings of the initial model were not written at exit")
+endif()
+file(STRINGS ${HOME_DIR}/PX420B.ini frequency REGEX "^FREQUENCY=")
+if(NOT frequency MATCHES "2400.00000000")
+  message(FATAL_ERROR "unexpected settings file: ${frequency}")
+endif()
+message(STATUS "${output}")

@@ -1,0 +1,287 @@
+#include "core/device/SensorModel.h"
+#include "core/measure/MeasurementSettings.h"
+#include "core/measure/Quantity.h"
+#include "core/platform/HostPaths.h"
+#include "core/strings/StringTable.h"
+#include "ui/measure/CAnalogGuage.h"
+#include "ui/measure/CMeasurementCtrl.h"
+#include "ui/platform/FontCache.h"
+
+#include <QDir>
+#include <QFontInfo>
+#include <QImage>
+#include <QMouseEvent>
+#include <QtTest>
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+namespace wattrix {
+
+namespace {
+
+// Records the clicks that reach it, at its own coordinates.
+class ClickRecorder final : public QWidget {
+ public:
+  struct Click {
+    QEvent::Type type;
+    QPoint pos;
+    Qt::MouseButton button;
+    Qt::MouseButtons buttons;
+  };
+  std::vector<Click> clicks;
+
+ protected:
+  void mousePressEvent(QMouseEvent* e) override { Record(e); }
+  void mouseDoubleClickEvent(QMouseEvent* e) override { Record(e); }
+
+ private:
+  void Record(QMouseEvent* e) {
+    clicks.push_back({e->type(), e->position().toPoint(), e->button(), e->buttons()});
+  }
+};
+
+struct Counts {
+  int red = 0;
+  int green = 0;
+};
+
+Counts CountColours(const QImage& image, const QRect& area) {
+  Counts c;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) {
+      const QRgb p = image.pixel(x, y);
+      if (qRed(p) > 200 && qGreen(p) < 60 && qBlue(p) < 60) ++c.red;
+      if (qGreen(p) > 200 && qRed(p) < 60 && qBlue(p) < 60) ++c.green;
+    }
+  }
+  return c;
+}
+
+QPoint AtAngle(double cx, double cy, double radius, double degrees) {
+  const double a = degrees * std::numbers::pi / 180.0;
+  return QPoint(static_cast<int>(std::lround(cx + radius * std::cos(a))),
+                static_cast<int>(std::lround(cy + radius * std::sin(a))));
+}
+
+}  // namespace
+
+// The panel and gauge widgets: what reaches the screen and the view.
+class MeasurementCtrlTest final : public QObject {
+  Q_OBJECT
+
+ private:
+  MeasurementSettings m_settings;
+
+  void ShowReading(CMeasurementCtrl& panel, int quantity, float reading) {
+    m_settings.ResetHistories();
+    m_settings.AddReading(quantity, reading);
+    panel.SetSettings(&m_settings);
+    panel.SetQuantity(quantity);
+    panel.Refresh(PanelRefresh::All);
+  }
+
+  // Renders each layout, normal and in alarm, into PNGs for a visual check.
+  void SaveScreenshots(const QString& dir) {
+    const QSize sizes[] = {{476, 326}, {300, 322}, {960, 640}, {960, 640}};
+    for (int layout = 0; layout < kPanelLayoutCount; ++layout) {
+      for (const bool alarm : {false, true}) {
+        CMeasurementCtrl panel;
+        panel.resize(sizes[layout]);
+        const int q = layout == 3 ? kPulse : kAvg;
+        m_settings.SetDutyCycle(12.5f);
+        m_settings.SetBurstWidth(577.3f);
+        m_settings.ResetHistories();
+        for (const float r : {12.41f, 14.02f, 9.87f, 13.26f}) m_settings.AddReading(q, r);
+        panel.SetSettings(&m_settings);
+        panel.SetLayout(layout);
+        panel.SetAlarmState(alarm);
+        panel.SetQuantity(q);
+        panel.SetSelected(layout == 1);
+        panel.Refresh(PanelRefresh::All);
+        panel.grab().save(
+            QStringLiteral("%1/panel_layout%2_%3.png").arg(dir).arg(layout).arg(alarm ? "alarm" : "normal"));
+      }
+    }
+  }
+
+ private slots:
+  void initTestCase() {
+    strings::SetStringTablePath(HostPaths::ExecutableDir() + "/" + strings::kFileName);
+    m_settings.SetModelCode(model::kPX420B);
+    m_settings.SetSerialNumber("20417");
+    m_settings.SetTechnology(1);
+    m_settings.SetDisplayRange(kAvg, -10, 30);
+    m_settings.SetLimits(kAvg, 0, 20);
+    m_settings.SetLimitCheck(kAvg, true);
+    m_settings.SetDisplayRange(kPulse, -10, 30);
+  }
+
+  void FontCacheKeepsBoldArialBySizeAndDropsTheOldest() {
+    FontCache cache(96);
+    const QFont font = cache.Get(12);
+    QCOMPARE(font.pixelSize(), 16);
+    QCOMPARE(font.weight(), QFont::Bold);
+    QCOMPARE(font.family(), QStringLiteral("Arial"));
+    qInfo() << "\"Arial\" resolves to" << QFontInfo(font).family();
+    QCOMPARE(FontCache(120).Get(10).pixelSize(), 17);  // 16.67 rounded
+    for (int points = 1; points <= 21; ++points) cache.Get(points);
+    QCOMPARE(cache.Count(), 21);  // 12 was there already
+    cache.Get(22);
+    QCOMPARE(cache.Count(), 21);
+    QVERIFY(!cache.Contains(12));  // the oldest, made first
+    QVERIFY(cache.Contains(1));
+    QVERIFY(cache.Contains(22));
+    const int pixels = FontCache::Instance().Get(14).pixelSize();
+    QCOMPARE(pixels, PointsToPixels(14, FontCache::Instance().DpiY()));
+  }
+
+  void ValueTextTurnsRedInAlarmAndBackAgain() {
+    CMeasurementCtrl panel;
+    panel.resize(476, 326);
+    ShowReading(panel, kAvg, -12.3f);
+    QCOMPARE(panel.ItemText(panel_item::kValue), std::string("-12.30 dBm"));
+    const QRect value(210, 132, 476 - 210, 50);  // 36 points of digits, above the secondary value
+    const Counts normal = CountColours(panel.grab().toImage(), value);
+    QVERIFY(normal.green > 200);
+    QCOMPARE(normal.red, 0);
+    panel.SetAlarmState(true);
+    QCOMPARE(panel.ItemColour(panel_item::kValue), MakeRgb(255, 0, 0));
+    const Counts alarm = CountColours(panel.grab().toImage(), value);
+    QVERIFY(alarm.red > 200);
+    QCOMPARE(alarm.green, 0);
+    panel.SetAlarmState(false);
+    QCOMPARE(CountColours(panel.grab().toImage(), value).red, 0);
+
+    // The small panel's value is silver; the alarm makes it red too.
+    panel.SetLayout(1);
+    QCOMPARE(panel.ItemColour(panel_item::kValue), MakeRgb(192, 192, 192));
+    panel.SetAlarmState(true);
+    QCOMPARE(panel.ItemColour(panel_item::kValue), MakeRgb(255, 0, 0));
+  }
+
+  void GaugeShowsItsZonesOnTheDial() {
+    CAnalogGuage gauge;
+    gauge.resize(200, 200);
+    gauge.SetBackground(MakeRgb(28, 61, 114));
+    gauge.SetMinimum(20);
+    gauge.SetMaximum(60);
+    gauge.SetValue(20);
+    const QImage plain = gauge.grab().toImage();
+    gauge.AddThreshold(20, 30, 0xFFFF0000);
+    gauge.AddThreshold(30, 50, 0xFF008000);
+    gauge.AddThreshold(50, 60, 0xFFFF0000);
+    const QImage zoned = gauge.grab().toImage();
+    QCOMPARE(zoned.size(), QSize(200, 200));
+    const double c = 99, r = 81;  // face 198 × 198, arcs 18 in from it
+    const auto isRed = [](QRgb p) { return qRed(p) > 180 && qGreen(p) < 90 && qBlue(p) < 90; };
+    const auto isGreen = [](QRgb p) { return qGreen(p) > 100 && qRed(p) < 90 && qBlue(p) < 90; };
+    // Between the ticks, which cross the zones every 3°.
+    for (const double angle : {151.5, 190.5, 349.5, 400.5}) {
+      QVERIFY2(isRed(zoned.pixel(AtAngle(c, c, r, angle))), qPrintable(QString::number(angle)));
+    }
+    for (const double angle : {211.5, 271.5, 331.5}) {
+      const QRgb p = zoned.pixel(AtAngle(c, c, r, angle));
+      QVERIFY2(isGreen(p), qPrintable(QStringLiteral("%1: %2").arg(angle).arg(p, 8, 16)));
+      QVERIFY(!isGreen(plain.pixel(AtAngle(c, c, r, angle))));
+    }
+    QCOMPARE(zoned.pixel(199, 0), qRgb(28, 61, 114));  // outside the face
+    // The needle at the scale start is red near the hub's lower left.
+    QVERIFY(isRed(zoned.pixel(AtAngle(c, c, 50, 135))));
+
+    // A zero-width scale paints (needle at the start, no zones).
+    gauge.SetMaximum(20);
+    const QImage empty = gauge.grab().toImage();
+    QVERIFY(!isGreen(empty.pixel(AtAngle(c, c, r, 271.5))));
+    QVERIFY(isRed(empty.pixel(AtAngle(c, c, 50, 135))));
+  }
+
+  void SelectedPanelHasAGreenFrame() {
+    CMeasurementCtrl panel;
+    panel.resize(300, 200);
+    ShowReading(panel, kAvg, 1.0f);
+    const QRgb blue = qRgb(28, 61, 114), green = qRgb(0, 255, 0);
+    QImage image = panel.grab().toImage();
+    QCOMPARE(image.pixel(0, 0), blue);
+    panel.SetSelected(true);
+    image = panel.grab().toImage();
+    for (const QPoint p : {QPoint(0, 0), QPoint(150, 0), QPoint(299, 199), QPoint(0, 100)})
+      QCOMPARE(image.pixel(p), green);
+    QCOMPARE(image.pixel(1, 1), blue);
+  }
+
+  void PanelLaysOutItsGaugeAndTexts() {
+    CMeasurementCtrl panel;
+    panel.SetSettings(&m_settings);
+    panel.resize(100, 100);
+    panel.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&panel));
+    QCOMPARE(panel.Geometry().width, 300);
+    QVERIFY(!panel.Gauge().isVisibleTo(&panel));
+    panel.resize(300, 200);
+    panel.SetLayout(1);
+    QCOMPARE(panel.Gauge().geometry(), QRect(130, 20, 160, 160));
+    QVERIFY(panel.Gauge().isVisibleTo(&panel));
+    panel.SetQuantity(kVswr);
+    QCOMPARE(panel.Gauge().Dial().UnitText(), std::string("VSWR"));
+    panel.SetQuantity(kPeak);
+    QCOMPARE(panel.Gauge().Dial().UnitText(), std::string("dBm"));
+
+    // A reading refresh moves the needle to the absolute value.
+    m_settings.ResetHistories();
+    m_settings.AddReading(kAvg, 12.0f);
+    panel.SetQuantity(kAvg);
+    panel.Refresh(PanelRefresh::All);
+    m_settings.AddReading(kAvg, 17.5f);
+    panel.Refresh(PanelRefresh::Values);
+    QCOMPARE(panel.Gauge().Dial().Value(), 17.5);
+    QCOMPARE(panel.Gauge().Dial().Thresholds().size(), std::size_t{3});
+  }
+
+  void ClicksOnPanelAndGaugeReachTheView() {
+    ClickRecorder view;
+    view.resize(500, 400);
+    CMeasurementCtrl panel(&view);
+    panel.setGeometry(10, 20, 300, 200);
+    panel.SetLayout(1);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+
+    QTest::mousePress(&panel, Qt::LeftButton, {}, QPoint(5, 6));
+    QTest::mouseRelease(&panel, Qt::LeftButton, {}, QPoint(5, 6));
+    QTest::mousePress(&panel, Qt::RightButton, {}, QPoint(7, 8));
+    QTest::mouseRelease(&panel, Qt::RightButton, {}, QPoint(7, 8));
+    QTest::mousePress(&panel, Qt::MiddleButton, {}, QPoint(9, 9));
+    QTest::mouseRelease(&panel, Qt::MiddleButton, {}, QPoint(9, 9));
+    QCOMPARE(view.clicks.size(), std::size_t{2});
+    QCOMPARE(view.clicks[0].type, QEvent::MouseButtonPress);
+    QCOMPARE(view.clicks[0].pos, QPoint(15, 26));
+    QCOMPARE(view.clicks[0].button, Qt::LeftButton);
+    QCOMPARE(view.clicks[0].buttons, Qt::MouseButtons(Qt::LeftButton));
+    QCOMPARE(view.clicks[1].pos, QPoint(17, 28));
+    QCOMPARE(view.clicks[1].button, Qt::RightButton);
+    QCOMPARE(view.clicks[1].buttons, Qt::MouseButtons(Qt::RightButton));
+
+    // Through the gauge (at 130, 20 in the panel) and the panel.
+    view.clicks.clear();
+    QTest::mouseDClick(&panel.Gauge(), Qt::LeftButton, {}, QPoint(3, 4));
+    bool doubleClick = false;
+    for (const auto& click : view.clicks) {
+      QCOMPARE(click.pos, QPoint(10 + 130 + 3, 20 + 20 + 4));
+      doubleClick = doubleClick || click.type == QEvent::MouseButtonDblClick;
+    }
+    QVERIFY(doubleClick);
+  }
+
+  void Screenshots() {
+    const QByteArray dir = qgetenv("WATTRIX_SCREENSHOT_DIR");
+    if (dir.isEmpty()) QSKIP("set WATTRIX_SCREENSHOT_DIR to write the panel screenshots");
+    QDir().mkpath(QString::fromLocal8Bit(dir));
+    SaveScreenshots(QString::fromLocal8Bit(dir));
+  }
+};
+
+}  // namespace wattrix
+
+QTEST_MAIN(wattrix::MeasurementCtrlTest)
+#include "MeasurementCtrlTest.moc"

@@ -1,0 +1,225 @@
+#include "ui/shell/CMainFrame.h"
+
+#include "TestChildren.h"
+#include "core/device/SensorLink.h"
+#include "core/device/SensorModel.h"
+#include "core/history/HistoryFile.h"
+#include "core/platform/HostPaths.h"
+#include "core/platform/MessageBoxes.h"
+#include "core/shell/CommandIds.h"
+#include "core/strings/StringTable.h"
+#include "support/Recorders.h"
+#include "support/TempDir.h"
+#include "ui/shell/CConnectDlg.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProcess>
+#include <QRadioButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+namespace wattrix {
+
+namespace {
+
+// A wattrix-sim process serving one simulated sensor until it goes.
+class SimSensor final {
+ public:
+  explicit SimSensor(const QStringList& arguments) {
+    m_process.setProgram(QString::fromStdString(HostPaths::ExecutableDir() + "/wattrix-sim"));
+    m_process.setArguments(arguments);
+    m_process.start();
+  }
+  ~SimSensor() {
+    m_process.terminate();
+    m_process.waitForFinished(5000);
+  }
+  // The port of its "port=" line, or 0 when it never came.
+  int WaitForPort() {
+    QString out;
+    for (int i = 0; i < 100 && !out.contains(u'\n'); ++i) {
+      m_process.waitForReadyRead(100);
+      out += QString::fromUtf8(m_process.readAllStandardOutput());
+    }
+    if (!out.startsWith(QStringLiteral("port="))) return 0;
+    return out.mid(5).trimmed().toInt();
+  }
+
+ private:
+  QProcess m_process;
+};
+
+// Answers the connect dialog once it is up: USB, or the COM port `port`.
+void AnswerConnectDialog(int port) {
+  QTimer::singleShot(0, [port] {
+    auto* dialog = qobject_cast<CConnectDlg*>(QApplication::activeModalWidget());
+    if (!dialog) {
+      AnswerConnectDialog(port);  // not up yet
+      return;
+    }
+    if (port >= 1) {
+      dialog->SerialButton()->setChecked(true);
+      dialog->PortList()->setCurrentIndex(dialog->PortList()->findData(port));
+    }
+    dialog->accept();
+  });
+}
+
+std::vector<int> EnabledModes(CMainFrame& frame) {
+  std::vector<int> enabled;
+  for (int id : {cmd::kModeAvgPeak, cmd::kModeAvg, cmd::kModePeak, cmd::kModePulse, cmd::kModeCcdf,
+                 cmd::kDownloadLogging})
+    if (frame.CommandStateOf(id).enabled) enabled.push_back(id);
+  return enabled;
+}
+
+}  // namespace
+
+// Connect, mode switching, settings routing and disconnect against the
+// simulated sensor, reached over the USB stand-in and a pseudo-terminal.
+class SensorFlowsTest final : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    strings::SetStringTablePath(HostPaths::ExecutableDir() + "/QLMXEnStr.ini");
+    qputenv("WATTRIX_PORTS_DIR", QByteArray::fromStdString(m_dir.Path() + "/ports"));
+    qputenv("WATTRIX_USB_DIR", QByteArray::fromStdString(m_dir.Path() + "/usb"));
+  }
+  void cleanup() { SensorLink::Instance().Disconnect(); }
+
+  void Px420bOverUsb() {
+    SimSensor sim({"--model", "PX420B", "--transport", "usb-vista"});
+    QCOMPARE(sim.WaitForPort(), -1);
+    test::RecordingMessageBoxes boxes;
+    auto log = std::make_shared<test::ChildLog>();
+    CMainFrame frame;
+    frame.Settings().SetSettingsDirectory(m_dir.Path());
+    test::RegisterTestChildren(
+        frame, log, {ChildKind::Measurement, ChildKind::Pulse, ChildKind::Ccdf, ChildKind::History});
+    struct Opened {
+      int page = -1;
+      int subPage = -1;
+    };
+    auto opened = std::make_shared<std::vector<Opened>>();
+    frame.SetSettingsDialog([opened](QWidget*, MeasurementSettings&, int page, int subPage) {
+      opened->push_back({page, subPage});
+      return false;
+    });
+    frame.SetLoggingDialog([](QWidget*, MeasurementSettings&) {});
+
+    AnswerConnectDialog(-1);
+    frame.RouteCommand(cmd::kConnectDevice);
+    QCOMPARE(boxes.boxes.size(), std::size_t{1});
+    QCOMPARE(boxes.boxes[0].text, strings::GetString("S_IDD_CONNECTED"));
+    QCOMPARE(boxes.boxes[0].type, mb::kIconInformation | mb::kOk);
+    QCOMPARE(frame.Settings().ModelCode(), model::kPX420B);
+    QVERIFY(!frame.Settings().SerialNumber().empty());
+    QCOMPARE(frame.ConnectionText(), QStringLiteral("USB"));
+    QVERIFY(frame.StatusText(0).contains(QStringLiteral("PX420B")));
+    QVERIFY(!frame.CommandStateOf(cmd::kConnectDevice).enabled);
+    QVERIFY(frame.CommandStateOf(cmd::kDisconnectDevice).enabled);
+    QVERIFY(frame.CommandStateOf(cmd::kDeviceSetting).enabled);
+    QCOMPARE(EnabledModes(frame),
+             (std::vector<int>{cmd::kModeAvgPeak, cmd::kModePulse, cmd::kModeCcdf, cmd::kDownloadLogging}));
+
+    // AVG & Peak, then Pulse: the measurement window stops and closes.
+    frame.RouteCommand(cmd::kModeAvgPeak);
+    QCOMPARE(frame.ActiveChild()->Kind(), ChildKind::Measurement);
+    QCOMPARE(frame.ActiveChild()->windowTitle(), QStringLiteral("USB, PX420B"));
+    QVERIFY(log->Saw(ChildKind::Measurement, "prepare 5"));
+    QCOMPARE(frame.ShownMenu(), menu::MenuKind::Measurement);
+    frame.RouteCommand(cmd::kDeviceSetting);
+    frame.RouteCommand(cmd::kModePulse);
+    QVERIFY(log->Saw(ChildKind::Measurement, "command 32808"));
+    QVERIFY(log->Saw(ChildKind::Measurement, "destroyed"));
+    QCOMPARE(frame.MdiArea()->subWindowList().size(), 1);
+    QCOMPARE(frame.ActiveChild()->Kind(), ChildKind::Pulse);
+    QCOMPARE(frame.CurrentMode(), CMainFrame::kModePulse);
+    frame.RouteCommand(cmd::kDeviceSetting);
+
+    // The mode whose window is there only brings it up.
+    frame.RouteCommand(cmd::kModePulse);
+    QCOMPARE(frame.MdiArea()->subWindowList().size(), 1);
+    QVERIFY(!log->Saw(ChildKind::Pulse, "destroyed"));
+
+    // A history window opened meanwhile leaves the pulse window running;
+    // a mode chosen from it closes the history window only.
+    const std::string path = m_dir.Path() + "/run.psh";
+    {
+      MeasurementSettings settings;
+      settings.AddReading(0, 41.0f);
+      QVERIFY(WriteHistoryFile(path, settings, 0x01, "run"));
+    }
+    QVERIFY(frame.OpenHistoryFile(QString::fromStdString(path)));
+    QCOMPARE(frame.MdiArea()->subWindowList().size(), 2);
+    QVERIFY(!log->Saw(ChildKind::Pulse, "command 32808"));
+    frame.RouteCommand(cmd::kModeCcdf);
+    QVERIFY(log->Saw(ChildKind::History, "destroyed"));
+    QVERIFY(!log->Saw(ChildKind::Pulse, "destroyed"));
+    QCOMPARE(frame.ActiveChild()->Kind(), ChildKind::Ccdf);
+    // The CCDF window opens its settings at once.
+    QTRY_COMPARE(opened->size(), std::size_t{3});
+    QCOMPARE(opened->at(0).page, 0);
+    QCOMPARE(opened->at(0).subPage, 0);
+    QCOMPARE(opened->at(1).page, 2);
+    QCOMPARE(opened->at(2).page, 1);
+
+    boxes.boxes.clear();
+    frame.RouteCommand(cmd::kDisconnectDevice);
+    QCOMPARE(boxes.boxes.size(), std::size_t{1});
+    QCOMPARE(boxes.boxes[0].text, strings::GetString("S_IDD_DISCONNECTED"));
+    QCOMPARE(boxes.boxes[0].type, mb::kIconInformation | mb::kOk);
+    QVERIFY(EnabledModes(frame).empty());
+    QVERIFY(frame.CommandStateOf(cmd::kConnectDevice).enabled);
+    QVERIFY(frame.StatusText(0).isEmpty());
+  }
+
+  void Px430aOverSerialAndAFailedConnect() {
+    SimSensor sim({"--model", "PX430A", "--transport", "serial", "--com", "12"});
+    QCOMPARE(sim.WaitForPort(), 12);
+    test::RecordingMessageBoxes boxes;
+    auto log = std::make_shared<test::ChildLog>();
+    CMainFrame frame;
+    frame.Settings().SetSettingsDirectory(m_dir.Path());
+    test::RegisterTestChildren(frame, log, {ChildKind::Measurement, ChildKind::Pulse, ChildKind::Ccdf});
+    frame.SetLoggingDialog([](QWidget*, MeasurementSettings&) {});
+
+    // The enumeration lists the simulated port.
+    const auto ports = CConnectDlg::EnumeratePorts();
+    QVERIFY(std::any_of(ports.begin(), ports.end(), [](const auto& p) { return p.port == 12; }));
+
+    AnswerConnectDialog(12);
+    frame.RouteCommand(cmd::kConnectDevice);
+    QCOMPARE(boxes.boxes.size(), std::size_t{1});
+    QCOMPARE(boxes.boxes[0].text, strings::GetString("S_IDD_CONNECTED"));
+    QCOMPARE(frame.Settings().ModelCode(), model::kPX430A);
+    QCOMPARE(frame.ConnectionText(), QStringLiteral("COM12"));
+    QCOMPARE(EnabledModes(frame), std::vector<int>{cmd::kModeAvg});
+    frame.RouteCommand(cmd::kModeAvg);
+    QCOMPARE(frame.ActiveChild()->windowTitle(), QStringLiteral("COM12, PX430A"));
+    frame.RouteCommand(cmd::kDisconnectDevice);
+
+    // No USB sensor: the error box, and still disconnected.
+    boxes.boxes.clear();
+    AnswerConnectDialog(-1);
+    frame.RouteCommand(cmd::kConnectDevice);
+    QCOMPARE(boxes.boxes.size(), std::size_t{1});
+    QCOMPARE(boxes.boxes[0].text, strings::GetString("S_MAINFRAME_ONDEVICECONNECT"));
+    QCOMPARE(boxes.boxes[0].type, mb::kIconError | mb::kOk);
+    QVERIFY(!frame.IsConnected());
+  }
+
+ private:
+  test::TempDir m_dir;
+};
+
+}  // namespace wattrix
+
+QTEST_MAIN(wattrix::SensorFlowsTest)
+#include "SensorFlowsTest.moc"
