@@ -5,11 +5,11 @@
 #include "core/settings/LoggingSetup.h"
 #include "core/settings/SettingsPageRules.h"
 #include "core/strings/StringTable.h"
+#include "ui/platform/UiThread.h"
 #include "ui/settings/CDeviceGroup.h"
 #include "ui/settings/CDutyReference.h"
 #include "ui/settings/LoggingActions.h"
 #include "ui/settings/SettingsFields.h"
-#include "ui/settings/WaitForWork.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -197,7 +197,7 @@ void CSettingDlg_Logging::OnSet() {
     return;
   }
   bool configured = false;
-  WaitForWork([&] { configured = m_actions->ConfigureLogging(check.configuration); });
+  UiThread::RunAndWait([&] { configured = m_actions->ConfigureLogging(check.configuration); });
   if (configured) {
     strings::MessageBoxKey(window(), "S_SETTING_WARNING_LOGGING_SUCCESS", mb::kIconInformation | mb::kOk);
   } else {
@@ -207,7 +207,7 @@ void CSettingDlg_Logging::OnSet() {
 
 void CSettingDlg_Logging::OnClear() {
   bool cleared = false;
-  if (m_actions) WaitForWork([&] { cleared = m_actions->SetLoggingRun(0); });
+  if (m_actions) UiThread::RunAndWait([&] { cleared = m_actions->SetLoggingRun(0); });
   strings::MessageBoxKey(window(),
                          cleared ? "S_SETTING_WARNING_CLEAR_SUCCESS" : "S_SETTING_WARNING_CLEAR_FAIL",
                          mb::kIconInformation | mb::kOk);

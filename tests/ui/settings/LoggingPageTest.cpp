@@ -1,8 +1,11 @@
+#include "core/device/SensorLink.h"
 #include "core/device/SensorModel.h"
+#include "sim/SimLoopbackDevice.h"
 #include "ui/settings/CDutyReference.h"
 #include "ui/settings/CSettingDlg.h"
 #include "ui/settings/CSettingDlg_Logging.h"
 #include "ui/settings/LoggingActions.h"
+#include "ui/settings/SensorLinkLoggingActions.h"
 #include "ui/settings/SettingsTestSupport.h"
 
 #include <QCheckBox>
@@ -80,7 +83,7 @@ class LoggingPageTest final : public QObject {
     }
   };
 
- private slots:
+ private Q_SLOTS:
   void initTestCase() { test::UseShippedStringTable(); }
 
   void OpensFromTheStoredSetUpAndTheHintFollowsTheItems() {
@@ -219,6 +222,67 @@ class LoggingPageTest final : public QObject {
     QCOMPARE(test::LastBoxText(f.boxes), strings::GetString("S_SETTING_WARNING_CLEAR_FAIL"));
     QCOMPARE(f.sensor.runs, (std::vector<int>{0, 0}));
     QVERIFY(f.sensor.thread != std::this_thread::get_id());
+  }
+
+  void SetAndClearReachTheSimulatedSensorThroughTheLink() {
+    auto settings = test::SettingsFor(model::kPX420B);
+    sim::SimLoopbackDevice* sensor = nullptr;
+    sim::SimConfig config = sim::SimConfig::ForModel(model::kPX420B);
+    SensorLink link;
+    link.SetSettings(settings.get());
+    link.SetTransportFactory([&sensor, &config](int) {
+      auto device = std::make_unique<sim::SimLoopbackDevice>(config);
+      device->WithSensor([](sim::SimSensor& s) { s.SetClock([] { return 0.0; }); });
+      sensor = device.get();
+      return std::unique_ptr<CPowerDevice>(std::move(device));
+    });
+    SensorLinkLoggingActions actions(link);
+    test::RecordingMessageBoxes boxes;
+    auto status = [&sensor] {
+      std::array<std::int32_t, 11> values{};
+      sensor->WithSensor([&values](sim::SimSensor& s) { values = s.Log().Status(); });
+      return values;
+    };
+    {
+      QCOMPARE(link.Connect(1), 0);
+      CSettingDlg dialog(*settings, &actions);
+      auto* page = dialog.LoggingPage();
+      Type(page->FrequencyEdit(), "900.57");
+      Type(page->OffsetEdit(), "-2.5");
+      Child<QComboBox>(page, "periodList")->setCurrentIndex(2);
+      for (int bit = 0; bit < 4; ++bit) page->ItemCheck(bit)->setChecked(bit == 0 || bit == 2);
+      Type(page->IntervalMinutesEdit(), "1");
+      Type(page->IntervalSecondsEdit(), "30");
+      Type(page->RunHoursEdit(), "5");
+      Type(page->RunMinutesEdit(), "0");
+      Child<QPushButton>(page, "setButton")->click();
+      QCOMPARE(test::LastBoxText(boxes), strings::GetString("S_SETTING_WARNING_LOGGING_SUCCESS"));
+      // Items, running, interval, samples, frequency, offset, ..., averaging
+      // code, reference: as the page asked.
+      const auto set = status();
+      QCOMPARE(set[0], 0x05);
+      QCOMPARE(set[1], 1);
+      QCOMPARE(set[2], 90);
+      QCOMPARE(set[3], 200);
+      QCOMPARE(set[4], 90000);
+      QCOMPARE(set[5], -250);
+      QCOMPARE(set[7], 4);
+      QCOMPARE(set[8], 600);
+
+      Child<QPushButton>(page, "clearButton")->click();
+      QCOMPARE(test::LastBoxText(boxes), strings::GetString("S_SETTING_WARNING_CLEAR_SUCCESS"));
+      QCOMPARE(status()[1], 0);
+      link.Disconnect();
+    }
+    // A sensor that stops answering half-way: every command still goes out,
+    // and the page reports the failed set-up.
+    config.faults.hangUpAfter = 6;
+    QCOMPARE(link.Connect(1), 0);
+    CSettingDlg dialog(*settings, &actions);
+    Child<QPushButton>(dialog.LoggingPage(), "setButton")->click();
+    QCOMPARE(test::LastBoxText(boxes), strings::GetString("S_SETTING_WARNING_LOGGING_FAIL"));
+    QCOMPARE(boxes.boxes.back().type, mb::kIconError | mb::kOk);
+    link.Disconnect();
   }
 
   void OkWithTheLoggingTabAppliesThePage() {

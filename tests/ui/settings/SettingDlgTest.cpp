@@ -9,6 +9,7 @@
 #include "ui/settings/CSettingDlg_Ccdf.h"
 #include "ui/settings/CSettingDlg_Logging.h"
 #include "ui/settings/CSettingDlg_Pulse.h"
+#include "ui/settings/SensorLinkLoggingActions.h"
 #include "ui/settings/SettingsTestSupport.h"
 
 #include <QApplication>
@@ -21,6 +22,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <QtTest>
 
 namespace wattrix {
@@ -117,6 +119,26 @@ class SettingDlgTest final : public QObject {
     QVERIFY(boxes.boxes.empty());
     QCOMPARE(px430a->Frequency(), 900.0f);
     QVERIFY(px430a->Relative());
+  }
+
+  void TheMainFramesHookOpensModallyAndReportsOk() {
+    auto settings = test::SettingsFor(model::kPX470B);
+    for (bool ok : {true, false}) {
+      int tabSeen = -1;
+      int subTabSeen = -1;
+      QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<CSettingDlg*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        tabSeen = dialog->CurrentTab();
+        subTabSeen = dialog->AvgPage()->RangeTabs()->currentIndex();
+        Type(dialog->PulsePage()->FrequencyEdit(), ok ? "1234" : "1500");
+        ok ? dialog->accept() : dialog->reject();
+      });
+      QCOMPARE(RunSettingDialog(nullptr, *settings, 2, 1), ok);
+      QCOMPARE(tabSeen, 2);
+      QCOMPARE(subTabSeen, 1);
+      QCOMPARE(settings->Frequency(), 1234.0f);  // the Pulse page was applied, then nothing
+    }
   }
 
   void FrequencyAndOffsetBoundsWithTheirMessagesAndFocus() {
