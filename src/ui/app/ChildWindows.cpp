@@ -1,11 +1,21 @@
 #include "ui/app/ChildWindows.h"
 
+#include "ui/history/CHistoryFrame.h"
 #include "ui/shell/CMainFrame.h"
 
 namespace wattrix {
 
-void RegisterChildWindows(CMainFrame& /*frame*/) {
+void RegisterChildWindows(CMainFrame& frame) {
   // The window classes register here as they join the program.
+  auto& registry = frame.Registry();
+  registry.Register(ChildKind::History,
+                    [](CMainFrame&) -> std::unique_ptr<ChildFrame> { return std::make_unique<CHistoryFrame>(); });
+  registry.RegisterHistoryLoader([](ChildFrame& child, const std::string& path, std::string& modelName) {
+    auto& history = static_cast<CHistoryFrame&>(child);
+    if (!history.LoadHistory(QString::fromStdString(path))) return false;
+    modelName = history.ModelName().toStdString();
+    return true;
+  });
 }
 
 }  // namespace wattrix
