@@ -25,7 +25,7 @@ ctest --test-dir "$root/build/ci" -j "$jobs" --timeout 300
 stage "ThreadSanitizer build"
 CC=clang CXX=clang++ cmake -S "$root" -B "$root/build/tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DWATTRIX_SANITIZE=thread -DWATTRIX_BUILD_UI=OFF -DWATTRIX_BUILD_BENCH=OFF
-cmake --build "$root/build/tsan" -j "$jobs"
+cmake --build "$root/build/tsan" -j "$jobs" --target wattrix_tsan_tests
 stage "tests under ThreadSanitizer"
 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
   ctest --test-dir "$root/build/tsan" -j "$jobs" -L tsan --no-tests=ignore --timeout 300
@@ -34,7 +34,7 @@ stage "fuzz build"
 CC=clang CXX=clang++ cmake -S "$root" -B "$root/build/fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DWATTRIX_BUILD_FUZZ=ON -DWATTRIX_SANITIZE=address,undefined -DWATTRIX_BUILD_UI=OFF \
   -DWATTRIX_BUILD_TESTS=OFF -DWATTRIX_BUILD_BENCH=OFF
-cmake --build "$root/build/fuzz" -j "$jobs"
+cmake --build "$root/build/fuzz" -j "$jobs" --target wattrix_fuzzers
 stage "fuzz smoke runs"
 ctest --test-dir "$root/build/fuzz" -j "$jobs" -L fuzz --timeout 600
 
