@@ -1,6 +1,7 @@
 #include "core/device/SensorModel.h"
 #include "core/measure/Quantity.h"
 #include "support/CommaLocale.h"
+#include "ui/platform/WattrixStyle.h"
 #include "ui/settings/CDutyReference.h"
 #include "ui/settings/CRangeDlg.h"
 #include "ui/settings/CRangeTabs.h"
@@ -54,7 +55,10 @@ class SettingDlgTest final : public QObject {
   }
 
  private slots:
-  void initTestCase() { test::UseShippedStringTable(); }
+  void initTestCase() {
+    test::UseShippedStringTable();
+    QApplication::setStyle(new WattrixStyle);  // the look of the application
+  }
 
   void TabsLabelsAndHiddenControlsFollowTheModel() {
     struct Case {
