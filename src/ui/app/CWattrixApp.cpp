@@ -10,6 +10,7 @@
 #include "core/strings/StringTable.h"
 #include "ui/app/ChildWindows.h"
 #include "ui/platform/WattrixStyle.h"
+#include "ui/settings/SensorLinkLoggingActions.h"
 #include "ui/shell/AppIcon.h"
 #include "ui/shell/CAboutDlg.h"
 #include "ui/shell/CMainFrame.h"
@@ -113,6 +114,7 @@ bool CWattrixApp::InitInstance() {
   m_frame->Settings().SetSaveOnDestroy(true);
   m_frame->SetFallbackTarget(this);
   RegisterChildWindows(*m_frame);
+  m_frame->SetSettingsDialog(&RunSettingDialog);
 
   // Step 10: shown, updated and focused; then the command-line file.
   m_frame->show();
