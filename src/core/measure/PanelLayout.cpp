@@ -158,12 +158,12 @@ PanelGeometry LayOutPanel(const PanelLayoutInput& in) {
   g.scale = static_cast<double>(tw) / h < refW / refH ? tw / refW : h / refH;
 
   for (std::size_t i = 0; i < g.items.size(); ++i) {
-    const PanelItemSpec& spec = table.items[i];
+    const PanelItemSpec& row = table.items[i];
     PanelItemPlace& place = g.items[i];
-    place.colour = spec.colour;
-    place.points = static_cast<int>(spec.points * g.scale);
-    if (spec.visible) {
-      place.rect = PanelRect{MulDiv(spec.x, tw, table.refWidth), MulDiv(spec.y, h, table.refHeight), tw, h};
+    place.colour = row.colour;
+    place.points = static_cast<int>(row.points * g.scale);
+    if (row.visible) {
+      place.rect = PanelRect{MulDiv(row.x, tw, table.refWidth), MulDiv(row.y, h, table.refHeight), tw, h};
     }
   }
   ApplyHidingRules(g, layout, in);
