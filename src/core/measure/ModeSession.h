@@ -1,0 +1,161 @@
+#pragma once
+
+#include "core/device/ReadingSink.h"
+#include "core/measure/MeasurementPanel.h"
+#include "core/measure/ModeViewRules.h"
+#include "core/shell/CommandState.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace wattrix {
+
+class Beeper;
+class MeasurementSettings;
+class ModeSessionHost;
+class SensorLink;
+
+// Where the four panels and the graph of a live window sit in its client
+// area (w × h); an empty rectangle (width or height ≤ 0) hides the child.
+struct ModeArrangement {
+  struct Rect {
+    int x = 0, y = 0, width = 0, height = 0;
+    bool Visible() const { return width > 0 && height > 0; }
+    friend bool operator==(const Rect&, const Rect&) = default;
+  };
+  std::array<Rect, mode_view::kPanelCount> panels{};
+  Rect graph{};
+  friend bool operator==(const ModeArrangement&, const ModeArrangement&) = default;
+};
+
+// The logic of a live measurement window (AVG / PEAK / AVG & PEAK, or
+// PULSE): main quantity, selected and full-screen panel, measuring and
+// unsaved flags, the request cycle, the reading operations with offset,
+// corrections, VSWR/PAR derivation and limit checks, and the commands of
+// the window's menus. The Qt view and the command-line tool both drive it;
+// it owns no widget and reaches the panels through MeasurementPanel and
+// the rest through ModeSessionHost.
+//
+// Threads: every member runs on the owner's thread. The reading entry
+// points of ReadingSink are called there too: the owner registers a sink
+// with AppContext that hands each delivery over to its own thread and then
+// calls the session (the GUI by a queued call, the CLI by its loop).
+class ModeSession final : public ReadingSink {
+ public:
+  static constexpr int kTimerIntervalMs = 20;
+  static constexpr int kRequestTimeoutMs = 500;
+
+  // `beeper` null: the process-wide beeper.
+  ModeSession(ModeView view, MeasurementSettings& settings, SensorLink& link, ModeSessionHost& host,
+              Beeper* beeper = nullptr);
+
+  ModeView View() const { return m_view; }
+  // The four panels, index 0 the main panel; set once before Reinitialise.
+  void SetPanels(const std::array<MeasurementPanel*, mode_view::kPanelCount>& panels);
+
+  // The window is shown for the connected sensor: panel quantities and
+  // layouts, selection, "Set as default", graph quantity and visibility,
+  // request state, relayout. The owner then opens the settings dialog.
+  void Reinitialise();
+  // The settings dialog was closed with OK: refresh panels (kind 0) and
+  // the graph's quantity.
+  void SettingsChanged();
+
+  // The 20 ms timer: one request when connected, measuring and BusyFlag
+  // is clear.
+  void Tick();
+
+  // Reading operations (ReadingSink), on the owner's thread.
+  void OnAverageReading(int status, std::int32_t power) override;
+  void OnReverseReading(int status, std::int32_t power) override;
+  void OnPeakReading(int status, std::int32_t power) override;
+  void OnAverageReverseReading(int status, std::int32_t forward, std::int32_t reverse) override;
+  void OnPulseReading(int status, std::int32_t power, std::int32_t c1, std::int32_t c2, std::int32_t c3,
+                      std::int32_t timebase) override;
+
+  // Commands of the window's menus, tool bar and context menu (command
+  // ids of CommandIds.h): Start, Stop, Reset, absolute/relative, limit
+  // check, alarm, Set as default, full/multi screen, history graph, Save.
+  // False for a command the session does not handle.
+  bool OnCommand(int id);
+  bool UpdateCommand(int id, CommandState& state) const;
+
+  void Start();
+  void Stop();
+  // Asks "S_MEASUREVIEW_ONMEASURERESET"; on yes empties the histories.
+  void Reset();
+  // Save's enabling: not measuring, a run exists and it is unsaved.
+  bool CanSave() const;
+  // Writes the run with the window's quantity mask; on success remembers
+  // the path and clears unsaved. False when the write failed (the owner
+  // shows "S_MEASUREVIEW_ONFILESAVE").
+  bool SaveTo(const std::string& path);
+  const std::string& SavedPath() const { return m_savedPath; }
+
+  // Mouse: a left or right click on a panel selects it when the model
+  // allows; false when nothing changed. A double click does what the
+  // window does (multi screen, Set as default or full screen).
+  bool SelectPanel(int panel);
+  void DoubleClickPanel(int panel);
+
+  // Red value text of the panels showing `quantity` after a stored value;
+  // true when out of limit with limit check and beep alarm on.
+  bool ShowLimitState(int quantity, float value);
+
+  // The placement of the children for a client area of w × h.
+  ModeArrangement Arrangement(int width, int height) const;
+
+  bool Measuring() const { return m_measuring; }
+  bool Unsaved() const { return m_unsaved; }
+  int MainQuantity() const { return m_mainQuantity; }
+  int SelectedPanel() const { return m_selectedPanel; }
+  // The panel shown alone, −1 in multi screen.
+  int FullScreenPanel() const { return m_fullScreenPanel; }
+  bool GraphShown() const { return m_graphShown; }
+  int RequestState() const { return m_requestState; }
+  // The quantity whose history decides whether a run exists.
+  int FirstQuantity() const;
+  // The quantity of the selected panel (the settings dialog's range page).
+  int SelectedQuantity() const;
+
+ private:
+  // Steps 1 and 2 shared by every reading operation; false when the
+  // answer is not to be stored.
+  bool BeginReading(int status);
+  // Step 4: panels, graph, BusyFlag.
+  void EndReading();
+  // AddReading, BeepIfOutOfLimit and ShowLimitState of one value.
+  void Store(int quantity, float value);
+  void RefreshPanels(PanelRefresh kind);
+  void SetAsDefault();
+  void FullScreen();
+  void MultiScreen();
+  void ToggleHistoryGraph();
+  void SetDisplayRelative(bool relative);
+  void SetLimitCheck(bool on);
+  void SetAlarm(bool on);
+  int ModelCode() const;
+  bool Connected() const;
+
+  ModeView m_view;
+  MeasurementSettings& m_settings;
+  SensorLink& m_link;
+  ModeSessionHost& m_host;
+  Beeper* m_beeper;
+  std::array<MeasurementPanel*, mode_view::kPanelCount> m_panels{};
+  // Which small panel sits top-right (the one showing the main quantity);
+  // the other two fill the bottom row in index order.
+  int m_topRightPanel = 1;
+
+  int m_mainQuantity = 0;
+  int m_fullScreenPanel = -1;
+  int m_selectedPanel = 1;
+  bool m_graphShown = false;
+  bool m_measuring = false;
+  bool m_unsaved = false;
+  int m_requestState = 1;
+  std::string m_savedPath;
+};
+
+}  // namespace wattrix

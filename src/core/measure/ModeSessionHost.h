@@ -1,0 +1,37 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace wattrix {
+
+// What the logic of a live measurement window asks of the window around it
+// (the Qt view, or the command-line tool's loop). Everything here runs on
+// the thread that owns the session.
+class ModeSessionHost {
+ public:
+  virtual ~ModeSessionHost() = default;
+
+  // A yes/no question by string-table key; true on yes.
+  virtual bool AskYesNo(const char* key) = 0;
+  // Runs the window's Save command (file dialog, write, error box); Start
+  // calls it when the user wants the previous run saved first.
+  virtual void RunSaveCommand() = 0;
+  // Runs a sensor exchange that may take long (the start commands over a
+  // serial link); the window keeps painting meanwhile. Returns when done.
+  virtual void RunExchange(const std::function<void()>& exchange) { exchange(); }
+  // Text of the status bar's second pane (power-direction warning); an
+  // empty text clears the pane.
+  virtual void SetWarningText(const std::string& text) = 0;
+
+  // The history graph: it now shows `quantity` of `modelCode`.
+  virtual void GraphShowQuantity(int modelCode, int quantity) = 0;
+  // The history graph takes the newest readings; `reset` starts the run over
+  // (after Start or Reset).
+  virtual void GraphUpdate(bool reset) = 0;
+  // The panels, their selection, full screen or the graph's visibility
+  // changed: place the children again (ModeSession::Arrangement).
+  virtual void Relayout() = 0;
+};
+
+}  // namespace wattrix
