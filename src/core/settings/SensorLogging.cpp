@@ -1,0 +1,51 @@
+#include "core/settings/SensorLogging.h"
+
+#include "core/device/SensorLink.h"
+#include "core/history/HistoryFile.h"
+#include "core/settings/LoggingDownload.h"
+
+namespace wattrix {
+
+namespace logging_setup {
+
+bool ConfigureLogging(SensorLink& link, const LoggingConfiguration& c) {
+  // The two unused arguments of the set-up are passed as 0.
+  return link.ConfigureLogging(c.frequency, c.itemMask, c.intervalSeconds, c.sampleCount, 0, 0,
+                               c.averagingIndex, c.reference);
+}
+
+}  // namespace logging_setup
+
+namespace logging_download {
+
+namespace {
+constexpr int kStatusItems = 0;
+constexpr int kStatusStored = 6;
+}  // namespace
+
+FetchOutcome FetchLog(SensorLink& link, bool serialLink) {
+  const FetchPlan plan = PlanFetch(link.LoggingStatus(kStatusStored), serialLink);
+  if (plan.nothingLogged) return FetchOutcome::NothingLogged;
+  return link.DownloadLog(plan.timeoutMs, plan.bytes, plan.blocks, plan.values) ? FetchOutcome::Fetched
+                                                                                : FetchOutcome::Failed;
+}
+
+std::string FetchWarningKey(FetchOutcome outcome) {
+  switch (outcome) {
+    case FetchOutcome::NothingLogged:
+      return "S_SETTING_WARNING_DN_0_FAIL";
+    case FetchOutcome::Failed:
+      return "S_SETTING_WARNING_DN_FAIL";
+    case FetchOutcome::Fetched:
+      break;
+  }
+  return {};
+}
+
+bool SaveFetchedLog(const std::string& path, MeasurementSettings& settings, const SensorLink& link,
+                    std::string_view title) {
+  return WriteHistoryFile(path, settings, link.LoggingStatus(kStatusItems), title);
+}
+
+}  // namespace logging_download
+}  // namespace wattrix

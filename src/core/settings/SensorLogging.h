@@ -1,0 +1,42 @@
+#pragma once
+
+#include "core/settings/LoggingSetup.h"
+
+#include <string>
+#include <string_view>
+
+namespace wattrix {
+
+class MeasurementSettings;
+class SensorLink;
+
+// Programs the sensor's logging with what the logging page's Set checks
+// produced; true when every acknowledge arrived.
+namespace logging_setup {
+bool ConfigureLogging(SensorLink& link, const LoggingConfiguration& configuration);
+}  // namespace logging_setup
+
+// The download dialog's work on the sensor and the file system, shared by
+// the dialog and the command-line tool. The logging status must have been
+// read (SensorLink::ReadLoggingStatus) before.
+namespace logging_download {
+
+enum class FetchOutcome { Fetched, NothingLogged, Failed };
+
+// Fetches the logged values into the histories of the link's settings
+// record: nothing is sent when the sensor holds nothing; the blocks and the
+// time-out follow from the stored count and the kind of link.
+FetchOutcome FetchLog(SensorLink& link, bool serialLink);
+
+// String-table key of the warning for a fetch that did not succeed, empty
+// for a successful one.
+std::string FetchWarningKey(FetchOutcome outcome);
+
+// Writes the fetched histories as a history file the way the save button
+// does: the sensor's logged-item mask (logging status 0) and the title.
+// False when the file could not be written (the old file, if any, stays).
+bool SaveFetchedLog(const std::string& path, MeasurementSettings& settings, const SensorLink& link,
+                    std::string_view title);
+
+}  // namespace logging_download
+}  // namespace wattrix
