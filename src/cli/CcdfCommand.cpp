@@ -1,0 +1,208 @@
+// wattrix-cli ccdf: runs the CCDF window's logic for a number of sweeps and
+// prints the statistics (and the curve).
+#include "cli/CliCommand.h"
+#include "cli/ConnectedSensor.h"
+#include "cli/Options.h"
+
+#include "core/app/AppContext.h"
+#include "core/ccdf/CcdfSession.h"
+#include "core/ccdf/CcdfSessionHost.h"
+#include "core/device/DeliveryQueue.h"
+#include "core/device/SensorLink.h"
+#include "core/device/SensorModel.h"
+#include "core/device/SensorProtocol.h"
+#include "core/settings/SettingsPageRules.h"
+#include "core/strings/StringTable.h"
+
+#include <chrono>
+#include <cstdio>
+
+namespace wattrix::cli {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Failed exchanges in a row after which the sensor counts as gone.
+constexpr int kMaxFailuresInRow = 5;
+// Beyond the longest CCDF exchange (gate and block time-outs): how long the
+// loop waits for a processed sweep before it gives up.
+constexpr int kStallMarginMs = 5000;
+
+// The window around the session: nothing to draw, no one to ask.
+class QuietHost final : public CcdfSessionHost {
+ public:
+  void RefreshCcdfViews() override {}
+  void SetWarningText(const std::string& text) override {
+    if (!text.empty()) std::fprintf(stderr, "warning: %s\n", text.c_str());
+  }
+  bool AskYesNo(const char* /*key*/) override { return true; }
+};
+
+// Counts the failed exchanges in a row on their way to the session.
+class FailureCounter final : public ReadingSink {
+ public:
+  explicit FailureCounter(CcdfSession& session) : m_session(session) {}
+  void OnCcdfAcquired(int status, const CcdfHistogram& histogram) override {
+    m_inRow = status == reply_kind::kMeasurement ? 0 : m_inRow + 1;
+    m_session.OnCcdfAcquired(status, histogram);
+  }
+  int InRow() const { return m_inRow; }
+
+ private:
+  CcdfSession& m_session;
+  int m_inRow = 0;
+};
+
+// The delivery queue in the CCDF slot while the run lasts.
+class QueueRegistration final {
+ public:
+  explicit QueueRegistration(DeliveryQueue& queue) : m_queue(queue) {
+    AppContext::Instance().RegisterSink(SinkSlot::kCcdf, &m_queue);
+  }
+  ~QueueRegistration() { AppContext::Instance().UnregisterSink(SinkSlot::kCcdf, &m_queue); }
+  QueueRegistration(const QueueRegistration&) = delete;
+  QueueRegistration& operator=(const QueueRegistration&) = delete;
+
+ private:
+  DeliveryQueue& m_queue;
+};
+
+struct CcdfOptions {
+  int port = 0;
+  long sweeps = 10;
+  std::optional<long> rate;
+  std::optional<long> tech;
+  std::optional<double> freq;
+  std::optional<double> offset;
+  bool curve = false;
+};
+
+// Usage errors give kExitUsage, values out of range kExitFailed; -1 when
+// everything is fine.
+int ParseCcdfOptions(const std::vector<std::string>& args, CcdfOptions& out) {
+  Options options({"port", "sweeps", "rate", "tech", "freq", "offset"}, {"curve"});
+  if (!options.Parse(args)) return Fail(kExitUsage, options.Error());
+  if (!options.Positional().empty())
+    return Fail(kExitUsage, "unexpected argument '" + options.Positional()[0] + "'");
+  const auto port = RequiredPort(options, "ccdf");
+  if (!port) return kExitUsage;
+  out.port = *port;
+  const auto sweeps = options.Int("sweeps");
+  out.rate = options.Int("rate");
+  out.tech = options.Int("tech");
+  out.freq = options.Double("freq");
+  out.offset = options.Double("offset");
+  out.curve = options.Has("curve");
+  if (!options.ValidNumbers()) return Fail(kExitUsage, options.Error());
+  if (sweeps) out.sweeps = *sweeps;
+  if (out.sweeps < 1 || out.sweeps > 1000000)
+    return Fail(kExitFailed, "--sweeps must lie between 1 and 1000000");
+  if (out.rate && (*out.rate < 0 || *out.rate > 3))
+    return Fail(kExitFailed, "--rate must lie between 0 and 3");
+  if (out.tech && (*out.tech < 0 || *out.tech > 7))
+    return Fail(kExitFailed, "--tech must lie between 0 and 7");
+  return -1;
+}
+
+// The settings page's checks on the options, then the options into the
+// record; false after printing the page's message.
+bool ApplyCcdfOptions(const CcdfOptions& o, MeasurementSettings& settings) {
+  const float frequency = o.freq ? static_cast<float>(*o.freq) : settings.Frequency();
+  const float offset = o.offset ? static_cast<float>(*o.offset) : settings.ExternalOffset();
+  // What the settings file holds is used as the desktop application uses it;
+  // only values given here are checked.
+  const auto failure = settings_page::Validate(settings.ModelCode(), frequency, offset, {});
+  if ((o.freq || o.offset) && failure) {
+    Fail(kExitFailed, strings::GetString(failure->key));
+    return false;
+  }
+  settings.SetFrequency(frequency);
+  settings.SetExternalOffset(offset);
+  if (o.rate) settings.SetCcdfRate(static_cast<int>(*o.rate));
+  if (o.tech) settings.SetTechnology(static_cast<int>(*o.tech));
+  settings.SetSingleSweep(false);  // the run ends after the requested sweeps
+  return true;
+}
+
+// Start, the request cycle and every delivery as the window processes it,
+// until `sweeps` sweeps were processed; false after printing why not.
+bool RunSweeps(CcdfSession& session, SensorLink& link, long sweeps) {
+  DeliveryQueue queue;
+  QueueRegistration registration(queue);
+  FailureCounter counter(session);
+  const auto stall = std::chrono::milliseconds(
+      protocol::kCcdfGateTimeoutMs + protocol::CcdfTimeoutMs(link.FirmwareVersion()) + kStallMarginMs);
+  session.StartCcdf();
+  auto lastProgress = Clock::now();
+  int processed = 0;
+  bool ok = true;
+  while (session.SweepsProcessed() < sweeps) {
+    session.Tick();
+    queue.Dispatch(counter, CcdfSession::kTimerIntervalMs);
+    if (session.SweepsProcessed() != processed) {
+      processed = session.SweepsProcessed();
+      lastProgress = Clock::now();
+    }
+    std::string reason;
+    if (!link.IsConnected()) {
+      reason = "the connection to the sensor was lost";
+    } else if (counter.InRow() >= kMaxFailuresInRow) {
+      reason = "the sensor did not deliver a CCDF sweep (" + std::to_string(kMaxFailuresInRow) +
+               " failed exchanges in a row)";
+    } else if (Clock::now() - lastProgress > stall) {
+      const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(stall).count();
+      reason = "no CCDF sweep from the sensor within " + std::to_string(seconds) + " s";
+    }
+    if (!reason.empty()) {
+      Fail(kExitFailed, reason);
+      ok = false;
+      break;
+    }
+  }
+  session.Close();
+  return ok;
+}
+
+void PrintResults(const CcdfSession& session, bool curve) {
+  const auto& s = session.Statistics();
+  std::printf("sweeps=%d\n", session.SweepsProcessed());
+  std::printf("samples=%llu\n", static_cast<unsigned long long>(s.SampleTotal));
+  std::printf("average_power=%.4f\n", s.AveragePower);
+  std::printf("peak_power=%.4f\n", s.PeakPower);
+  std::printf("crest_factor=%.4f\n", s.CrestFactor);
+  static constexpr const char* kLevelNames[] = {"10", "1", "0.1", "0.01", "0.001"};
+  for (std::size_t i = 0; i < s.LevelAt.size(); ++i)
+    std::printf("level_%s=%.4f\n", kLevelNames[i], s.LevelAt[i]);
+  for (std::size_t i = 0; i < s.ProbabilityAt.size(); ++i)
+    std::printf("probability_%d=%.6f\n", static_cast<int>(kCcdfLevels[i]), s.ProbabilityAt[i]);
+  if (!curve) return;
+  for (const CcdfPoint& point : session.Data().CcdfCurve())
+    std::printf("point=%.6f,%.4f\n", static_cast<double>(point.logProbability),
+                static_cast<double>(point.relativePower));
+}
+
+int RunCcdf(const std::vector<std::string>& args) {
+  CcdfOptions options;
+  if (const int code = ParseCcdfOptions(args, options); code >= 0) return code;
+
+  ConnectedSensor sensor;
+  if (!sensor.Connect(options.port)) return kExitFailed;
+  if (!ModelOffers(sensor.ModelCode(), ModeCommand::Ccdf))
+    return Fail(kExitFailed, "the " + sensor.Settings().ModelName() + " does not offer CCDF mode");
+  if (!ApplyCcdfOptions(options, sensor.Settings())) return kExitFailed;
+
+  QuietHost host;
+  CcdfSession session(sensor.Settings(), sensor.Link(), host);
+  if (!RunSweeps(session, sensor.Link(), options.sweeps)) return kExitFailed;
+  PrintResults(session, options.curve);
+  return std::fflush(stdout) == 0 ? kExitOk : kExitFailed;
+}
+
+const CommandRegistration kCcdf("ccdf",
+                                "ccdf --port N [--sweeps K] [--rate R] [--tech I] [--freq MHZ] [--offset DB] "
+                                "[--curve]",
+                                RunCcdf);
+
+}  // namespace
+}  // namespace wattrix::cli

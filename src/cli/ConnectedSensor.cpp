@@ -1,0 +1,57 @@
+#include "cli/ConnectedSensor.h"
+
+#include "cli/CliCommand.h"
+#include "cli/Options.h"
+
+#include "core/app/AppContext.h"
+#include "core/device/SensorLink.h"
+#include "core/device/SensorModel.h"
+
+#include <climits>
+
+namespace wattrix::cli {
+
+std::optional<int> RequiredPort(Options& options, const std::string& command) {
+  const auto port = options.Int("port");
+  if (!options.ValidNumbers()) {
+    Fail(kExitUsage, options.Error());
+    return std::nullopt;
+  }
+  if (!port) {
+    Fail(kExitUsage, command + " needs --port N");
+    return std::nullopt;
+  }
+  if (*port < INT_MIN || *port > INT_MAX) {
+    Fail(kExitUsage, "port number out of range");
+    return std::nullopt;
+  }
+  return static_cast<int>(*port);
+}
+
+ConnectedSensor::ConnectedSensor() : m_link(SensorLink::Instance()) {
+  // Scripts must not change what the desktop application finds next time.
+  m_settings.SetSaveOnDestroy(false);
+}
+
+ConnectedSensor::~ConnectedSensor() {
+  m_link.Disconnect();
+  if (m_link.Settings() == &m_settings) m_link.SetSettings(nullptr);
+  auto& context = AppContext::Instance();
+  if (context.Settings() == &m_settings) context.SetSettings(nullptr);
+}
+
+bool ConnectedSensor::Connect(int port) {
+  m_port = port;
+  m_link.SetSettings(&m_settings);
+  AppContext::Instance().SetSettings(&m_settings);
+  const int code = m_link.Connect(port);
+  if (code != 0) {
+    Fail(kExitFailed, "connect failed (" + std::to_string(code) + ")");
+    return false;
+  }
+  const SensorModel* row = FindModelByDeviceCode(m_link.DeviceCode());
+  m_settings.SetDevice(row ? row->modelCode : -1, m_link.SerialNumber(), m_link.FirmwareVersion());
+  return true;
+}
+
+}  // namespace wattrix::cli
