@@ -1,3 +1,4 @@
+#include "cli/CliRunner.h"
 #include "support/PtyPair.h"
 #include "support/TempDir.h"
 
@@ -12,23 +13,7 @@
 namespace wattrix {
 namespace {
 
-struct Result {
-  int status = -1;
-  std::string out;
-};
-
-Result RunCli(const std::string& environment, const std::string& arguments) {
-  Result result;
-  FILE* pipe =
-      ::popen((environment + " " + WATTRIX_CLI_PATH + " " + arguments + " 2>/dev/null").c_str(), "r");
-  if (!pipe) return result;
-  char buffer[4096];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
-  const int status = ::pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
+using test::RunCli;
 
 TEST(PortsCommand, ListsTheFolderPortsInNumberOrder) {
   test::TempDir dir;
@@ -41,14 +26,14 @@ TEST(PortsCommand, ListsTheFolderPortsInNumberOrder) {
   test::WriteFileBytes(ports + "/COM240.description", "Wattrix simulated PX420B\n");
   test::WriteFileBytes(ports + "/LPT1", "");
 
-  const auto result = RunCli("WATTRIX_PORTS_DIR='" + ports + "'", "ports");
+  const auto result = RunCli("ports", "WATTRIX_PORTS_DIR='" + ports + "'");
   EXPECT_EQ(result.status, 0);
   // The machine's own ports come first; ours have the highest numbers.
   const std::string tail = "240\tWattrix simulated PX420B (COM240)\n250\tCOM250\n";
   ASSERT_GE(result.out.size(), tail.size());
   EXPECT_EQ(result.out.substr(result.out.size() - tail.size()), tail);
 
-  EXPECT_EQ(RunCli("", "ports extra").status, 2);
+  EXPECT_EQ(RunCli("ports extra").status, 2);
 }
 
 }  // namespace

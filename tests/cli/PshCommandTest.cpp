@@ -1,3 +1,4 @@
+#include "cli/CliRunner.h"
 #include "core/history/HistoryCsv.h"
 #include "core/history/HistoryDocument.h"
 #include "core/history/HistoryFile.h"
@@ -15,22 +16,7 @@
 namespace wattrix {
 namespace {
 
-struct Result {
-  int status = -1;
-  std::string out;
-};
-
-Result RunCli(const std::string& arguments) {
-  Result result;
-  FILE* pipe = ::popen((std::string(WATTRIX_CLI_PATH) + " " + arguments + " 2>/dev/null").c_str(), "r");
-  if (!pipe) return result;
-  char buffer[4096];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
-  const int status = ::pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
+using test::RunCli;
 
 std::int64_t Clock() { return 1'600'000'000; }
 
