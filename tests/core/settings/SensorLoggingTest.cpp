@@ -1,0 +1,82 @@
+// The logging set-up, fetch and save on a simulated PX420B behind a real
+// pty that sends its replies at 9600 baud.
+#include "core/app/AppContext.h"
+#include "core/device/SensorLink.h"
+#include "core/device/SensorModel.h"
+#include "core/history/HistoryFile.h"
+#include "core/measure/MeasurementSettings.h"
+#include "core/measure/Quantity.h"
+#include "core/settings/SensorLogging.h"
+#include "support/SimHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+namespace wattrix {
+namespace {
+
+using logging_download::FetchOutcome;
+
+TEST(SensorLogging, ALongLogArrivesOverASerialLinkAndIsSavedAsHistory) {
+  test::SimHarness harness;
+  auto config = sim::SimConfig::ForModel(model::kPX420B);
+  config.signals.timeScale = 2000;  // simulated seconds per second
+  auto* endpoint = harness.Start(sim::SimTransport::kSerial, config, 0, {.baudPacing = true});
+  ASSERT_NE(endpoint, nullptr);
+  MeasurementSettings settings;
+  AppContext context;
+  SensorLink link;
+  link.SetAppContext(&context);
+  link.SetSettings(&settings);
+  ASSERT_EQ(link.Connect(endpoint->PortNumber()), 0);
+  settings.SetModelCode(model::kPX420B);
+
+  // 1200 forward readings, one a second: five blocks, 2560 bytes, close to
+  // three seconds on the wire.
+  logging_setup::LoggingConfiguration setup;
+  setup.frequency = 240000;
+  setup.itemMask = 0x01;
+  setup.intervalSeconds = 1;
+  setup.sampleCount = 1200;
+  ASSERT_TRUE(logging_setup::ConfigureLogging(link, setup));
+  std::this_thread::sleep_for(std::chrono::milliseconds(800));
+  ASSERT_TRUE(link.ReadLoggingStatus());
+  ASSERT_EQ(link.LoggingStatus(1), 0);
+  ASSERT_EQ(link.LoggingStatus(6), 1200);
+
+  // The USB link's one second is too short for that on a serial line.
+  EXPECT_EQ(logging_download::FetchLog(link, false), FetchOutcome::Failed);
+  EXPECT_EQ(logging_download::FetchWarningKey(FetchOutcome::Failed), "S_SETTING_WARNING_DN_FAIL");
+  std::this_thread::sleep_for(std::chrono::milliseconds(3000));  // let the late block drain
+
+  // Over serial the time-out grows with the byte count.
+  ASSERT_EQ(logging_download::FetchLog(link, true), FetchOutcome::Fetched);
+  EXPECT_EQ(logging_download::FetchWarningKey(FetchOutcome::Fetched), "");
+  EXPECT_EQ(settings.Count(kAvg), 1200);
+
+  test::TempDir dir;
+  const std::string path = dir.File("log.psh");
+  ASSERT_TRUE(logging_download::SaveFetchedLog(path, settings, link, "Mast"));
+  HistoryHeader header;
+  std::vector<std::int32_t> points;
+  std::size_t count = 0;
+  ASSERT_TRUE(ReadHistoryFile(path, header, points, count));
+  EXPECT_EQ(count, 1200u);
+  EXPECT_EQ(header.Mask(), 0x01);
+  EXPECT_EQ(header.Title(), "Mast");
+  // A folder that does not exist: the save fails and says so.
+  EXPECT_FALSE(logging_download::SaveFetchedLog(dir.File("none/log.psh"), settings, link, ""));
+
+  // Nothing logged: nothing is asked, and the histories stay.
+  ASSERT_TRUE(link.ClearLoggingMemory());
+  ASSERT_TRUE(link.ReadLoggingStatus());
+  EXPECT_EQ(logging_download::FetchLog(link, true), FetchOutcome::NothingLogged);
+  EXPECT_EQ(logging_download::FetchWarningKey(FetchOutcome::NothingLogged), "S_SETTING_WARNING_DN_0_FAIL");
+  EXPECT_EQ(settings.Count(kAvg), 1200);
+  link.Disconnect();
+}
+
+}  // namespace
+}  // namespace wattrix
