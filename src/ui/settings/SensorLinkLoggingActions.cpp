@@ -1,6 +1,7 @@
 #include "ui/settings/SensorLinkLoggingActions.h"
 
 #include "core/device/SensorLink.h"
+#include "core/settings/SensorLogging.h"
 #include "ui/settings/CSettingDlg.h"
 
 namespace wattrix {
@@ -8,9 +9,7 @@ namespace wattrix {
 bool SensorLinkLoggingActions::IsConnected() const { return m_link.IsConnected(); }
 
 bool SensorLinkLoggingActions::ConfigureLogging(const logging_setup::LoggingConfiguration& c) {
-  // The two unused arguments of the set-up are passed as 0.
-  return m_link.ConfigureLogging(c.frequency, c.itemMask, c.intervalSeconds, c.sampleCount, 0, 0,
-                                 c.averagingIndex, c.reference);
+  return logging_setup::ConfigureLogging(m_link, c);
 }
 
 bool SensorLinkLoggingActions::SetLoggingRun(int value) { return m_link.SetLoggingRun(value); }
