@@ -60,6 +60,12 @@ TEST_F(LogCommand, SetUpStatusDownloadClearAndStop) {
   // A long log keeps running until it is stopped.
   ASSERT_EQ(Cli("log setup" + on + " --items 0x01 --interval 60 --runtime 5760").status, 0);
   EXPECT_EQ(Values(Cli("log status" + on).out)["logging"], "1");
+  // As in the download dialog, a log still being written is not fetched.
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  result = Cli("log download" + on + " --out '" + file + "'");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.err.find("still logging"), std::string::npos) << result.err;
+  EXPECT_EQ(test::ReadFileBytes(file), before);
   result = Cli("log stop" + on);
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(Values(Cli("log status" + on).out)["logging"], "0");
