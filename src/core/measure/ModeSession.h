@@ -83,6 +83,9 @@ class ModeSession final : public ReadingSink {
 
   void Start();
   void Stop();
+  // The window closes: BusyFlag cleared (a reply still under way is
+  // dropped), then Stop.
+  void Close();
   // Asks "S_MEASUREVIEW_ONMEASURERESET"; on yes empties the histories.
   void Reset();
   // Save's enabling: not measuring, a run exists and it is unsaved.
@@ -118,6 +121,10 @@ class ModeSession final : public ReadingSink {
   int FirstQuantity() const;
   // The quantity of the selected panel (the settings dialog's range page).
   int SelectedQuantity() const;
+  // The quantity panel `panel` shows and its alarm state, as the session
+  // last set them (also without panel objects, as in the command-line tool).
+  int PanelQuantity(int panel) const;
+  bool PanelAlarm(int panel) const;
 
  private:
   // Steps 1 and 2 shared by every reading operation; false when the
@@ -137,6 +144,14 @@ class ModeSession final : public ReadingSink {
   void SetAlarm(bool on);
   int ModelCode() const;
   bool Connected() const;
+  // Panel 0 takes the quantity and alarm state of `panel`; the graph
+  // follows. False when it already showed that quantity.
+  bool TakeMainQuantity(int panel);
+  void SetPanelQuantity(int panel, int quantity);
+  void SetPanelLayout(int panel, int layout);
+  void SetPanelAlarm(int panel, bool on);
+  bool PanelVisible(int panel) const;
+  Beeper& AlarmBeeper() const;
 
   ModeView m_view;
   MeasurementSettings& m_settings;
@@ -147,6 +162,8 @@ class ModeSession final : public ReadingSink {
   // Which small panel sits top-right (the one showing the main quantity);
   // the other two fill the bottom row in index order.
   int m_topRightPanel = 1;
+  std::array<int, mode_view::kPanelCount> m_panelQuantity{};
+  std::array<bool, mode_view::kPanelCount> m_panelAlarm{};
 
   int m_mainQuantity = 0;
   int m_fullScreenPanel = -1;

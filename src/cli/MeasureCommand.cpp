@@ -1,0 +1,272 @@
+// wattrix-cli measure: runs the logic of a live measurement window against
+// the connected sensor until enough readings are stored, then prints the
+// statistics of the run and optionally saves it.
+#include "cli/CliCommand.h"
+#include "cli/Options.h"
+
+#include "core/app/AppContext.h"
+#include "core/device/DeliveryQueue.h"
+#include "core/device/SensorLink.h"
+#include "core/device/SensorModel.h"
+#include "core/measure/MeasurementSettings.h"
+#include "core/measure/ModeSession.h"
+#include "core/measure/ModeSessionHost.h"
+#include "core/measure/Quantity.h"
+#include "core/strings/StringTable.h"
+
+#include <algorithm>
+#include <chrono>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+
+namespace wattrix::cli {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A sensor that stops answering is given up when no reading of the first
+// quantity was stored for this long. A failed request costs at most its
+// 500 ms time-out (plus the serial link's 500 ms pause), so this leaves
+// room for several full request cycles of every model.
+constexpr auto kNoReadingLimit = std::chrono::seconds(10);
+
+struct ModeChoice {
+  ModeCommand command;
+  ModeView view;
+};
+
+const std::map<std::string, ModeChoice>& Modes() {
+  static const std::map<std::string, ModeChoice> modes{
+      {"avgpeak", {ModeCommand::AvgPeak, ModeView::Measurement}},
+      {"avg", {ModeCommand::Avg, ModeView::Measurement}},
+      {"peak", {ModeCommand::Peak, ModeView::Measurement}},
+      {"pulse", {ModeCommand::Pulse, ModeView::Pulse}},
+  };
+  return modes;
+}
+
+// The window around the session: no questions (nothing is saved unasked),
+// no graph, warnings on stderr once per change.
+class CliHost final : public ModeSessionHost {
+ public:
+  bool AskYesNo(const char* /*key*/) override { return false; }
+  void RunSaveCommand() override {}
+  void SetWarningText(const std::string& text) override {
+    if (text == m_warning) return;
+    m_warning = text;
+    if (!text.empty()) std::fprintf(stderr, "warning: %s\n", text.c_str());
+  }
+  void GraphShowQuantity(int /*modelCode*/, int /*quantity*/) override {}
+  void GraphUpdate(bool /*reset*/) override {}
+  void Relayout() override {}
+
+ private:
+  std::string m_warning;
+};
+
+struct MeasureOptions {
+  int port = 0;
+  std::string modeName;
+  ModeChoice mode{};
+  int count = 10;
+  std::optional<double> frequency, offset;
+  std::optional<long> technology, repeat, duty, reference;
+  std::optional<std::string> save;
+};
+
+// Usage errors give kExitUsage with the message in `error`.
+bool ParseMeasureOptions(const std::vector<std::string>& args, MeasureOptions& out, std::string& error) {
+  const auto fail = [&error](std::string message) {
+    error = std::move(message);
+    return false;
+  };
+  Options options({"port", "mode", "count", "freq", "offset", "tech", "repeat", "duty", "reference", "save"},
+                  {});
+  if (!options.Parse(args)) return fail(options.Error());
+  if (!options.Positional().empty()) return fail("unexpected argument '" + options.Positional()[0] + "'");
+  const auto port = options.Int("port");
+  const auto count = options.Int("count");
+  out.frequency = options.Double("freq");
+  out.offset = options.Double("offset");
+  out.technology = options.Int("tech");
+  out.repeat = options.Int("repeat");
+  out.duty = options.Int("duty");
+  out.reference = options.Int("reference");
+  out.save = options.Value("save");
+  if (!options.ValidNumbers()) return fail(options.Error());
+  if (!port || !options.Value("mode")) return fail("measure needs --port N and --mode MODE");
+  if (*port < INT_MIN || *port > INT_MAX) return fail("port number out of range");
+  out.port = static_cast<int>(*port);
+  const auto mode = Modes().find(*options.Value("mode"));
+  if (mode == Modes().end()) return fail("unknown mode '" + *options.Value("mode") + "'");
+  out.modeName = mode->first;
+  out.mode = mode->second;
+  if (count && (*count < 1 || *count > 100000)) return fail("--count must lie between 1 and 100000");
+  if (count) out.count = static_cast<int>(*count);
+  if (out.technology && (*out.technology < 0 || *out.technology > 7))
+    return fail("--tech must lie between 0 and 7");
+  for (const auto* value : {&out.repeat, &out.duty, &out.reference}) {
+    if (*value && (**value < INT_MIN || **value > INT_MAX)) return fail("option value out of range");
+  }
+  return true;
+}
+
+// The options on top of the model's settings file; the settings pages'
+// checks of frequency and offset apply. False with the message.
+bool ApplyOptions(const MeasureOptions& options, const SensorModel& row, MeasurementSettings& settings,
+                  std::string& error) {
+  const auto fail = [&error](const char* key) {
+    error = strings::GetString(key);
+    return false;
+  };
+  if (options.frequency) {
+    if (*options.frequency < row.lowestMHz || *options.frequency > row.highestMHz)
+      return fail("S_IDD_SETTING_ONOK_IFREQ");
+    settings.SetFrequency(static_cast<float>(*options.frequency));
+  }
+  if (options.offset) {
+    if (*options.offset < -100 || *options.offset > 100) return fail("S_IDD_SETTING_INVAL_OFFSET");
+    settings.SetExternalOffset(static_cast<float>(*options.offset));
+  }
+  if (options.technology) settings.SetTechnology(static_cast<int>(*options.technology));
+  if (options.repeat) settings.SetAvgRepeat(static_cast<int>(*options.repeat));
+  if (options.duty) settings.SetPulseDuty(static_cast<int>(*options.duty));
+  if (options.reference) settings.SetPulseReference(static_cast<int>(*options.reference));
+  return true;
+}
+
+std::string Number(double value, const char* format) {
+  if (std::isnan(value)) return "N/A";
+  char text[64];
+  std::snprintf(text, sizeof text, format, value);
+  return text;
+}
+
+void PrintSummary(MeasurementSettings& settings, ModeView view) {
+  const int mask = mode_view::SaveMask(view, settings.ModelCode());
+  for (int q = kAvg; q < kHistoryCount; ++q) {
+    if (!(mask & MaskBit(q))) continue;
+    const char* name = q == kVswr && CarriesPar(settings.ModelCode()) ? "PAR" : QuantitySection(q);
+    const int count = settings.Count(q);
+    // An empty history has no statistics.
+    const auto value = [count](double v) { return Number(count > 0 ? v : NAN, "%.2f"); };
+    std::printf("%s count=%d first=%s min=%s max=%s last=%s average=%s\n", name, count,
+                value(settings.First(q)).c_str(), value(settings.Min(q)).c_str(),
+                value(settings.Max(q)).c_str(), value(settings.LastReading(q)).c_str(),
+                value(count > 0 ? settings.Average(q) : 0).c_str());
+  }
+  if (view == ModeView::Pulse) {
+    std::printf("duty_cycle=%s\n", Number(settings.DutyCycle(), "%.2f").c_str());
+    std::printf("burst_width=%s\n", Number(settings.BurstWidth(), "%.3f").c_str());
+  }
+}
+
+// Start, the 20 ms request cycle and the deliveries, until `count`
+// readings of the first quantity are stored or a single measurement ended.
+// False when the sensor stopped delivering readings.
+bool RunSession(ModeSession& session, MeasurementSettings& settings, DeliveryQueue& queue, int count) {
+  session.Start();
+  const int first = session.FirstQuantity();
+  const auto tick = std::chrono::milliseconds(ModeSession::kTimerIntervalMs);
+  auto nextTick = Clock::now();
+  auto lastProgress = Clock::now();
+  int stored = settings.Count(first);
+  while (settings.Count(first) < count && session.Measuring()) {
+    auto now = Clock::now();
+    if (now >= nextTick) {
+      session.Tick();
+      nextTick += tick;
+      if (nextTick < now) nextTick = now + tick;  // a slow exchange: no burst of catch-up ticks
+    }
+    const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(nextTick - Clock::now());
+    queue.Dispatch(session, static_cast<int>(std::max<long long>(0, wait.count())));
+    now = Clock::now();
+    if (settings.Count(first) != stored) {
+      stored = settings.Count(first);
+      lastProgress = now;
+    } else if (now - lastProgress > kNoReadingLimit) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// The link and the context use the command's settings record while it
+// lives; on every way out the sensor is let go and the pointers cleared.
+class SettingsInUse final {
+ public:
+  SettingsInUse(AppContext& context, SensorLink& link, MeasurementSettings& settings)
+      : m_context(context), m_link(link) {
+    m_context.SetSettings(&settings);
+    m_link.SetSettings(&settings);
+  }
+  ~SettingsInUse() {
+    m_link.Disconnect();
+    m_context.SetSettings(nullptr);
+    m_link.SetSettings(nullptr);
+  }
+  SettingsInUse(const SettingsInUse&) = delete;
+  SettingsInUse& operator=(const SettingsInUse&) = delete;
+
+ private:
+  AppContext& m_context;
+  SensorLink& m_link;
+};
+
+int RunMeasure(const std::vector<std::string>& args) {
+  MeasureOptions options;
+  std::string error;
+  if (!ParseMeasureOptions(args, options, error)) return Fail(kExitUsage, error);
+
+  auto& context = AppContext::Instance();
+  auto& link = SensorLink::Instance();
+  MeasurementSettings settings;
+  // The desktop application's settings file is read, never written.
+  settings.SetSaveOnDestroy(false);
+  const SettingsInUse inUse(context, link, settings);
+
+  const int code = link.Connect(options.port);
+  if (code != 0) return Fail(kExitFailed, "connect failed (" + std::to_string(code) + ")");
+  const SensorModel* row = FindModelByDeviceCode(link.DeviceCode());
+  settings.SetDevice(row->modelCode, link.SerialNumber(), link.FirmwareVersion());
+
+  if (!ModelOffers(row->modelCode, options.mode.command))
+    return Fail(kExitFailed, "mode '" + options.modeName + "' is not offered by " + row->name);
+  if (!ApplyOptions(options, *row, settings, error)) return Fail(kExitFailed, error);
+
+  CliHost host;
+  ModeSession session(options.mode.view, settings, link, host);
+  DeliveryQueue queue;
+  const SinkSlot slot = options.mode.view == ModeView::Pulse ? SinkSlot::kPulse : SinkSlot::kMeasurement;
+  session.Reinitialise();
+  context.RegisterSink(slot, &queue);
+  const bool delivered = RunSession(session, settings, queue, options.count);
+  session.Close();
+  context.UnregisterSink(slot, &queue);
+  link.Disconnect();
+
+  if (!delivered) {
+    return Fail(kExitFailed, "the sensor delivered no reading for " +
+                                 std::to_string(kNoReadingLimit.count()) + " s; gave up");
+  }
+  PrintSummary(settings, options.mode.view);
+  if (options.save && !session.SaveTo(*options.save)) {
+    return Fail(kExitFailed, strings::GetString("S_MEASUREVIEW_ONFILESAVE"));
+  }
+  return kExitOk;
+}
+
+const CommandRegistration kMeasure(
+    "measure",
+    "measure --port N --mode avgpeak|avg|peak|pulse [--count K] [--freq MHZ] "
+    "[--offset DB] [--tech I] [--repeat R] [--duty D] [--reference R] [--save FILE]",
+    RunMeasure);
+
+}  // namespace
+}  // namespace wattrix::cli

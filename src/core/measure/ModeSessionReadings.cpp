@@ -1,0 +1,115 @@
+// The live window's reading operations: offset, corrections, VSWR and PAR,
+// limit checks, and the BusyFlag hand-over.
+#include "core/device/SensorLink.h"
+#include "core/device/SensorModel.h"
+#include "core/measure/Limits.h"
+#include "core/measure/MeasurementSettings.h"
+#include "core/measure/ModeSession.h"
+#include "core/measure/ModeSessionHost.h"
+#include "core/measure/Quantity.h"
+#include "core/measure/ReadingMath.h"
+#include "core/strings/StringTable.h"
+
+namespace wattrix {
+
+namespace {
+
+constexpr int kValidReading = 1;
+
+}  // namespace
+
+bool ModeSession::BeginReading(int status) {
+  // An answer nobody waits for any more (the window stopped, or started
+  // again, since it was asked for) is dropped.
+  if (!m_link.BusyFlag()) return false;
+  if (status != kValidReading) {
+    // Nothing is stored from a failed answer, but the next tick must ask
+    // again: left set, the flag would end the measurement for good.
+    m_link.SetBusyFlag(false);
+    return false;
+  }
+  // A single measurement ends with the first answer that is stored.
+  if (m_settings.SingleSweep() && m_measuring) {
+    m_settings.MarkLastReading();
+    m_measuring = false;
+  }
+  return true;
+}
+
+void ModeSession::EndReading() {
+  RefreshPanels(PanelRefresh::Values);
+  m_host.GraphUpdate(false);
+  m_link.SetBusyFlag(false);
+}
+
+void ModeSession::Store(int quantity, float value) {
+  m_settings.AddReading(quantity, value);
+  BeepIfOutOfLimit(m_settings, quantity, value, AlarmBeeper());
+  ShowLimitState(quantity, value);
+}
+
+bool ModeSession::ShowLimitState(int quantity, float value) {
+  const int panel = mode_view::PanelOfQuantity(m_view, quantity);
+  if (panel < 0) return false;
+  const bool alarm = m_settings.LimitCheck(quantity) && m_settings.BeepAlarm(quantity) &&
+                     IsOutOfLimit(m_settings, quantity, value);
+  SetPanelAlarm(panel, alarm);
+  if (m_mainQuantity == quantity) SetPanelAlarm(0, alarm);
+  return alarm;
+}
+
+void ModeSession::OnAverageReading(int status, std::int32_t power) {
+  if (!BeginReading(status)) return;
+  Store(kAvg, reading_math::WithOffset(power, m_settings.ExternalOffset()));
+  EndReading();
+}
+
+void ModeSession::OnPeakReading(int status, std::int32_t power) {
+  if (!BeginReading(status)) return;
+  const float peak = reading_math::WithOffset(power, m_settings.ExternalOffset());
+  Store(kPeak, peak);
+  if (CarriesPar(ModelCode())) Store(kVswr, reading_math::Par(peak, m_settings.LastReading(kAvg)));
+  EndReading();
+}
+
+void ModeSession::OnReverseReading(int status, std::int32_t power) {
+  if (!BeginReading(status)) return;
+  const float reverse = reading_math::WithOffset(power, m_settings.ExternalOffset());
+  // Reverse power itself is not checked against its limits.
+  m_settings.AddReading(kRev, reverse);
+  Store(kVswr, reading_math::VswrFromReadings(m_settings.LastReading(kAvg), reverse));
+  EndReading();
+}
+
+void ModeSession::OnAverageReverseReading(int status, std::int32_t forward, std::int32_t reverse) {
+  if (!BeginReading(status)) return;
+  const double frequency = m_settings.Frequency();
+  const int technology = m_settings.Technology();
+  const double offset = m_settings.ExternalOffset();
+  const double pf = forward / 100.0;
+  const double pr = reverse / 100.0;
+  const double correctedForward = pf - reading_math::AverageTechnologyCorrection(technology, frequency, pf);
+  const double correctedReverse = pr - reading_math::AverageTechnologyCorrection(technology, frequency, pr);
+
+  Store(kAvg, static_cast<float>(correctedForward + offset));
+  m_settings.AddReading(kRev, static_cast<float>(correctedReverse + offset));
+  // VSWR comes from the raw difference: the corrections would cancel.
+  Store(kVswr, reading_math::VswrFromRaw(forward, reverse));
+  EndReading();
+
+  m_host.SetWarningText(correctedForward < correctedReverse ? strings::GetString("S_SETTING_WARNING_POWER")
+                                                            : std::string());
+}
+
+void ModeSession::OnPulseReading(int status, std::int32_t power, std::int32_t c1, std::int32_t c2,
+                                 std::int32_t c3, std::int32_t timebase) {
+  if (!BeginReading(status)) return;
+  const double pulse =
+      reading_math::PulseCorrected(m_settings.Technology(), m_settings.Frequency(), power / 100.0);
+  Store(kPulse, static_cast<float>(pulse + m_settings.ExternalOffset()));
+  m_settings.SetDutyCycle(reading_math::DutyCyclePercent(m_settings.PulseDuty(), c1, c2));
+  m_settings.SetBurstWidth(reading_math::BurstWidth(c1, c3, timebase));
+  EndReading();
+}
+
+}  // namespace wattrix
