@@ -24,7 +24,7 @@ void CModeFrame::PrepareForModel(int /*modelCode*/) {
 
 int CModeFrame::CurrentQuantity() const { return m_view->Session().SelectedQuantity(); }
 
-void CModeFrame::ApplySettings() { m_view->Session().SettingsChanged(); }
+void CModeFrame::ApplySettings() { m_view->ApplySettings(); }
 
 bool CModeFrame::OnCommand(int id) { return m_view->OnCommand(id); }
 

@@ -81,6 +81,11 @@ void CModeView::Reinitialise() {
   if (m_frame) m_frame->PostCommand(cmd::kDeviceSetting);
 }
 
+void CModeView::ApplySettings() {
+  m_session->SettingsChanged();
+  for (CMeasurementCtrl* panel : m_panels) panel->Relayout();
+}
+
 void CModeView::StopForClose() {
   if (!m_registered) return;
   m_timer->stop();

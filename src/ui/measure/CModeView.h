@@ -50,6 +50,9 @@ class CModeView : public QWidget, public CommandTarget, public ModeSessionHost {
   // The window is shown for the connected sensor: the logic starts over,
   // then the settings dialog opens (posted through the main frame).
   void Reinitialise();
+  // The settings dialog was closed with OK. Display mode and limit checks
+  // may have changed, and the panels lay out by both.
+  void ApplySettings();
   // Stops measuring and stops taking readings; the view stays usable.
   // Called when the window closes (and again, harmlessly, on destruction).
   void StopForClose();

@@ -25,6 +25,7 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -47,8 +48,9 @@ class Connected {
   explicit Connected(const std::string& settingsDir) {
     frame.Settings().SetSettingsDirectory(settingsDir);
     RegisterChildWindows(frame);
-    frame.SetSettingsDialog([this](QWidget*, MeasurementSettings&, int page, int) {
+    frame.SetSettingsDialog([this](QWidget*, MeasurementSettings& settings, int page, int) {
       pages.push_back(page);
+      if (edit) edit(settings);
       return true;
     });
     test::AnswerConnectDialog(-1);
@@ -59,6 +61,8 @@ class Connected {
   test::RecordingMessageBoxes boxes;
   CMainFrame frame;
   std::vector<int> pages;
+  // What the user changes in the dialog.
+  std::function<void(MeasurementSettings&)> edit;
 };
 
 }  // namespace
@@ -209,8 +213,17 @@ class ModeWindowTest final : public QObject {
     QTRY_COMPARE(settings.Count(kAvg), 0);
     QCOMPARE(c.boxes.boxes.back().text, strings::GetString("S_MEASUREVIEW_ONMEASURERESET"));
     QCOMPARE(c.boxes.boxes.back().type & mb::kButtonMask, mb::kYesNo);
+    // The limit check switched on in the dialog shows the limits at once.
+    const auto limitShown = [&view] {
+      return !view.Panel(0).Geometry().items[panel_item::kLowLimit].rect.IsEmpty() &&
+             !view.Panel(0).ItemText(panel_item::kLowLimit).empty();
+    };
+    QCOMPARE(view.Panel(0).Quantity(), int{kPeak});
+    QVERIFY(!limitShown());
+    c.edit = [](MeasurementSettings& s) { s.SetLimitCheck(kPeak, true); };
     QTest::keyClick(&c.frame, Qt::Key_T, Qt::ControlModifier);
     QTRY_COMPARE(c.pages.size(), std::size_t{2});
+    QVERIFY(limitShown());
 
     // Closing while measuring stops and unregisters; readings still on the
     // way are dropped with the window.
