@@ -11,6 +11,7 @@
 #include <QFontInfo>
 #include <QImage>
 #include <QMouseEvent>
+#include <QWindow>
 #include <QtTest>
 #include <cmath>
 #include <numbers>
@@ -271,6 +272,33 @@ class MeasurementCtrlTest final : public QObject {
       doubleClick = doubleClick || click.type == QEvent::MouseButtonDblClick;
     }
     QVERIFY(doubleClick);
+  }
+
+  void RealDoubleClickSurvivesTheForwarding() {
+    // Through the window system, where Qt itself decides from the press
+    // times whether two clicks are a double click.
+    ClickRecorder view;
+    view.resize(500, 400);
+    CMeasurementCtrl panel(&view);
+    panel.setGeometry(10, 20, 300, 200);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QWindow* window = view.windowHandle();
+    const QPointF at(50, 60);
+    const QPointF global = view.mapToGlobal(at.toPoint());
+    int time = 100000;
+    for (int click = 0; click < 2; ++click) {
+      for (const auto buttons : {Qt::MouseButtons(Qt::LeftButton), Qt::MouseButtons()}) {
+        time += 20;
+        qt_handleMouseEvent(window, at, global, buttons, Qt::LeftButton,
+                            buttons ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease, {}, time);
+      }
+    }
+    QCoreApplication::processEvents();
+    QCOMPARE(view.clicks.size(), std::size_t{2});
+    QCOMPARE(view.clicks[0].type, QEvent::MouseButtonPress);
+    QCOMPARE(view.clicks[1].type, QEvent::MouseButtonDblClick);
+    QCOMPARE(view.clicks[1].pos, QPoint(50, 60));
   }
 
   void Screenshots() {
