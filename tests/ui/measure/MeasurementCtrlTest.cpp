@@ -197,6 +197,30 @@ class MeasurementCtrlTest final : public QObject {
     QVERIFY(isRed(empty.pixel(AtAngle(c, c, 50, 135))));
   }
 
+  void GaugeRedrawsItsKeptFaceWhenTheDialChanges() {
+    // Changes made on the dial itself (as the panel's refresh does) show
+    // at the next paint, exactly as a whole new rendering.
+    CAnalogGuage gauge;
+    gauge.resize(220, 200);
+    gauge.SetMinimum(20);
+    gauge.SetMaximum(60);
+    gauge.SetValue(30);
+    const QImage first = gauge.grab().toImage();
+    QCOMPARE(first, gauge.Render().convertToFormat(first.format()));
+    gauge.Dial().AddThreshold(20, 60, 0xFF008000);
+    gauge.Dial().SetMaximum(80);
+    gauge.Dial().SetValue(70);
+    const QImage changed = gauge.grab().toImage();
+    QVERIFY(changed != first);
+    QCOMPARE(changed, gauge.Render().convertToFormat(changed.format()));
+    gauge.Dial().SetValue(25);
+    const QImage moved = gauge.grab().toImage();
+    QCOMPARE(moved, gauge.Render().convertToFormat(moved.format()));
+    gauge.resize(160, 160);
+    const QImage smaller = gauge.grab().toImage();
+    QCOMPARE(smaller, gauge.Render().convertToFormat(smaller.format()));
+  }
+
   void SelectedPanelHasAGreenFrame() {
     CMeasurementCtrl panel;
     panel.resize(300, 200);
