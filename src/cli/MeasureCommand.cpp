@@ -22,6 +22,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace wattrix::cli {
 
@@ -81,11 +82,14 @@ struct MeasureOptions {
 
 // Usage errors give kExitUsage with the message in `error`.
 bool ParseMeasureOptions(const std::vector<std::string>& args, MeasureOptions& out, std::string& error) {
+  const auto fail = [&error](std::string message) {
+    error = std::move(message);
+    return false;
+  };
   Options options({"port", "mode", "count", "freq", "offset", "tech", "repeat", "duty", "reference", "save"},
                   {});
-  if (!options.Parse(args)) return error = options.Error(), false;
-  if (!options.Positional().empty())
-    return error = "unexpected argument '" + options.Positional()[0] + "'", false;
+  if (!options.Parse(args)) return fail(options.Error());
+  if (!options.Positional().empty()) return fail("unexpected argument '" + options.Positional()[0] + "'");
   const auto port = options.Int("port");
   const auto count = options.Int("count");
   out.frequency = options.Double("freq");
@@ -95,20 +99,20 @@ bool ParseMeasureOptions(const std::vector<std::string>& args, MeasureOptions& o
   out.duty = options.Int("duty");
   out.reference = options.Int("reference");
   out.save = options.Value("save");
-  if (!options.ValidNumbers()) return error = options.Error(), false;
-  if (!port || !options.Value("mode")) return error = "measure needs --port N and --mode MODE", false;
-  if (*port < INT_MIN || *port > INT_MAX) return error = "port number out of range", false;
+  if (!options.ValidNumbers()) return fail(options.Error());
+  if (!port || !options.Value("mode")) return fail("measure needs --port N and --mode MODE");
+  if (*port < INT_MIN || *port > INT_MAX) return fail("port number out of range");
   out.port = static_cast<int>(*port);
   const auto mode = Modes().find(*options.Value("mode"));
-  if (mode == Modes().end()) return error = "unknown mode '" + *options.Value("mode") + "'", false;
+  if (mode == Modes().end()) return fail("unknown mode '" + *options.Value("mode") + "'");
   out.modeName = mode->first;
   out.mode = mode->second;
-  if (count && (*count < 1 || *count > 100000)) return error = "--count must lie between 1 and 100000", false;
+  if (count && (*count < 1 || *count > 100000)) return fail("--count must lie between 1 and 100000");
   if (count) out.count = static_cast<int>(*count);
   if (out.technology && (*out.technology < 0 || *out.technology > 7))
-    return error = "--tech must lie between 0 and 7", false;
+    return fail("--tech must lie between 0 and 7");
   for (const auto* value : {&out.repeat, &out.duty, &out.reference}) {
-    if (*value && (**value < INT_MIN || **value > INT_MAX)) return error = "option value out of range", false;
+    if (*value && (**value < INT_MIN || **value > INT_MAX)) return fail("option value out of range");
   }
   return true;
 }
@@ -117,14 +121,17 @@ bool ParseMeasureOptions(const std::vector<std::string>& args, MeasureOptions& o
 // checks of frequency and offset apply. False with the message.
 bool ApplyOptions(const MeasureOptions& options, const SensorModel& row, MeasurementSettings& settings,
                   std::string& error) {
+  const auto fail = [&error](const char* key) {
+    error = strings::GetString(key);
+    return false;
+  };
   if (options.frequency) {
     if (*options.frequency < row.lowestMHz || *options.frequency > row.highestMHz)
-      return error = strings::GetString("S_IDD_SETTING_ONOK_IFREQ"), false;
+      return fail("S_IDD_SETTING_ONOK_IFREQ");
     settings.SetFrequency(static_cast<float>(*options.frequency));
   }
   if (options.offset) {
-    if (*options.offset < -100 || *options.offset > 100)
-      return error = strings::GetString("S_IDD_SETTING_INVAL_OFFSET"), false;
+    if (*options.offset < -100 || *options.offset > 100) return fail("S_IDD_SETTING_INVAL_OFFSET");
     settings.SetExternalOffset(static_cast<float>(*options.offset));
   }
   if (options.technology) settings.SetTechnology(static_cast<int>(*options.technology));
@@ -190,6 +197,28 @@ bool RunSession(ModeSession& session, MeasurementSettings& settings, DeliveryQue
   return true;
 }
 
+// The link and the context use the command's settings record while it
+// lives; on every way out the sensor is let go and the pointers cleared.
+class SettingsInUse final {
+ public:
+  SettingsInUse(AppContext& context, SensorLink& link, MeasurementSettings& settings)
+      : m_context(context), m_link(link) {
+    m_context.SetSettings(&settings);
+    m_link.SetSettings(&settings);
+  }
+  ~SettingsInUse() {
+    m_link.Disconnect();
+    m_context.SetSettings(nullptr);
+    m_link.SetSettings(nullptr);
+  }
+  SettingsInUse(const SettingsInUse&) = delete;
+  SettingsInUse& operator=(const SettingsInUse&) = delete;
+
+ private:
+  AppContext& m_context;
+  SensorLink& m_link;
+};
+
 int RunMeasure(const std::vector<std::string>& args) {
   MeasureOptions options;
   std::string error;
@@ -200,22 +229,16 @@ int RunMeasure(const std::vector<std::string>& args) {
   MeasurementSettings settings;
   // The desktop application's settings file is read, never written.
   settings.SetSaveOnDestroy(false);
-  context.SetSettings(&settings);
-  link.SetSettings(&settings);
+  const SettingsInUse inUse(context, link, settings);
 
   const int code = link.Connect(options.port);
   if (code != 0) return Fail(kExitFailed, "connect failed (" + std::to_string(code) + ")");
   const SensorModel* row = FindModelByDeviceCode(link.DeviceCode());
   settings.SetDevice(row->modelCode, link.SerialNumber(), link.FirmwareVersion());
 
-  if (!ModelOffers(row->modelCode, options.mode.command)) {
-    link.Disconnect();
+  if (!ModelOffers(row->modelCode, options.mode.command))
     return Fail(kExitFailed, "mode '" + options.modeName + "' is not offered by " + row->name);
-  }
-  if (!ApplyOptions(options, *row, settings, error)) {
-    link.Disconnect();
-    return Fail(kExitFailed, error);
-  }
+  if (!ApplyOptions(options, *row, settings, error)) return Fail(kExitFailed, error);
 
   CliHost host;
   ModeSession session(options.mode.view, settings, link, host);
@@ -227,8 +250,6 @@ int RunMeasure(const std::vector<std::string>& args) {
   session.Close();
   context.UnregisterSink(slot, &queue);
   link.Disconnect();
-  context.SetSettings(nullptr);
-  link.SetSettings(nullptr);
 
   if (!delivered) {
     return Fail(kExitFailed, "the sensor delivered no reading for " +

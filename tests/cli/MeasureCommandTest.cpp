@@ -1,59 +1,35 @@
 // wattrix-cli measure end to end: the built program against wattrix-sim
 // over the USB stand-in and a pty.
 #include "core/history/HistoryFile.h"
+#include "support/ChildProcess.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <regex>
 #include <string>
 #include <vector>
 
-extern char** environ;
-
 namespace wattrix {
 namespace {
 
-// wattrix-sim in the background, serving until the test ends.
+// wattrix-sim in the background, serving until the test ends; ready once
+// it has printed its port.
 class Sim final {
  public:
-  explicit Sim(std::vector<std::string> args) {
-    int out[2];
-    if (::pipe(out) != 0) return;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    args.insert(args.begin(), WATTRIX_SIM_PATH);
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    if (posix_spawn(&m_pid, WATTRIX_SIM_PATH, &actions, nullptr, argv.data(), environ) != 0) m_pid = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(out[1]);
-    // Ready once it has printed its port.
-    char c = 0;
-    pollfd p{out[0], POLLIN, 0};
-    while (::poll(&p, 1, 5000) > 0 && ::read(out[0], &c, 1) == 1 && c != '\n') m_port += c;
-    ::close(out[0]);
-  }
-  ~Sim() {
-    if (m_pid <= 0) return;
-    ::kill(m_pid, SIGTERM);
-    ::waitpid(m_pid, nullptr, 0);
-  }
+  explicit Sim(std::vector<std::string> args)
+      : m_process(WATTRIX_SIM_PATH, std::move(args)), m_port(m_process.FirstLine()) {}
   // "-1" or the COM number.
-  std::string Port() const { return m_port.rfind("port=", 0) == 0 ? m_port.substr(5) : "none"; }
+  std::string Port() const {
+    if (m_port.rfind("port=", 0) != 0) return "none";
+    return m_port.substr(5, m_port.find('\n') - 5);
+  }
 
  private:
-  pid_t m_pid = -1;
+  test::ChildProcess m_process;
   std::string m_port;
 };
 

@@ -1,6 +1,7 @@
 #include "core/device/PortMap.h"
 #include "core/device/UsbDeviceVista.h"
 #include "core/device/UsbInterfaces.h"
+#include "support/ChildProcess.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -8,15 +9,11 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <cstdlib>
 #include <string>
 #include <vector>
-
-extern char** environ;
 
 namespace wattrix {
 namespace {
@@ -24,67 +21,15 @@ namespace {
 // wattrix-sim as a child process with its stdout and stderr on pipes.
 class SimProcess final {
  public:
-  explicit SimProcess(std::vector<std::string> args) {
-    int out[2];
-    int err[2];
-    if (::pipe(out) != 0 || ::pipe(err) != 0) return;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    posix_spawn_file_actions_adddup2(&actions, err[1], 2);
-    args.insert(args.begin(), WATTRIX_SIM_PATH);
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    if (posix_spawn(&m_pid, WATTRIX_SIM_PATH, &actions, nullptr, argv.data(), environ) != 0) m_pid = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(out[1]);
-    ::close(err[1]);
-    m_out = out[0];
-    m_err = err[0];
-  }
-  ~SimProcess() {
-    if (m_pid > 0) {
-      ::kill(m_pid, SIGKILL);
-      Wait();
-    }
-    ::close(m_out);
-    ::close(m_err);
-  }
-
-  // Everything the program printed on the stream until it closed it or
-  // `ms` passed with nothing new.
-  static std::string Drain(int fd, int ms, bool lineOnly) {
-    std::string text;
-    char buffer[4096];
-    pollfd p{fd, POLLIN, 0};
-    while (::poll(&p, 1, ms) > 0) {
-      const ssize_t n = ::read(fd, buffer, sizeof buffer);
-      if (n <= 0) break;
-      text.append(buffer, static_cast<std::size_t>(n));
-      if (lineOnly && text.find('\n') != std::string::npos) break;
-    }
-    return text;
-  }
-  std::string FirstLine() { return Drain(m_out, 5000, true); }
-  std::string Output() { return Drain(m_out, 5000, false); }
-  std::string Errors() { return Drain(m_err, 5000, false); }
-
-  int Stop(int signal) {
-    ::kill(m_pid, signal);
-    return Wait();
-  }
-  int Wait() {
-    int status = 0;
-    ::waitpid(m_pid, &status, 0);
-    m_pid = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
+  explicit SimProcess(std::vector<std::string> args) : m_process(WATTRIX_SIM_PATH, std::move(args)) {}
+  std::string FirstLine() { return m_process.FirstLine(); }
+  std::string Output() { return m_process.Output(); }
+  std::string Errors() { return m_process.Errors(); }
+  int Stop(int signal) { return m_process.Stop(signal); }
+  int Wait() { return m_process.Wait(); }
 
  private:
-  pid_t m_pid = -1;
-  int m_out = -1;
-  int m_err = -1;
+  test::ChildProcess m_process;
 };
 
 class SimProgram : public ::testing::Test {
