@@ -227,7 +227,16 @@ class ModeWindowTest final : public QObject {
 
     // Closing while measuring stops and unregisters; readings still on the
     // way are dropped with the window.
+    // Starting over an unsaved run offers to save it first.
     c.frame.RouteCommand(cmd::kMeasureStart);
+    QTRY_VERIFY(settings.Count(kAvg) > 0);
+    c.frame.RouteCommand(cmd::kMeasureStop);
+    path = QString::fromStdString(m_dir.Path() + "/run2.psh");
+    c.boxes.QueueAnswer(mb::kIdYes);
+    c.frame.RouteCommand(cmd::kMeasureStart);
+    QCOMPARE(c.boxes.boxes.back().text, strings::GetString("S_MEASUREVIEW_ONMEASURESTART"));
+    QVERIFY(saved.Load(path.toStdString()));
+    QVERIFY(view.Session().Measuring());
     QTRY_VERIFY(settings.Count(kAvg) > 0);
     QPointer<CMeasurementFrame> gone(window);
     c.frame.RouteCommand(cmd::kFileClose);
