@@ -31,6 +31,7 @@ void AnalogGauge::SetSize(int cx, int cy) {
   m_width = std::max(cx, kMinimumSide);
   m_height = std::max(cy, kMinimumSide);
   RecalcLayout();
+  MarkDialChanged();
 }
 
 void AnalogGauge::RecalcLayout() { Layout(); }
@@ -107,12 +108,30 @@ PointF AnalogGauge::Polar(double radius, double degrees) const {
 
 void AnalogGauge::Paint(Canvas& canvas) {
   canvas.SetAntialiasing(true);
+  DrawFaceSteps(canvas);
+  DrawNeedleSteps(canvas);
+}
+
+void AnalogGauge::PaintFace(Canvas& canvas) {
+  canvas.SetAntialiasing(true);
+  DrawFaceSteps(canvas);
+}
+
+void AnalogGauge::PaintNeedle(Canvas& canvas) {
+  canvas.SetAntialiasing(true);
+  DrawNeedleSteps(canvas);
+}
+
+void AnalogGauge::DrawFaceSteps(Canvas& canvas) {
   DrawBackground(canvas, RectF{0, 0, static_cast<double>(m_width), static_cast<double>(m_height)});
   DrawBezel(canvas, m_face);
   DrawZones(canvas, m_face);
   DrawScale(canvas, m_face);
   DrawUnitText(canvas, m_face);
   DrawExtra(canvas, m_face);
+}
+
+void AnalogGauge::DrawNeedleSteps(Canvas& canvas) {
   DrawNeedle(canvas, m_face);
   DrawHub(canvas, m_hub);
   DrawGloss(canvas, m_gloss);

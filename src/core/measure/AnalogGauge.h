@@ -38,12 +38,30 @@ class AnalogGauge {
   // number rests at the minimum).
   void SetValue(double x);
   // The range alone; the value is not limited again.
-  void SetMinimum(double x) { m_minimum = x; }
-  void SetMaximum(double x) { m_maximum = x; }
-  void SetBackground(Argb colour) { m_background = colour; }
-  void SetUnitText(std::string text) { m_unitText = std::move(text); }
-  void ClearThresholds() { m_zones.clear(); }
-  void AddThreshold(double start, double end, Argb colour) { m_zones.push_back({colour, start, end}); }
+  void SetMinimum(double x) {
+    m_minimum = x;
+    MarkDialChanged();
+  }
+  void SetMaximum(double x) {
+    m_maximum = x;
+    MarkDialChanged();
+  }
+  void SetBackground(Argb colour) {
+    m_background = colour;
+    MarkDialChanged();
+  }
+  void SetUnitText(std::string text) {
+    m_unitText = std::move(text);
+    MarkDialChanged();
+  }
+  void ClearThresholds() {
+    m_zones.clear();
+    MarkDialChanged();
+  }
+  void AddThreshold(double start, double end, Argb colour) {
+    m_zones.push_back({colour, start, end});
+    MarkDialChanged();
+  }
 
   // The window's size; each side is drawn as at least 100.
   void SetSize(int cx, int cy);
@@ -82,13 +100,25 @@ class AnalogGauge {
   // The texts of the major ticks from minimum to maximum.
   std::vector<std::string> ScaleLabels() const;
 
-  // Renders the whole dial, anti-aliased, in the fixed order of its steps.
+  // Renders the whole dial, anti-aliased, in the fixed order of its steps:
+  // PaintFace, then PaintNeedle.
   void Paint(Canvas& canvas);
+  // Everything beneath the needle (background to the extra step). It only
+  // changes with DialRevision, so a window may keep it as an image and
+  // draw just the needle over it for a new value.
+  void PaintFace(Canvas& canvas);
+  // Needle, hub and glass.
+  void PaintNeedle(Canvas& canvas);
+  // Changes whenever what PaintFace draws may have changed.
+  unsigned DialRevision() const { return m_dialRevision; }
 
   // Each colour channel × p / 100, held within 0..255; alpha stays.
   static Argb Shade(Argb colour, int percent);
 
  protected:
+  // A variant whose face steps draw state of its own calls this when that
+  // state changes.
+  void MarkDialChanged() { ++m_dialRevision; }
   // Face, centre, hub and gloss from the size.
   virtual void RecalcLayout();
   virtual void DrawBackground(Canvas& canvas, const RectF& client);
@@ -109,6 +139,8 @@ class AnalogGauge {
 
  private:
   void Layout();
+  void DrawFaceSteps(Canvas& canvas);
+  void DrawNeedleSteps(Canvas& canvas);
 
   Argb m_background = kDefaultBackground;
   Argb m_bezelColour = kDefaultBezel;
@@ -133,6 +165,7 @@ class AnalogGauge {
   int m_minorSteps = 9;
   int m_width = kMinimumSide;
   int m_height = kMinimumSide;
+  unsigned m_dialRevision = 0;
 };
 
 }  // namespace wattrix

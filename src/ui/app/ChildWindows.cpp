@@ -1,6 +1,8 @@
 #include "ui/app/ChildWindows.h"
 
 #include "ui/history/CHistoryFrame.h"
+#include "ui/measure/CMeasurementFrame.h"
+#include "ui/measure/CPulsePowerFrame.h"
 #include "ui/shell/CMainFrame.h"
 
 namespace wattrix {
@@ -8,8 +10,15 @@ namespace wattrix {
 void RegisterChildWindows(CMainFrame& frame) {
   // The window classes register here as they join the program.
   auto& registry = frame.Registry();
-  registry.Register(ChildKind::History,
-                    [](CMainFrame&) -> std::unique_ptr<ChildFrame> { return std::make_unique<CHistoryFrame>(); });
+  registry.Register(ChildKind::Measurement, [](CMainFrame& main) -> std::unique_ptr<ChildFrame> {
+    return std::make_unique<CMeasurementFrame>(main.Settings(), &main);
+  });
+  registry.Register(ChildKind::Pulse, [](CMainFrame& main) -> std::unique_ptr<ChildFrame> {
+    return std::make_unique<CPulsePowerFrame>(main.Settings(), &main);
+  });
+  registry.Register(ChildKind::History, [](CMainFrame&) -> std::unique_ptr<ChildFrame> {
+    return std::make_unique<CHistoryFrame>();
+  });
   registry.RegisterHistoryLoader([](ChildFrame& child, const std::string& path, std::string& modelName) {
     auto& history = static_cast<CHistoryFrame&>(child);
     if (!history.LoadHistory(QString::fromStdString(path))) return false;

@@ -52,14 +52,20 @@ void CAnalogGuage::AddThreshold(double start, double end, Argb colour) {
   update();
 }
 
-void CAnalogGuage::RenderInto(QImage& image) const {
+bool CAnalogGuage::Fit(QImage& image) const {
   const double ratio = devicePixelRatioF();
   const QSize pixels(static_cast<int>(std::ceil(m_dial->Width() * ratio)),
                      static_cast<int>(std::ceil(m_dial->Height() * ratio)));
-  if (image.size() != pixels) {
+  if (image.size() != pixels || image.devicePixelRatio() != ratio) {
     image = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(ratio);
+    return true;
   }
+  return false;
+}
+
+void CAnalogGuage::RenderInto(QImage& image) const {
+  Fit(image);
   QPainter painter(&image);
   // The dial's point sizes are those of a 96-dpi surface.
   QtCanvas canvas(painter, 96);
@@ -73,7 +79,21 @@ QImage CAnalogGuage::Render() const {
 }
 
 void CAnalogGuage::paintEvent(QPaintEvent* /*event*/) {
-  RenderInto(m_image);
+  if (Fit(m_face) || m_faceRevision != m_dial->DialRevision()) {
+    QPainter painter(&m_face);
+    QtCanvas canvas(painter, 96);
+    m_dial->PaintFace(canvas);
+    m_faceRevision = m_dial->DialRevision();
+  }
+  Fit(m_image);
+  {
+    QPainter painter(&m_image);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(QPointF(0, 0), m_face);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    QtCanvas canvas(painter, 96);
+    m_dial->PaintNeedle(canvas);
+  }
   QPainter painter(this);
   painter.drawImage(QPointF(0, 0), m_image);
 }

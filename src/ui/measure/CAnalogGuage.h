@@ -9,10 +9,12 @@
 
 namespace wattrix {
 
-// The dial window of a measurement panel. Each paint renders the whole
-// dial anti-aliased into one 32-bit ARGB image and copies it to the screen
-// in one go, so the needle moves without flicker. Clicks go on to the
-// parent (the panel).
+// The dial window of a measurement panel. Each paint composes the dial
+// anti-aliased in one 32-bit ARGB image and copies it to the screen in one
+// go, so the needle moves without flicker. The face beneath the needle is
+// kept as an image until the dial's revision changes: a new reading only
+// draws the needle, hub and glass again. Clicks go on to the parent (the
+// panel).
 class CAnalogGuage final : public QWidget {
   Q_OBJECT
 
@@ -46,9 +48,14 @@ class CAnalogGuage final : public QWidget {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
+  // Makes image the dial's pixel size at the screen's pixel ratio; true
+  // when it had to be made anew (its pixels are then undefined).
+  bool Fit(QImage& image) const;
   void RenderInto(QImage& image) const;
 
   std::unique_ptr<AnalogGauge> m_dial;
+  QImage m_face;  // the face as of m_faceRevision
+  unsigned m_faceRevision = 0;
   QImage m_image;  // reused between paints, fully redrawn by each
 };
 

@@ -16,6 +16,10 @@ bool ForwardMouseToParent(QWidget& child, const QMouseEvent& event) {
   QMouseEvent forwarded(event.type(), child.mapToParent(event.position()), event.scenePosition(),
                         event.globalPosition(), event.button(), Qt::MouseButtons(event.button()),
                         event.modifiers(), event.pointingDevice());
+  // The copy updates the device's press record; without the original time
+  // the next real press would never count as the second click of a double
+  // click.
+  forwarded.setTimestamp(event.timestamp());
   QCoreApplication::sendEvent(parent, &forwarded);
   return true;
 }

@@ -96,6 +96,10 @@ class CMainFrame final : public QMainWindow, public CommandTarget {
   FrameAccelerators& Accelerators() const { return *m_accelerators; }
   menu::MenuKind ShownMenu() const { return m_shownMenu; }
 
+  // Runs a long sensor exchange off the user-interface thread (the frame
+  // keeps painting; the connection state shown meanwhile stays as it was).
+  void RunExchange(const std::function<void()>& exchange);
+
   bool OnCommand(int id) override;
   bool UpdateCommand(int id, CommandState& state) override;
 
@@ -121,8 +125,6 @@ class CMainFrame final : public QMainWindow, public CommandTarget {
   void ShowChild(QMdiSubWindow* window);
   void CloseChild(QMdiSubWindow* window, bool immediately);
   CommandState ModeCommandState(int id);
-  // Runs a long sensor exchange off the user-interface thread.
-  void RunExchange(const std::function<void()>& exchange);
 
   MeasurementSettings m_settings;
   ChildWindowRegistry m_registry;

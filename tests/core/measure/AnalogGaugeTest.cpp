@@ -2,6 +2,8 @@
 
 #include "support/RecordingCanvas.h"
 
+#include <functional>
+
 #include <gtest/gtest.h>
 #include <cmath>
 #include <limits>
@@ -249,6 +251,43 @@ TEST(AnalogGauge, ExtraHookRunsBetweenUnitTextAndNeedle) {
   while (p[extra].op != Op::DrawEllipse) ++extra;
   EXPECT_EQ(p[extra - 1].text, "VSWR");
   EXPECT_EQ(p[extra + 1].op, Op::FillPolygon);
+}
+
+// The face and the needle together are the whole dial; the face's revision
+// moves with everything it draws, and not with the value.
+TEST(AnalogGauge, FaceAndNeedleMakeTheDialAndTheRevisionTracksTheFace) {
+  AnalogGauge g;
+  g.SetSize(240, 200);
+  g.SetMinimum(20);
+  g.SetMaximum(60);
+  g.AddThreshold(20, 30, 0xFFFF0000);
+  g.SetValue(41);
+  test::RecordingCanvas whole;
+  g.Paint(whole);
+  test::RecordingCanvas parts;
+  g.PaintFace(parts);
+  const std::size_t faceOps = parts.Primitives().size();
+  g.PaintNeedle(parts);
+  ASSERT_EQ(parts.Primitives().size(), whole.Primitives().size());
+  for (std::size_t i = 0; i < whole.Primitives().size(); ++i)
+    EXPECT_EQ(parts.Primitives()[i].op, whole.Primitives()[i].op) << i;
+  EXPECT_EQ(parts.Primitives()[faceOps].op, Op::FillPolygon);  // the needle comes first
+
+  unsigned revision = g.DialRevision();
+  g.SetValue(25);
+  EXPECT_EQ(g.DialRevision(), revision);
+  const std::function<void()> changes[] = {[&] { g.SetMinimum(10); },
+                                           [&] { g.SetMaximum(70); },
+                                           [&] { g.SetBackground(0xFF102030); },
+                                           [&] { g.SetUnitText("dBm"); },
+                                           [&] { g.ClearThresholds(); },
+                                           [&] { g.AddThreshold(30, 50, 0xFF008000); },
+                                           [&] { g.SetSize(300, 300); }};
+  for (const auto& change : changes) {
+    change();
+    EXPECT_NE(g.DialRevision(), revision);
+    revision = g.DialRevision();
+  }
 }
 
 }  // namespace

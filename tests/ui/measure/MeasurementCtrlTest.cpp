@@ -11,6 +11,7 @@
 #include <QFontInfo>
 #include <QImage>
 #include <QMouseEvent>
+#include <QWindow>
 #include <QtTest>
 #include <cmath>
 #include <numbers>
@@ -196,6 +197,30 @@ class MeasurementCtrlTest final : public QObject {
     QVERIFY(isRed(empty.pixel(AtAngle(c, c, 50, 135))));
   }
 
+  void GaugeRedrawsItsKeptFaceWhenTheDialChanges() {
+    // Changes made on the dial itself (as the panel's refresh does) show
+    // at the next paint, exactly as a whole new rendering.
+    CAnalogGuage gauge;
+    gauge.resize(220, 200);
+    gauge.SetMinimum(20);
+    gauge.SetMaximum(60);
+    gauge.SetValue(30);
+    const QImage first = gauge.grab().toImage();
+    QCOMPARE(first, gauge.Render().convertToFormat(first.format()));
+    gauge.Dial().AddThreshold(20, 60, 0xFF008000);
+    gauge.Dial().SetMaximum(80);
+    gauge.Dial().SetValue(70);
+    const QImage changed = gauge.grab().toImage();
+    QVERIFY(changed != first);
+    QCOMPARE(changed, gauge.Render().convertToFormat(changed.format()));
+    gauge.Dial().SetValue(25);
+    const QImage moved = gauge.grab().toImage();
+    QCOMPARE(moved, gauge.Render().convertToFormat(moved.format()));
+    gauge.resize(160, 160);
+    const QImage smaller = gauge.grab().toImage();
+    QCOMPARE(smaller, gauge.Render().convertToFormat(smaller.format()));
+  }
+
   void SelectedPanelHasAGreenFrame() {
     CMeasurementCtrl panel;
     panel.resize(300, 200);
@@ -271,6 +296,33 @@ class MeasurementCtrlTest final : public QObject {
       doubleClick = doubleClick || click.type == QEvent::MouseButtonDblClick;
     }
     QVERIFY(doubleClick);
+  }
+
+  void RealDoubleClickSurvivesTheForwarding() {
+    // Through the window system, where Qt itself decides from the press
+    // times whether two clicks are a double click.
+    ClickRecorder view;
+    view.resize(500, 400);
+    CMeasurementCtrl panel(&view);
+    panel.setGeometry(10, 20, 300, 200);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QWindow* window = view.windowHandle();
+    const QPointF at(50, 60);
+    const QPointF global = view.mapToGlobal(at.toPoint());
+    int time = 100000;
+    for (int click = 0; click < 2; ++click) {
+      for (const auto buttons : {Qt::MouseButtons(Qt::LeftButton), Qt::MouseButtons()}) {
+        time += 20;
+        qt_handleMouseEvent(window, at, global, buttons, Qt::LeftButton,
+                            buttons ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease, {}, time);
+      }
+    }
+    QCoreApplication::processEvents();
+    QCOMPARE(view.clicks.size(), std::size_t{2});
+    QCOMPARE(view.clicks[0].type, QEvent::MouseButtonPress);
+    QCOMPARE(view.clicks[1].type, QEvent::MouseButtonDblClick);
+    QCOMPARE(view.clicks[1].pos, QPoint(50, 60));
   }
 
   void Screenshots() {

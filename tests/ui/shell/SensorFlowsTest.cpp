@@ -1,5 +1,6 @@
 #include "ui/shell/CMainFrame.h"
 
+#include "SimSensorProcess.h"
 #include "TestChildren.h"
 #include "core/device/SensorLink.h"
 #include "core/device/SensorModel.h"
@@ -13,12 +14,8 @@
 #include "ui/shell/CConnectDlg.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QProcess>
-#include <QRadioButton>
-#include <QTimer>
 #include <QtTest>
 
 #include <memory>
@@ -26,49 +23,6 @@
 namespace wattrix {
 
 namespace {
-
-// A wattrix-sim process serving one simulated sensor until it goes.
-class SimSensor final {
- public:
-  explicit SimSensor(const QStringList& arguments) {
-    m_process.setProgram(QString::fromStdString(HostPaths::ExecutableDir() + "/wattrix-sim"));
-    m_process.setArguments(arguments);
-    m_process.start();
-  }
-  ~SimSensor() {
-    m_process.terminate();
-    m_process.waitForFinished(5000);
-  }
-  // The port of its "port=" line, or 0 when it never came.
-  int WaitForPort() {
-    QString out;
-    for (int i = 0; i < 100 && !out.contains(u'\n'); ++i) {
-      m_process.waitForReadyRead(100);
-      out += QString::fromUtf8(m_process.readAllStandardOutput());
-    }
-    if (!out.startsWith(QStringLiteral("port="))) return 0;
-    return out.mid(5).trimmed().toInt();
-  }
-
- private:
-  QProcess m_process;
-};
-
-// Answers the connect dialog once it is up: USB, or the COM port `port`.
-void AnswerConnectDialog(int port) {
-  QTimer::singleShot(0, [port] {
-    auto* dialog = qobject_cast<CConnectDlg*>(QApplication::activeModalWidget());
-    if (!dialog) {
-      AnswerConnectDialog(port);  // not up yet
-      return;
-    }
-    if (port >= 1) {
-      dialog->SerialButton()->setChecked(true);
-      dialog->PortList()->setCurrentIndex(dialog->PortList()->findData(port));
-    }
-    dialog->accept();
-  });
-}
 
 std::vector<int> EnabledModes(CMainFrame& frame) {
   std::vector<int> enabled;
@@ -94,7 +48,7 @@ class SensorFlowsTest final : public QObject {
   void cleanup() { SensorLink::Instance().Disconnect(); }
 
   void Px420bOverUsb() {
-    SimSensor sim({"--model", "PX420B", "--transport", "usb-vista"});
+    test::SimSensorProcess sim({"--model", "PX420B", "--transport", "usb-vista"});
     QCOMPARE(sim.WaitForPort(), -1);
     test::RecordingMessageBoxes boxes;
     auto log = std::make_shared<test::ChildLog>();
@@ -113,7 +67,7 @@ class SensorFlowsTest final : public QObject {
     });
     frame.SetLoggingDialog([](QWidget*, MeasurementSettings&) {});
 
-    AnswerConnectDialog(-1);
+    test::AnswerConnectDialog(-1);
     frame.RouteCommand(cmd::kConnectDevice);
     QCOMPARE(boxes.boxes.size(), std::size_t{1});
     QCOMPARE(boxes.boxes[0].text, strings::GetString("S_IDD_CONNECTED"));
@@ -181,7 +135,7 @@ class SensorFlowsTest final : public QObject {
   }
 
   void Px430aOverSerialAndAFailedConnect() {
-    SimSensor sim({"--model", "PX430A", "--transport", "serial", "--com", "12"});
+    test::SimSensorProcess sim({"--model", "PX430A", "--transport", "serial", "--com", "12"});
     QCOMPARE(sim.WaitForPort(), 12);
     test::RecordingMessageBoxes boxes;
     auto log = std::make_shared<test::ChildLog>();
@@ -194,7 +148,7 @@ class SensorFlowsTest final : public QObject {
     const auto ports = CConnectDlg::EnumeratePorts();
     QVERIFY(std::any_of(ports.begin(), ports.end(), [](const auto& p) { return p.port == 12; }));
 
-    AnswerConnectDialog(12);
+    test::AnswerConnectDialog(12);
     frame.RouteCommand(cmd::kConnectDevice);
     QCOMPARE(boxes.boxes.size(), std::size_t{1});
     QCOMPARE(boxes.boxes[0].text, strings::GetString("S_IDD_CONNECTED"));
@@ -207,7 +161,7 @@ class SensorFlowsTest final : public QObject {
 
     // No USB sensor: the error box, and still disconnected.
     boxes.boxes.clear();
-    AnswerConnectDialog(-1);
+    test::AnswerConnectDialog(-1);
     frame.RouteCommand(cmd::kConnectDevice);
     QCOMPARE(boxes.boxes.size(), std::size_t{1});
     QCOMPARE(boxes.boxes[0].text, strings::GetString("S_MAINFRAME_ONDEVICECONNECT"));

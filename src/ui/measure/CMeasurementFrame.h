@@ -1,0 +1,20 @@
+#pragma once
+
+#include "ui/measure/CModeFrame.h"
+
+namespace wattrix {
+
+class CMainFrame;
+class MeasurementSettings;
+
+// The live window of the AVG, PEAK and AVG & PEAK modes: a frame around a CMeasurementView.
+class CMeasurementFrame final : public CModeFrame {
+  Q_OBJECT
+
+ public:
+  CMeasurementFrame(MeasurementSettings& settings, CMainFrame* mainFrame, QWidget* parent = nullptr);
+
+  ChildKind Kind() const override { return ChildKind::Measurement; }
+};
+
+}  // namespace wattrix

@@ -1,0 +1,10 @@
+#include "ui/measure/CMeasurementView.h"
+
+namespace wattrix {
+
+CMeasurementView::CMeasurementView(MeasurementSettings& settings, CMainFrame* frame, QWidget* parent)
+    : CModeView(ModeView::Measurement, SinkSlot::kMeasurement, settings, frame, parent) {
+  setObjectName(QStringLiteral("CMeasurementView"));
+}
+
+}  // namespace wattrix

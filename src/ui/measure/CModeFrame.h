@@ -1,0 +1,39 @@
+#pragma once
+
+#include "ui/shell/ChildFrame.h"
+
+namespace wattrix {
+
+class CModeView;
+
+// A live measurement window: the child frame whose single pane is its
+// mode view. Commands go to the view; the main frame's calls (prepare,
+// settings applied, close) are passed on to it.
+class CModeFrame : public ChildFrame {
+  Q_OBJECT
+
+ public:
+  // Takes the view as its pane (and ownership of it).
+  CModeFrame(CModeView* view, QWidget* parent);
+
+  CModeView& View() const { return *m_view; }
+
+  // Stops measuring, clears BusyFlag and unregisters the view's sink.
+  void StopForClose() override;
+  // The logic starts over for the model and the settings dialog opens.
+  void PrepareForModel(int modelCode) override;
+  int CurrentQuantity() const override;
+  void ApplySettings() override;
+
+  bool OnCommand(int id) override;
+  bool UpdateCommand(int id, CommandState& state) override;
+
+ protected:
+  // A window closed with its own close button stops as well.
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  CModeView* m_view;
+};
+
+}  // namespace wattrix

@@ -1,0 +1,217 @@
+#include "ui/measure/CModeView.h"
+
+#include "core/device/SensorLink.h"
+#include "core/platform/MessageBoxes.h"
+#include "core/shell/CommandIds.h"
+#include "core/strings/StringTable.h"
+#include "ui/graph/CGraphCtrl.h"
+#include "ui/history/WaitCursor.h"
+#include "ui/measure/CMeasurementCtrl.h"
+#include "ui/measure/QueuedReadingSink.h"
+#include "ui/platform/UiThread.h"
+#include "ui/shell/CMainFrame.h"
+
+#include <QFile>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTimer>
+
+namespace wattrix {
+
+namespace {
+
+QRect ToQRect(const ModeArrangement::Rect& r) { return QRect(r.x, r.y, r.width, r.height); }
+
+void Place(QWidget& child, const ModeArrangement::Rect& r) {
+  if (!r.Visible()) {
+    child.hide();
+    return;
+  }
+  child.setGeometry(ToQRect(r));
+  child.show();
+}
+
+}  // namespace
+
+CModeView::CModeView(ModeView view, SinkSlot slot, MeasurementSettings& settings, CMainFrame* frame,
+                     QWidget* parent)
+    : QWidget(parent), m_frame(frame), m_slot(slot), m_choosePath(&file_dialog::AskSavePath) {
+  // Every pixel is painted: black ground, children on top.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMinimumSize(120, 90);
+  std::array<MeasurementPanel*, mode_view::kPanelCount> panels{};
+  for (std::size_t i = 0; i < m_panels.size(); ++i) {
+    m_panels[i] = new CMeasurementCtrl(this);
+    m_panels[i]->setObjectName(QStringLiteral("Panel%1").arg(i));
+    m_panels[i]->SetSettings(&settings);
+    panels[i] = m_panels[i];
+  }
+  m_graph = new CGraphCtrl(this);
+  m_graph->setObjectName(QStringLiteral("Graph"));
+  m_graph->AttachLive(&settings);
+  m_graph->hide();
+  connect(m_graph, &CGraphCtrl::Pressed, this, [this](Qt::MouseButton button, QPoint pos) {
+    // A click on the graph selects nothing; a right click still opens the menu.
+    if (button == Qt::RightButton) ShowContextMenu(pos);
+  });
+
+  m_session = std::make_unique<ModeSession>(view, settings, SensorLink::Instance(), *this);
+  m_session->SetPanels(panels);
+  if (m_frame) m_contextMenu = m_frame->BuildPopup(menu::MenuKind::MeasurementPopup, this);
+
+  m_sink = std::make_unique<QueuedReadingSink>(*this, *m_session);
+  AppContext::Instance().RegisterSink(m_slot, m_sink.get());
+  m_registered = true;
+
+  m_timer = new QTimer(this);
+  m_timer->setInterval(ModeSession::kTimerIntervalMs);
+  connect(m_timer, &QTimer::timeout, this, [this] { m_session->Tick(); });
+  m_timer->start();
+}
+
+CModeView::~CModeView() {
+  // No delivery may reach the session once destruction has begun.
+  StopForClose();
+}
+
+void CModeView::Reinitialise() {
+  m_session->Reinitialise();
+  SyncSelection();
+  if (m_frame) m_frame->PostCommand(cmd::kDeviceSetting);
+}
+
+void CModeView::ApplySettings() {
+  m_session->SettingsChanged();
+  for (CMeasurementCtrl* panel : m_panels) panel->Relayout();
+}
+
+void CModeView::StopForClose() {
+  if (!m_registered) return;
+  m_timer->stop();
+  m_session->Close();
+  AppContext::Instance().UnregisterSink(m_slot, m_sink.get());
+  m_registered = false;
+}
+
+bool CModeView::OnCommand(int id) {
+  switch (id) {
+    case cmd::kDeviceSetting:
+      return false;  // the main frame opens the dialog on this window's page
+    case cmd::kFileSave:
+      if (m_session->CanSave()) Save();
+      return true;
+    default:
+      break;
+  }
+  if (!m_session->OnCommand(id)) return false;
+  SyncSelection();
+  return true;
+}
+
+bool CModeView::UpdateCommand(int id, CommandState& state) {
+  switch (id) {
+    case cmd::kDeviceSetting:
+      return false;
+    case cmd::kFileSave:
+      state = {m_session->CanSave(), false};
+      return true;
+    default:
+      return m_session->UpdateCommand(id, state);
+  }
+}
+
+bool CModeView::AskYesNo(const char* key) {
+  return strings::MessageBoxKey(static_cast<QWidget*>(this), key, mb::kIconQuestion | mb::kYesNo) ==
+         mb::kIdYes;
+}
+
+void CModeView::RunExchange(const std::function<void()>& exchange) {
+  if (m_frame) {
+    m_frame->RunExchange(exchange);
+  } else {
+    UiThread::RunAndWait(exchange);
+  }
+}
+
+void CModeView::SetWarningText(const std::string& text) {
+  if (m_frame) m_frame->SetStatusText(QString::fromStdString(text), 1);
+}
+
+void CModeView::GraphShowQuantity(int modelCode, int quantity) {
+  m_graph->ShowQuantity(modelCode, quantity, false);
+}
+
+void CModeView::GraphUpdate(bool reset) { m_graph->UpdateLive(reset); }
+
+void CModeView::Relayout() {
+  m_arrangement = m_session->Arrangement(width(), height());
+  for (std::size_t i = 0; i < m_panels.size(); ++i) Place(*m_panels[i], m_arrangement.panels[i]);
+  Place(*m_graph, m_arrangement.graph);
+  SyncSelection();
+  update();
+}
+
+void CModeView::SyncSelection() {
+  const int selected = m_session->SelectedPanel();
+  for (std::size_t i = 0; i < m_panels.size(); ++i) m_panels[i]->SetSelected(static_cast<int>(i) == selected);
+}
+
+void CModeView::Save() {
+  const QString path =
+      m_choosePath
+          ? m_choosePath(this, SavePathRequest{file_dialog::kPshFilter, QStringLiteral("psh"), QString()})
+          : QString();
+  if (path.isEmpty()) return;
+  bool saved = false;
+  {
+    WaitCursor wait;
+    // File names are bytes here; Qt decoded them with this encoding.
+    saved = m_session->SaveTo(QFile::encodeName(path).toStdString());
+  }
+  if (!saved) {
+    strings::MessageBoxKey(static_cast<QWidget*>(this), "S_MEASUREVIEW_ONFILESAVE", mb::kIconError | mb::kOk);
+  }
+}
+
+int CModeView::PanelAt(QPoint pos) const {
+  for (std::size_t i = 0; i < m_panels.size(); ++i) {
+    const auto& r = m_arrangement.panels[i];
+    if (r.Visible() && ToQRect(r).contains(pos)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+void CModeView::ShowContextMenu(QPoint pos) {
+  if (m_contextMenu) m_contextMenu->popup(mapToGlobal(pos));
+}
+
+void CModeView::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  painter.fillRect(event->rect(), Qt::black);
+}
+
+void CModeView::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  Relayout();
+}
+
+void CModeView::mousePressEvent(QMouseEvent* event) {
+  const QPoint pos = event->position().toPoint();
+  const Qt::MouseButton button = event->button();
+  if (button != Qt::LeftButton && button != Qt::RightButton) return;
+  if (const int panel = PanelAt(pos); panel >= 0 && m_session->SelectPanel(panel)) SyncSelection();
+  if (button == Qt::RightButton) ShowContextMenu(pos);
+  event->accept();
+}
+
+void CModeView::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  if (const int panel = PanelAt(event->position().toPoint()); panel >= 0) {
+    m_session->DoubleClickPanel(panel);
+    SyncSelection();
+  }
+  event->accept();
+}
+
+}  // namespace wattrix

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "core/app/AppContext.h"
+#include "core/measure/ModeSession.h"
+#include "core/measure/ModeSessionHost.h"
+#include "ui/history/SavePathDialog.h"
+#include "ui/shell/CommandTarget.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+class QMenu;
+class QTimer;
+
+namespace wattrix {
+
+class CGraphCtrl;
+class CMainFrame;
+class CMeasurementCtrl;
+class MeasurementSettings;
+class QueuedReadingSink;
+
+// The client of a live measurement window: four read-out panels and the
+// history graph on a black ground, a 20 ms poll timer and the window's
+// logic (ModeSession). The acquisition thread's readings reach the logic
+// through a sink registered with AppContext for the view's lifetime, which
+// hops them to this thread. The measurement and pulse views differ only in
+// the logic's kind and the sink slot.
+class CModeView : public QWidget, public CommandTarget, public ModeSessionHost {
+  Q_OBJECT
+
+ public:
+  // `frame` (may be null) gives the status bar, the exchange runner, the
+  // right-click menu and command posting.
+  CModeView(ModeView view, SinkSlot slot, MeasurementSettings& settings, CMainFrame* frame,
+            QWidget* parent = nullptr);
+  ~CModeView() override;
+
+  ModeSession& Session() { return *m_session; }
+  const ModeSession& Session() const { return *m_session; }
+  CMeasurementCtrl& Panel(int index) const { return *m_panels[static_cast<std::size_t>(index)]; }
+  CGraphCtrl& Graph() const { return *m_graph; }
+  QMenu* ContextMenu() const { return m_contextMenu; }
+  // Who asks for the path Save writes to (the file dialog by default).
+  void SetSavePathChooser(SavePathChooser chooser) { m_choosePath = std::move(chooser); }
+
+  // The window is shown for the connected sensor: the logic starts over,
+  // then the settings dialog opens (posted through the main frame).
+  void Reinitialise();
+  // The settings dialog was closed with OK. Display mode and limit checks
+  // may have changed, and the panels lay out by both.
+  void ApplySettings();
+  // Stops measuring and stops taking readings; the view stays usable.
+  // Called when the window closes (and again, harmlessly, on destruction).
+  void StopForClose();
+  bool Registered() const { return m_registered; }
+
+  bool OnCommand(int id) override;
+  bool UpdateCommand(int id, CommandState& state) override;
+
+  // ModeSessionHost
+  bool AskYesNo(const char* key) override;
+  void RunSaveCommand() override { Save(); }
+  void RunExchange(const std::function<void()>& exchange) override;
+  void SetWarningText(const std::string& text) override;
+  void GraphShowQuantity(int modelCode, int quantity) override;
+  void GraphUpdate(bool reset) override;
+  void Relayout() override;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  void Save();
+  // The panel whose placed rectangle holds `pos`; −1 for none.
+  int PanelAt(QPoint pos) const;
+  void ShowContextMenu(QPoint pos);
+  // The green frame follows the logic's selected panel.
+  void SyncSelection();
+
+  QPointer<CMainFrame> m_frame;
+  SinkSlot m_slot;
+  std::array<CMeasurementCtrl*, mode_view::kPanelCount> m_panels{};
+  CGraphCtrl* m_graph = nullptr;
+  std::unique_ptr<ModeSession> m_session;
+  std::unique_ptr<QueuedReadingSink> m_sink;
+  QTimer* m_timer = nullptr;
+  QMenu* m_contextMenu = nullptr;
+  SavePathChooser m_choosePath;
+  ModeArrangement m_arrangement;
+  bool m_registered = false;
+};
+
+}  // namespace wattrix
