@@ -40,7 +40,7 @@ struct Running : LinkRig {
     EXPECT_TRUE(link.RequestMeasurement(kind, parameter, timeoutMs));
     EXPECT_TRUE(sink.WaitFor(before + 1)) << "no delivery for kind " << kind;
     const auto calls = sink.Calls();
-    return calls.size() > before ? calls[before] : RecordingSink::Call{"none", -9, {}, {}};
+    return calls.size() > before ? calls[before] : RecordingSink::Call{"none", -9, {-1, -1, -1, -1, -1}, {}};
   }
 
   RecordingSink sink;

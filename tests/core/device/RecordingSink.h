@@ -50,11 +50,14 @@ class RecordingSink final : public ReadingSink {
 
  private:
   void Record(Call call) {
+    // The flag is cleared before the call is seen: a test that waits for
+    // the call and asks again at once must not have its new request's
+    // flag cleared by this one.
+    if (m_link) m_link->SetBusyFlag(false);
     {
       std::lock_guard lock(m_mutex);
       m_calls.push_back(std::move(call));
     }
-    if (m_link) m_link->SetBusyFlag(false);
     m_cv.notify_all();
   }
 

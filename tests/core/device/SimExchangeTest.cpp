@@ -75,7 +75,7 @@ struct LoopbackRig {
     EXPECT_TRUE(link.RequestMeasurement(kind, protocol::Times100(settings.Frequency()), 500));
     EXPECT_TRUE(sink.WaitFor(before + 1, 10000)) << "kind " << kind;
     const auto calls = sink.Calls();
-    return calls.size() > before ? calls[before] : RecordingSink::Call{"none", -9, {}, {}};
+    return calls.size() > before ? calls[before] : RecordingSink::Call{"none", -9, {-1, -1, -1, -1, -1}, {}};
   }
 
   std::atomic<double> simSeconds{0.0};
