@@ -3,16 +3,14 @@
 #include "cli/CliCommand.h"
 #include "cli/ConnectedSensor.h"
 #include "cli/Options.h"
+#include "cli/ProgressWatch.h"
+#include "cli/SlotQueue.h"
 
-#include "core/app/AppContext.h"
 #include "core/ccdf/CcdfSession.h"
 #include "core/ccdf/CcdfSessionHost.h"
-#include "core/device/DeliveryQueue.h"
 #include "core/device/SensorLink.h"
 #include "core/device/SensorModel.h"
 #include "core/device/SensorProtocol.h"
-#include "core/settings/SettingsPageRules.h"
-#include "core/strings/StringTable.h"
 
 #include <chrono>
 #include <cstdio>
@@ -20,8 +18,6 @@
 namespace wattrix::cli {
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 // Failed exchanges in a row after which the sensor counts as gone.
 constexpr int kMaxFailuresInRow = 5;
@@ -52,20 +48,6 @@ class FailureCounter final : public ReadingSink {
  private:
   CcdfSession& m_session;
   int m_inRow = 0;
-};
-
-// The delivery queue in the CCDF slot while the run lasts.
-class QueueRegistration final {
- public:
-  explicit QueueRegistration(DeliveryQueue& queue) : m_queue(queue) {
-    AppContext::Instance().RegisterSink(SinkSlot::kCcdf, &m_queue);
-  }
-  ~QueueRegistration() { AppContext::Instance().UnregisterSink(SinkSlot::kCcdf, &m_queue); }
-  QueueRegistration(const QueueRegistration&) = delete;
-  QueueRegistration& operator=(const QueueRegistration&) = delete;
-
- private:
-  DeliveryQueue& m_queue;
 };
 
 struct CcdfOptions {
@@ -107,18 +89,9 @@ int ParseCcdfOptions(const std::vector<std::string>& args, CcdfOptions& out) {
 
 // The settings page's checks on the options, then the options into the
 // record; false after printing the page's message.
-bool ApplyCcdfOptions(const CcdfOptions& o, MeasurementSettings& settings) {
-  const float frequency = o.freq ? static_cast<float>(*o.freq) : settings.Frequency();
-  const float offset = o.offset ? static_cast<float>(*o.offset) : settings.ExternalOffset();
-  // What the settings file holds is used as the desktop application uses it;
-  // only values given here are checked.
-  const auto failure = settings_page::Validate(settings.ModelCode(), frequency, offset, {});
-  if ((o.freq || o.offset) && failure) {
-    Fail(kExitFailed, strings::GetString(failure->key));
-    return false;
-  }
-  settings.SetFrequency(frequency);
-  settings.SetExternalOffset(offset);
+bool ApplyCcdfOptions(const CcdfOptions& o, ConnectedSensor& sensor) {
+  if (!sensor.ApplyFrequencyAndOffset(o.freq, o.offset)) return false;
+  MeasurementSettings& settings = sensor.Settings();
   if (o.rate) settings.SetCcdfRate(static_cast<int>(*o.rate));
   if (o.tech) settings.SetTechnology(static_cast<int>(*o.tech));
   settings.SetSingleSweep(false);  // the run ends after the requested sweeps
@@ -128,29 +101,24 @@ bool ApplyCcdfOptions(const CcdfOptions& o, MeasurementSettings& settings) {
 // Start, the request cycle and every delivery as the window processes it,
 // until `sweeps` sweeps were processed; false after printing why not.
 bool RunSweeps(CcdfSession& session, SensorLink& link, long sweeps) {
-  DeliveryQueue queue;
-  QueueRegistration registration(queue);
+  SlotQueue queue(SinkSlot::kCcdf);
   FailureCounter counter(session);
   const auto stall = std::chrono::milliseconds(
       protocol::kCcdfGateTimeoutMs + protocol::CcdfTimeoutMs(link.FirmwareVersion()) + kStallMarginMs);
   session.StartCcdf();
-  auto lastProgress = Clock::now();
-  int processed = 0;
+  ProgressWatch watch(stall, 0);
   bool ok = true;
   while (session.SweepsProcessed() < sweeps) {
     session.Tick();
     queue.Dispatch(counter, CcdfSession::kTimerIntervalMs);
-    if (session.SweepsProcessed() != processed) {
-      processed = session.SweepsProcessed();
-      lastProgress = Clock::now();
-    }
+    const bool stalled = watch.Stalled(session.SweepsProcessed());
     std::string reason;
     if (!link.IsConnected()) {
       reason = "the connection to the sensor was lost";
     } else if (counter.InRow() >= kMaxFailuresInRow) {
       reason = "the sensor did not deliver a CCDF sweep (" + std::to_string(kMaxFailuresInRow) +
                " failed exchanges in a row)";
-    } else if (Clock::now() - lastProgress > stall) {
+    } else if (stalled) {
       const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(stall).count();
       reason = "no CCDF sweep from the sensor within " + std::to_string(seconds) + " s";
     }
@@ -190,7 +158,7 @@ int RunCcdf(const std::vector<std::string>& args) {
   if (!sensor.Connect(options.port)) return kExitFailed;
   if (!ModelOffers(sensor.ModelCode(), ModeCommand::Ccdf))
     return Fail(kExitFailed, "the " + sensor.Settings().ModelName() + " does not offer CCDF mode");
-  if (!ApplyCcdfOptions(options, sensor.Settings())) return kExitFailed;
+  if (!ApplyCcdfOptions(options, sensor)) return kExitFailed;
 
   QuietHost host;
   CcdfSession session(sensor.Settings(), sensor.Link(), host);

@@ -6,6 +6,8 @@
 #include "core/app/AppContext.h"
 #include "core/device/SensorLink.h"
 #include "core/device/SensorModel.h"
+#include "core/settings/SettingsPageRules.h"
+#include "core/strings/StringTable.h"
 
 #include <climits>
 
@@ -51,6 +53,19 @@ bool ConnectedSensor::Connect(int port) {
   }
   const SensorModel* row = FindModelByDeviceCode(m_link.DeviceCode());
   m_settings.SetDevice(row ? row->modelCode : -1, m_link.SerialNumber(), m_link.FirmwareVersion());
+  return true;
+}
+
+bool ConnectedSensor::ApplyFrequencyAndOffset(std::optional<double> frequency, std::optional<double> offset) {
+  const float mhz = frequency ? static_cast<float>(*frequency) : m_settings.Frequency();
+  const float db = offset ? static_cast<float>(*offset) : m_settings.ExternalOffset();
+  const auto failure = settings_page::Validate(m_settings.ModelCode(), mhz, db, {});
+  if ((frequency || offset) && failure) {
+    Fail(kExitFailed, strings::GetString(failure->key));
+    return false;
+  }
+  m_settings.SetFrequency(mhz);
+  m_settings.SetExternalOffset(db);
   return true;
 }
 

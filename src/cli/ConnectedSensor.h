@@ -35,6 +35,12 @@ class ConnectedSensor final {
   SensorLink& Link() { return m_link; }
   MeasurementSettings& Settings() { return m_settings; }
   int ModelCode() const { return m_settings.ModelCode(); }
+
+  // --freq (MHz) and --offset (dB) over the record's values, checked as the
+  // settings page checks them when either is given (what the settings file
+  // holds alone is used unchecked, as the desktop application uses it);
+  // false after printing the page's message.
+  bool ApplyFrequencyAndOffset(std::optional<double> frequency, std::optional<double> offset);
   // COM ports are serial links; 0 and below is the USB sensor.
   bool SerialLink() const { return m_port >= 1; }
 

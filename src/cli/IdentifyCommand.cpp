@@ -1,12 +1,12 @@
 // wattrix-cli identify --port N: connect, identify, print, disconnect.
 #include "cli/CliCommand.h"
+#include "cli/ConnectedSensor.h"
 #include "cli/Options.h"
 
 #include "core/device/SensorLink.h"
 #include "core/device/SensorModel.h"
 #include "core/device/SensorProtocol.h"
 
-#include <climits>
 #include <cstdio>
 
 namespace wattrix::cli {
@@ -18,15 +18,13 @@ int RunIdentify(const std::vector<std::string>& args) {
   if (!options.Parse(args)) return Fail(kExitUsage, options.Error());
   if (!options.Positional().empty())
     return Fail(kExitUsage, "unexpected argument '" + options.Positional()[0] + "'");
-  const auto port = options.Int("port");
-  if (!options.ValidNumbers()) return Fail(kExitUsage, options.Error());
-  if (!port) return Fail(kExitUsage, "identify needs --port N");
-  if (*port < INT_MIN || *port > INT_MAX) return Fail(kExitUsage, "port number out of range");
+  const auto port = RequiredPort(options, "identify");
+  if (!port) return kExitUsage;
 
   // Only the link: identification needs no settings record, so no
   // settings file is read or written.
   auto& link = SensorLink::Instance();
-  const int code = link.Connect(static_cast<int>(*port));
+  const int code = link.Connect(*port);
   if (code != 0) return Fail(kExitFailed, "connect failed (" + std::to_string(code) + ")");
 
   const int deviceCode = link.DeviceCode();

@@ -2,10 +2,11 @@
 // the connected sensor until enough readings are stored, then prints the
 // statistics of the run and optionally saves it.
 #include "cli/CliCommand.h"
+#include "cli/ConnectedSensor.h"
 #include "cli/Options.h"
+#include "cli/ProgressWatch.h"
+#include "cli/SlotQueue.h"
 
-#include "core/app/AppContext.h"
-#include "core/device/DeliveryQueue.h"
 #include "core/device/SensorLink.h"
 #include "core/device/SensorModel.h"
 #include "core/measure/MeasurementSettings.h"
@@ -118,22 +119,10 @@ bool ParseMeasureOptions(const std::vector<std::string>& args, MeasureOptions& o
 }
 
 // The options on top of the model's settings file; the settings pages'
-// checks of frequency and offset apply. False with the message.
-bool ApplyOptions(const MeasureOptions& options, const SensorModel& row, MeasurementSettings& settings,
-                  std::string& error) {
-  const auto fail = [&error](const char* key) {
-    error = strings::GetString(key);
-    return false;
-  };
-  if (options.frequency) {
-    if (*options.frequency < row.lowestMHz || *options.frequency > row.highestMHz)
-      return fail("S_IDD_SETTING_ONOK_IFREQ");
-    settings.SetFrequency(static_cast<float>(*options.frequency));
-  }
-  if (options.offset) {
-    if (*options.offset < -100 || *options.offset > 100) return fail("S_IDD_SETTING_INVAL_OFFSET");
-    settings.SetExternalOffset(static_cast<float>(*options.offset));
-  }
+// checks of frequency and offset apply. False after printing the message.
+bool ApplyOptions(const MeasureOptions& options, ConnectedSensor& sensor) {
+  if (!sensor.ApplyFrequencyAndOffset(options.frequency, options.offset)) return false;
+  MeasurementSettings& settings = sensor.Settings();
   if (options.technology) settings.SetTechnology(static_cast<int>(*options.technology));
   if (options.repeat) settings.SetAvgRepeat(static_cast<int>(*options.repeat));
   if (options.duty) settings.SetPulseDuty(static_cast<int>(*options.duty));
@@ -170,15 +159,16 @@ void PrintSummary(MeasurementSettings& settings, ModeView view) {
 // Start, the 20 ms request cycle and the deliveries, until `count`
 // readings of the first quantity are stored or a single measurement ended.
 // False when the sensor stopped delivering readings.
-bool RunSession(ModeSession& session, MeasurementSettings& settings, DeliveryQueue& queue, int count) {
+bool RunSession(ModeSession& session, MeasurementSettings& settings, SinkSlot slot, int count) {
+  SlotQueue queue(slot);
   session.Start();
   const int first = session.FirstQuantity();
   const auto tick = std::chrono::milliseconds(ModeSession::kTimerIntervalMs);
   auto nextTick = Clock::now();
-  auto lastProgress = Clock::now();
-  int stored = settings.Count(first);
+  ProgressWatch watch(kNoReadingLimit, settings.Count(first));
+  bool delivered = true;
   while (settings.Count(first) < count && session.Measuring()) {
-    auto now = Clock::now();
+    const auto now = Clock::now();
     if (now >= nextTick) {
       session.Tick();
       nextTick += tick;
@@ -186,70 +176,34 @@ bool RunSession(ModeSession& session, MeasurementSettings& settings, DeliveryQue
     }
     const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(nextTick - Clock::now());
     queue.Dispatch(session, static_cast<int>(std::max<long long>(0, wait.count())));
-    now = Clock::now();
-    if (settings.Count(first) != stored) {
-      stored = settings.Count(first);
-      lastProgress = now;
-    } else if (now - lastProgress > kNoReadingLimit) {
-      return false;
+    if (watch.Stalled(settings.Count(first))) {
+      delivered = false;
+      break;
     }
   }
-  return true;
+  session.Close();
+  return delivered;
 }
-
-// The link and the context use the command's settings record while it
-// lives; on every way out the sensor is let go and the pointers cleared.
-class SettingsInUse final {
- public:
-  SettingsInUse(AppContext& context, SensorLink& link, MeasurementSettings& settings)
-      : m_context(context), m_link(link) {
-    m_context.SetSettings(&settings);
-    m_link.SetSettings(&settings);
-  }
-  ~SettingsInUse() {
-    m_link.Disconnect();
-    m_context.SetSettings(nullptr);
-    m_link.SetSettings(nullptr);
-  }
-  SettingsInUse(const SettingsInUse&) = delete;
-  SettingsInUse& operator=(const SettingsInUse&) = delete;
-
- private:
-  AppContext& m_context;
-  SensorLink& m_link;
-};
 
 int RunMeasure(const std::vector<std::string>& args) {
   MeasureOptions options;
   std::string error;
   if (!ParseMeasureOptions(args, options, error)) return Fail(kExitUsage, error);
 
-  auto& context = AppContext::Instance();
-  auto& link = SensorLink::Instance();
-  MeasurementSettings settings;
-  // The desktop application's settings file is read, never written.
-  settings.SetSaveOnDestroy(false);
-  const SettingsInUse inUse(context, link, settings);
-
-  const int code = link.Connect(options.port);
-  if (code != 0) return Fail(kExitFailed, "connect failed (" + std::to_string(code) + ")");
-  const SensorModel* row = FindModelByDeviceCode(link.DeviceCode());
-  settings.SetDevice(row->modelCode, link.SerialNumber(), link.FirmwareVersion());
-
-  if (!ModelOffers(row->modelCode, options.mode.command))
-    return Fail(kExitFailed, "mode '" + options.modeName + "' is not offered by " + row->name);
-  if (!ApplyOptions(options, *row, settings, error)) return Fail(kExitFailed, error);
+  // The settings record is let go, and the sensor with it, on every way out.
+  ConnectedSensor sensor;
+  if (!sensor.Connect(options.port)) return kExitFailed;
+  MeasurementSettings& settings = sensor.Settings();
+  if (!ModelOffers(sensor.ModelCode(), options.mode.command))
+    return Fail(kExitFailed, "mode '" + options.modeName + "' is not offered by " + settings.ModelName());
+  if (!ApplyOptions(options, sensor)) return kExitFailed;
 
   CliHost host;
-  ModeSession session(options.mode.view, settings, link, host);
-  DeliveryQueue queue;
+  ModeSession session(options.mode.view, settings, sensor.Link(), host);
   const SinkSlot slot = options.mode.view == ModeView::Pulse ? SinkSlot::kPulse : SinkSlot::kMeasurement;
   session.Reinitialise();
-  context.RegisterSink(slot, &queue);
-  const bool delivered = RunSession(session, settings, queue, options.count);
-  session.Close();
-  context.UnregisterSink(slot, &queue);
-  link.Disconnect();
+  const bool delivered = RunSession(session, settings, slot, options.count);
+  sensor.Link().Disconnect();
 
   if (!delivered) {
     return Fail(kExitFailed, "the sensor delivered no reading for " +

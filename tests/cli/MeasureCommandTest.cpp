@@ -1,14 +1,10 @@
 // wattrix-cli measure end to end: the built program against wattrix-sim
 // over the USB stand-in and a pty.
+#include "cli/SensorCliFixture.h"
 #include "core/history/HistoryFile.h"
-#include "support/SimProcess.h"
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <cstdio>
-#include <cstdlib>
 #include <regex>
 #include <string>
 #include <vector>
@@ -16,61 +12,7 @@
 namespace wattrix {
 namespace {
 
-// wattrix-sim in the background, serving until the test ends; ready once
-// it has printed its port.
-class Sim final {
- public:
-  explicit Sim(std::vector<std::string> args)
-      : m_process(WATTRIX_SIM_PATH, std::move(args)), m_port(m_process.FirstLine()) {}
-  // "-1" or the COM number.
-  std::string Port() const {
-    if (m_port.rfind("port=", 0) != 0) return "none";
-    return m_port.substr(5, m_port.find('\n') - 5);
-  }
-
- private:
-  test::SimProcess m_process;
-  std::string m_port;
-};
-
-struct Result {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-class MeasureCommand : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ::setenv("WATTRIX_PORTS_DIR", m_dir.File("ports").c_str(), 1);
-    ::setenv("WATTRIX_USB_DIR", m_dir.File("usb").c_str(), 1);
-    // Settings files and the string table come from a folder of our own.
-    ::setenv("WATTRIX_HOME", m_dir.Path().c_str(), 1);
-    const std::string cli = WATTRIX_CLI_PATH;
-    const auto table = test::ReadFileBytes(cli.substr(0, cli.rfind('/')) + "/QLMXEnStr.ini");
-    ASSERT_FALSE(table.empty());
-    test::WriteFileBytes(m_dir.File("QLMXEnStr.ini"), table);
-  }
-  void TearDown() override {
-    for (const char* name : {"WATTRIX_PORTS_DIR", "WATTRIX_USB_DIR", "WATTRIX_HOME"}) ::unsetenv(name);
-  }
-
-  Result Run(const std::string& arguments) {
-    Result result;
-    const auto errPath = m_dir.File("stderr.txt");
-    FILE* pipe = ::popen((std::string(WATTRIX_CLI_PATH) + " " + arguments + " 2>" + errPath).c_str(), "r");
-    if (!pipe) return result;
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
-    const int status = ::pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.err = test::ReadFileBytes(errPath);
-    return result;
-  }
-
-  test::TempDir m_dir;
-};
+using MeasureCommand = test::SensorCliFixture;
 
 // "NAME count=K first=… min=… max=… last=… average=…", values "%.2f".
 std::vector<std::string> SummaryNames(const std::string& out, double low, double high) {
@@ -95,11 +37,11 @@ std::vector<std::string> SummaryNames(const std::string& out, double low, double
 }
 
 TEST_F(MeasureCommand, AvgPeakOnADirectionalSensorAndItsSavedRun) {
-  Sim sim(
-      {"--model", "PX420B", "--transport", "usb-vista", "--forward", "40", "--vswr", "1.5", "--noise", "0"});
-  ASSERT_EQ(sim.Port(), "-1");
+  ASSERT_EQ(StartSim({"--model", "PX420B", "--transport", "usb-vista", "--forward", "40", "--vswr", "1.5",
+                      "--noise", "0"}),
+            -1);
   const auto file = m_dir.File("run.psh");
-  const auto result = Run("measure --port -1 --mode avgpeak --count 5 --save " + file);
+  const auto result = Cli("measure --port -1 --mode avgpeak --count 5 --save " + file);
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(SummaryNames(result.out, 39.8, 43.5), (std::vector<std::string>{"AVG", "VSWR", "PEAK"}));
   EXPECT_NE(result.out.find("AVG count=5 "), std::string::npos) << result.out;
@@ -113,7 +55,7 @@ TEST_F(MeasureCommand, AvgPeakOnADirectionalSensorAndItsSavedRun) {
   EXPECT_GE(count, 4u);
   EXPECT_NEAR(points[0], 4000, 20);
   // The settings file is read, never written.
-  EXPECT_TRUE(test::ReadFileBytes(m_dir.File("PX420B.ini")).empty());
+  EXPECT_TRUE(test::ReadFileBytes(Home() + "/PX420B.ini").empty());
 }
 
 TEST_F(MeasureCommand, ParAndPulseOnThePx470bWithItsSettingsFile) {
@@ -121,53 +63,59 @@ TEST_F(MeasureCommand, ParAndPulseOnThePx470bWithItsSettingsFile) {
   const std::string ini =
       "[HEADER]\nDEVICE=PX470B\nFREQUENCY=  2400.00000000\nEXTOFFSET=  1.50000000\n"
       "DECIMAL=2\nTECH=7\n[AVG]\nREPEAT=1\n";
-  test::WriteFileBytes(m_dir.File("PX470B.ini"), ini);
-  Sim sim({"--model", "PX470B", "--transport", "usb-vista", "--forward", "-5", "--par", "3", "--pulse-power",
-           "-5", "--pulse-duty", "25", "--pulse-width", "577", "--noise", "0"});
-  ASSERT_EQ(sim.Port(), "-1");
+  test::WriteFileBytes(Home() + "/PX470B.ini", ini);
+  ASSERT_EQ(StartSim({"--model", "PX470B", "--transport", "usb-vista", "--forward", "-5", "--par", "3",
+                      "--pulse-power", "-5", "--pulse-duty", "25", "--pulse-width", "577", "--noise", "0"}),
+            -1);
 
-  auto result = Run("measure --port -1 --mode avgpeak --count 4");
+  auto result = Cli("measure --port -1 --mode avgpeak --count 4");
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(SummaryNames(result.out, -3.7, 0.0), (std::vector<std::string>{"AVG", "PAR", "PEAK"}));
   EXPECT_NE(result.out.find("AVG count=4 first=-3.5"), std::string::npos) << result.out;
 
-  result = Run("measure --port -1 --mode pulse --count 3 --duty 500 --offset 0");
+  result = Cli("measure --port -1 --mode pulse --count 3 --duty 500 --offset 0");
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(SummaryNames(result.out, -5.1, -4.9), (std::vector<std::string>{"PULSE"}));
   EXPECT_NE(result.out.find("\nduty_cycle=50.00\n"), std::string::npos) << result.out;
   EXPECT_TRUE(std::regex_search(result.out, std::regex(R"(\nburst_width=5[6-9]\d\.\d{3}\n$)"))) << result.out;
-  EXPECT_EQ(test::ReadFileBytes(m_dir.File("PX470B.ini")), ini);
+  EXPECT_EQ(test::ReadFileBytes(Home() + "/PX470B.ini"), ini);
 }
 
 TEST_F(MeasureCommand, PeakOverAComPortAndRefusedModes) {
-  Sim sim({"--model", "PX450A"});
-  const auto port = sim.Port();
-  ASSERT_NE(port, "none");
-  auto result = Run("measure --port " + port + " --mode peak --count 2 --freq 100");
+  const int com = StartSim({"--model", "PX450A"});
+  ASSERT_NE(com, 0);
+  const auto port = std::to_string(com);
+  auto result = Cli("measure --port " + port + " --mode peak --count 2 --freq 100");
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(SummaryNames(result.out, -3, -1), (std::vector<std::string>{"PEAK"}));
   EXPECT_NE(result.out.find("PEAK count=2 "), std::string::npos);
 
-  result = Run("measure --port " + port + " --mode avgpeak");
+  result = Cli("measure --port " + port + " --mode avgpeak");
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.err, "error: mode 'avgpeak' is not offered by PX450A\n");
   EXPECT_TRUE(result.out.empty());
   // The settings pages' checks: a frequency outside the model's range.
-  result = Run("measure --port " + port + " --mode peak --freq 5000");
+  result = Cli("measure --port " + port + " --mode peak --freq 5000");
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.err, "error: The frequency is outside the range of this sensor.\n");
+  // Values strtod reads but that are no numbers in range: refused, not sent.
+  result = Cli("measure --port " + port + " --mode peak --freq nan");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "error: The frequency is outside the range of this sensor.\n");
+  result = Cli("measure --port " + port + " --mode peak --offset nan");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "error: The external offset must lie between -100 dB and 100 dB.\n");
 
-  EXPECT_EQ(Run("measure --port " + port + " --mode ccdf").status, 2);
-  EXPECT_EQ(Run("measure --mode peak").status, 2);
-  EXPECT_EQ(Run("measure --port 1 --mode peak --count 0").status, 2);
-  EXPECT_EQ(Run("measure --port 1 --mode peak --tech 8").status, 2);
+  EXPECT_EQ(Cli("measure --port " + port + " --mode ccdf").status, 2);
+  EXPECT_EQ(Cli("measure --mode peak").status, 2);
+  EXPECT_EQ(Cli("measure --port 1 --mode peak --count 0").status, 2);
+  EXPECT_EQ(Cli("measure --port 1 --mode peak --tech 8").status, 2);
 }
 
 TEST_F(MeasureCommand, GivesUpOnASensorThatStopsAnswering) {
   // Identification and one reading, then silence.
-  Sim sim({"--model", "PX430A", "--transport", "usb-vista", "--hang-up-after", "4"});
-  ASSERT_EQ(sim.Port(), "-1");
-  const auto result = Run("measure --port -1 --mode avg --count 3");
+  ASSERT_EQ(StartSim({"--model", "PX430A", "--transport", "usb-vista", "--hang-up-after", "4"}), -1);
+  const auto result = Cli("measure --port -1 --mode avg --count 3");
   EXPECT_EQ(result.status, 1);
   EXPECT_NE(result.err.find("error: the sensor delivered no reading"), std::string::npos) << result.err;
   EXPECT_TRUE(result.out.empty());

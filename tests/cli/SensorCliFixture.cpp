@@ -14,7 +14,9 @@ void SensorCliFixture::SetUp() {
   ::setenv("WATTRIX_HOME", Home().c_str(), 1);
   const std::string cli = WATTRIX_CLI_PATH;
   const std::string table = cli.substr(0, cli.find_last_of('/')) + "/QLMXEnStr.ini";
-  WriteFileBytes(Home() + "/QLMXEnStr.ini", ReadFileBytes(table));
+  const std::string text = ReadFileBytes(table);
+  ASSERT_FALSE(text.empty()) << table;
+  WriteFileBytes(Home() + "/QLMXEnStr.ini", text);
 }
 
 void SensorCliFixture::TearDown() {

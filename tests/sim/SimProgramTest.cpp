@@ -19,18 +19,7 @@ namespace wattrix {
 namespace {
 
 // wattrix-sim as a child process with its stdout and stderr on pipes.
-class SimProcess final {
- public:
-  explicit SimProcess(std::vector<std::string> args) : m_process(WATTRIX_SIM_PATH, std::move(args)) {}
-  std::string FirstLine() { return m_process.FirstLine(); }
-  std::string Output() { return m_process.Output(); }
-  std::string Errors() { return m_process.Errors(); }
-  int Stop(int signal) { return m_process.Stop(signal); }
-  int Wait() { return m_process.Wait(); }
-
- private:
-  test::SimProcess m_process;
-};
+test::SimProcess Sim(std::vector<std::string> args) { return {WATTRIX_SIM_PATH, std::move(args)}; }
 
 class SimProgram : public ::testing::Test {
  protected:
@@ -67,7 +56,7 @@ std::string Ask(const std::string& path, const std::string& frame, std::size_t l
 }
 
 TEST_F(SimProgram, HelpAndUsageErrors) {
-  SimProcess help({"--help"});
+  auto help = Sim({"--help"});
   const auto text = help.Output();
   EXPECT_EQ(help.Wait(), 0);
   for (const char* option : {"--model", "--transport", "--com", "--firmware", "--serial", "--forward",
@@ -75,12 +64,12 @@ TEST_F(SimProgram, HelpAndUsageErrors) {
                              "--corrupt", "--delay", "--hang-up-after", "--seed", "--time-scale"}) {
     EXPECT_NE(text.find(option), std::string::npos) << option;
   }
-  SimProcess bad({"--model", "PX420B", "--bogus"});
+  auto bad = Sim({"--model", "PX420B", "--bogus"});
   EXPECT_NE(bad.Errors().find("error: unknown option '--bogus'"), std::string::npos);
   EXPECT_EQ(bad.Wait(), 2);
-  SimProcess unknown({"--model", "PX999"});
+  auto unknown = Sim({"--model", "PX999"});
   EXPECT_EQ(unknown.Wait(), 2);
-  SimProcess noModel({"--drop", "0.5"});
+  auto noModel = Sim({"--drop", "0.5"});
   EXPECT_EQ(noModel.Wait(), 2);
 }
 
@@ -88,7 +77,7 @@ TEST_F(SimProgram, ServesAComPortThroughReconnectsAndCleansUp) {
   PortMap map;
   map.Scan();
   const int expected = map.FirstFree(1);
-  SimProcess sim({"--model", "PX470B", "--serial", "4242", "--firmware", "3.05"});
+  auto sim = Sim({"--model", "PX470B", "--serial", "4242", "--firmware", "3.05"});
   ASSERT_EQ(sim.FirstLine(), "port=" + std::to_string(expected) + "\n");
   const auto entry = m_dir.File("ports/COM" + std::to_string(expected));
   EXPECT_EQ(test::ReadFileBytes(entry + ".description"), "Wattrix simulated PX470B\n");
@@ -98,9 +87,9 @@ TEST_F(SimProgram, ServesAComPortThroughReconnectsAndCleansUp) {
   EXPECT_EQ(Ask(entry, "[GK]", 1536).size(), 1536u);
 
   // A second sensor takes the next number; a number in use is refused.
-  SimProcess second({"--model", "PX430A"});
+  auto second = Sim({"--model", "PX430A"});
   EXPECT_EQ(second.FirstLine(), "port=" + std::to_string(map.FirstFree(expected + 1)) + "\n");
-  SimProcess clash({"--model", "PX430A", "--com", std::to_string(expected)});
+  auto clash = Sim({"--model", "PX430A", "--com", std::to_string(expected)});
   EXPECT_EQ(clash.Wait(), 1);
   EXPECT_EQ(second.Stop(SIGINT), 0);
 
@@ -110,7 +99,7 @@ TEST_F(SimProgram, ServesAComPortThroughReconnectsAndCleansUp) {
 }
 
 TEST_F(SimProgram, ServesTheTwoPipeStandIn) {
-  SimProcess sim({"--model", "PX420B", "--transport", "usb-vista", "--hang-up-after", "2"});
+  auto sim = Sim({"--model", "PX420B", "--transport", "usb-vista", "--hang-up-after", "2"});
   ASSERT_EQ(sim.FirstLine(), "port=-1\n");
   CUsbDeviceVista device;
   std::size_t n = 0;
