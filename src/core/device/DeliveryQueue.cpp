@@ -5,33 +5,7 @@
 
 namespace wattrix {
 
-void DeliveryQueue::OnAverageReading(int status, std::int32_t power) {
-  Push([=](ReadingSink& sink) { sink.OnAverageReading(status, power); });
-}
-
-void DeliveryQueue::OnReverseReading(int status, std::int32_t power) {
-  Push([=](ReadingSink& sink) { sink.OnReverseReading(status, power); });
-}
-
-void DeliveryQueue::OnPeakReading(int status, std::int32_t power) {
-  Push([=](ReadingSink& sink) { sink.OnPeakReading(status, power); });
-}
-
-void DeliveryQueue::OnAverageReverseReading(int status, std::int32_t forward, std::int32_t reverse) {
-  Push([=](ReadingSink& sink) { sink.OnAverageReverseReading(status, forward, reverse); });
-}
-
-void DeliveryQueue::OnPulseReading(int status, std::int32_t pulse, std::int32_t c1, std::int32_t c2,
-                                   std::int32_t c3, std::int32_t timebase) {
-  Push([=](ReadingSink& sink) { sink.OnPulseReading(status, pulse, c1, c2, c3, timebase); });
-}
-
-void DeliveryQueue::OnCcdfAcquired(int status, const CcdfHistogram& histogram) {
-  // The histogram is valid only during the call: keep a copy.
-  Push([status, copy = histogram](ReadingSink& sink) { sink.OnCcdfAcquired(status, copy); });
-}
-
-void DeliveryQueue::Push(Call call) {
+void DeliveryQueue::Post(Call call) {
   {
     std::lock_guard lock(m_mutex);
     m_calls.push_back(std::move(call));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/device/ReadingSink.h"
+#include "core/device/PostingSink.h"
 
 #include <QObject>
 
@@ -12,20 +12,12 @@ namespace wattrix {
 // queued when `context` is destroyed is dropped by Qt, so the receiver
 // (owned by the context) is never reached after it is gone. The owner
 // unregisters the sink before the context goes, so no post races with it.
-class QueuedReadingSink final : public ReadingSink {
+class QueuedReadingSink final : public PostingSink {
  public:
   QueuedReadingSink(QObject& context, ReadingSink& receiver) : m_context(context), m_receiver(receiver) {}
 
-  void OnAverageReading(int status, std::int32_t power) override;
-  void OnReverseReading(int status, std::int32_t power) override;
-  void OnPeakReading(int status, std::int32_t power) override;
-  void OnAverageReverseReading(int status, std::int32_t forward, std::int32_t reverse) override;
-  void OnPulseReading(int status, std::int32_t pulse, std::int32_t c1, std::int32_t c2, std::int32_t c3,
-                      std::int32_t timebase) override;
-
  private:
-  template <typename Call>
-  void Post(Call call);
+  void Post(Call call) override;
 
   QObject& m_context;
   ReadingSink& m_receiver;
