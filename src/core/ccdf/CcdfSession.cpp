@@ -5,10 +5,9 @@
 #include "core/device/SensorModel.h"
 #include "core/device/SensorProtocol.h"
 #include "core/measure/MeasurementSettings.h"
+#include "core/measure/PowerDirectionWarning.h"
 #include "core/measure/Quantity.h"
-#include "core/platform/NumberText.h"
 #include "core/shell/CommandIds.h"
-#include "core/strings/StringTable.h"
 
 namespace wattrix {
 
@@ -44,10 +43,7 @@ void CcdfSession::StartCcdf() {
     std::int32_t reverse = 0;
     bool wrongWay = false;
     m_host.RunExchange([&] { wrongWay = m_link.CheckPowerDirection(Frequency100(), average, reverse); });
-    m_host.SetWarningText(wrongWay ? FormatC("%s (Avg:%d, Rev:%d)",
-                                             strings::GetString("S_SETTING_WARNING_POWER").c_str(),
-                                             static_cast<int>(average), static_cast<int>(reverse))
-                                   : std::string());
+    m_host.SetWarningText(PowerDirectionWarning(wrongWay, average, reverse));
   }
   m_settings.MarkStart(false);
 }

@@ -8,11 +8,10 @@
 #include "core/history/HistoryFile.h"
 #include "core/measure/MeasurementSettings.h"
 #include "core/measure/ModeSessionHost.h"
+#include "core/measure/PowerDirectionWarning.h"
 #include "core/measure/Quantity.h"
 #include "core/platform/Beeper.h"
-#include "core/platform/NumberText.h"
 #include "core/shell/CommandIds.h"
-#include "core/strings/StringTable.h"
 
 namespace wattrix {
 
@@ -122,10 +121,7 @@ void ModeSession::Start() {
     bool reversed = false;
     const std::int32_t frequency = protocol::Times100(m_settings.Frequency());
     m_host.RunExchange([&] { reversed = m_link.CheckPowerDirection(frequency, average, reverse); });
-    m_host.SetWarningText(reversed ? FormatC("%s (Avg:%d, Rev:%d)",
-                                             strings::GetString("S_SETTING_WARNING_POWER").c_str(), average,
-                                             reverse)
-                                   : std::string());
+    m_host.SetWarningText(PowerDirectionWarning(reversed, average, reverse));
   }
   m_settings.MarkStart(false);
 }
