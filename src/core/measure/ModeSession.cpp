@@ -171,7 +171,7 @@ bool ModeSession::OnCommand(int id) {
       Reset();
       return true;
     case cmd::kFileSave:
-      m_host.RunSaveCommand();
+      if (CanSave()) m_host.RunSaveCommand();
       return true;
     case cmd::kModeAbsolute:
       SetDisplayRelative(false);

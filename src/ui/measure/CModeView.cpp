@@ -95,31 +95,14 @@ void CModeView::StopForClose() {
 }
 
 bool CModeView::OnCommand(int id) {
-  switch (id) {
-    case cmd::kDeviceSetting:
-      return false;  // the main frame opens the dialog on this window's page
-    case cmd::kFileSave:
-      if (m_session->CanSave()) Save();
-      return true;
-    default:
-      break;
-  }
+  // Setting is left to the main frame, which opens the dialog on this
+  // window's page; the session does not take it.
   if (!m_session->OnCommand(id)) return false;
   SyncSelection();
   return true;
 }
 
-bool CModeView::UpdateCommand(int id, CommandState& state) {
-  switch (id) {
-    case cmd::kDeviceSetting:
-      return false;
-    case cmd::kFileSave:
-      state = {m_session->CanSave(), false};
-      return true;
-    default:
-      return m_session->UpdateCommand(id, state);
-  }
-}
+bool CModeView::UpdateCommand(int id, CommandState& state) { return m_session->UpdateCommand(id, state); }
 
 bool CModeView::AskYesNo(const char* key) {
   return strings::MessageBoxKey(static_cast<QWidget*>(this), key, mb::kIconQuestion | mb::kYesNo) ==
