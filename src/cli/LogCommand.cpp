@@ -6,6 +6,7 @@
 
 #include "core/device/SensorLink.h"
 #include "core/device/SensorModel.h"
+#include "core/settings/LoggingDownload.h"
 #include "core/settings/LoggingSetup.h"
 #include "core/settings/SensorLogging.h"
 #include "core/settings/SettingsPageRules.h"
@@ -19,9 +20,9 @@ namespace wattrix::cli {
 
 namespace {
 
-constexpr int kStatusItems = 0;
-constexpr int kStatusLogging = 1;
-constexpr int kStatusStored = 6;
+using logging_download::kStatusItems;
+using logging_download::kStatusLogging;
+using logging_download::kStatusStored;
 constexpr int kPeriodChoices = 5;
 
 // The error line of a failed operation: the text of a string-table message.

@@ -8,6 +8,11 @@ namespace wattrix {
 // enables.
 namespace logging_download {
 
+// Values of the sensor's logging status (SensorLink::LoggingStatus).
+inline constexpr int kStatusItems = 0;    // mask of the logged items
+inline constexpr int kStatusLogging = 1;  // nonzero while the sensor logs
+inline constexpr int kStatusStored = 6;   // values stored
+
 inline constexpr int kValuesPerBlock = 250;
 inline constexpr int kBlockBytes = 512;
 inline constexpr int kUsbTimeoutMs = 1000;

@@ -18,11 +18,6 @@ bool ConfigureLogging(SensorLink& link, const LoggingConfiguration& c) {
 
 namespace logging_download {
 
-namespace {
-constexpr int kStatusItems = 0;
-constexpr int kStatusStored = 6;
-}  // namespace
-
 FetchOutcome FetchLog(SensorLink& link, bool serialLink) {
   const FetchPlan plan = PlanFetch(link.LoggingStatus(kStatusStored), serialLink);
   if (plan.nothingLogged) return FetchOutcome::NothingLogged;
