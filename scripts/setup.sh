@@ -10,6 +10,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   fonts-liberation libcanberra-dev
   xvfb xauth x11-apps x11-utils xdotool imagemagick
+  weasyprint python3-markdown poppler-utils groff-base
+  dpkg-dev file appstream desktop-file-utils libxml2-utils
 )
 
 missing=()

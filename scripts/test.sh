@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test CI needs:
-#   1. the main build (g++, warnings as errors) and all its tests,
+#   1. the main build (g++, warnings as errors) and all its tests, and the
+#      Debian package made from it, unpacked and run,
 #   2. the acquisition and link tests under ThreadSanitizer,
 #   3. every fuzz target for a short smoke run (clang, ASan + UBSan).
 # Exits non-zero on the first failure.
@@ -21,6 +22,12 @@ cmake -S "$root" -B "$root/build/ci" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo 
 cmake --build "$root/build/ci" -j "$jobs"
 stage "tests"
 ctest --test-dir "$root/build/ci" -j "$jobs" --timeout 300
+
+stage "Debian package"
+rm -rf "$root/build/ci/package"
+cpack --config "$root/build/ci/CPackConfig.cmake" -B "$root/build/ci/package" >/dev/null
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$root/build/ci/CMakeCache.txt")
+"$root/scripts/check-package.sh" "$root"/build/ci/package/wattrix_"$version"_*.deb "$version"
 
 stage "ThreadSanitizer build"
 CC=clang CXX=clang++ cmake -S "$root" -B "$root/build/tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
