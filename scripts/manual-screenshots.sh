@@ -33,6 +33,7 @@ cmake --build "$build" --target wattrix wattrix-sim wattrix-cli wattrix_data
 work=$(mktemp -d "${TMPDIR:-/tmp}/wattrix-shots.XXXXXX")
 export WATTRIX_HOME=$work/home XDG_RUNTIME_DIR=$work/run XDG_CONFIG_HOME=$work/config HOME=$work/user
 mkdir -p "$WATTRIX_HOME" "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME" "$HOME"
+chmod 700 "$XDG_RUNTIME_DIR"
 cp "$build/bin/QLMXEnStr.ini" "$WATTRIX_HOME/"
 unset WATTRIX_PORTS_DIR WATTRIX_USB_DIR WATTRIX_USB_DRIVER
 
@@ -72,7 +73,8 @@ for ((i = 0; i < 50; i++)); do
 done
 
 # A PX420B on the USB stand-in and a PX430A on a COM port, as run.sh has.
-start_sim "$build/bin" --model PX420B --transport usb-vista --vswr 1.5 --ccdf-par 9.0
+# The PX420B reads 40.3 dBm, above the AVG high limit set below.
+start_sim "$build/bin" --model PX420B --transport usb-vista --forward 40.3 --noise 0.05 --vswr 1.5
 start_sim "$build/bin" --model PX430A --transport serial
 
 # --- helpers ---------------------------------------------------------------
@@ -112,7 +114,7 @@ shot() {
   echo "manual-screenshots: $name.png"
 }
 start_app() {
-  "$build/bin/wattrix" -geometry "${width}x${height}+0+0" "$@" &
+  "$build/bin/wattrix" -geometry "${width}x${height}+0+0" "$@" >>"$work/app.log" 2>&1 &
   app_pid=$!
   window '^Wattrix' >/dev/null
   sleep 1.5
@@ -139,10 +141,10 @@ TECH=7
 [AVG]
 RATE=0
 REPEAT=1
-MINDISP=30
-MAXDISP=50
-MINLIMIT=39.99
-MAXLIMIT=40.01
+MINDISP=35
+MAXDISP=45
+MINLIMIT=37
+MAXLIMIT=40
 ENABLELIMIT=1
 BEEPALARM=1
 BEEP=0
@@ -160,18 +162,18 @@ ENABLELIMIT=1
 BEEPALARM=0
 [PEAK]
 RATE=0
-MINDISP=30
+MINDISP=35
 MAXDISP=50
-MINLIMIT=30
+MINLIMIT=35
 MAXLIMIT=50
 [PULSE]
 RATE=0
 DUTY=0
 REFERENCE=0
-MINDISP=30
-MAXDISP=50
-MINLIMIT=30
-MAXLIMIT=50
+MINDISP=35
+MAXDISP=45
+MINLIMIT=35
+MAXLIMIT=45
 [CCDF]
 RATE=1
 MINDISP=0
