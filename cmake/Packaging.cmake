@@ -24,12 +24,13 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     ".\n"
     "The package also holds wattrix-cli, for test benches and batch work, and\n"
     "wattrix-sim, a simulated sensor of every model.")
-# Libraries from the programs' own links; what is loaded at run time by name
-# (the Qt window-system plugins, the metric-compatible fonts the gauges are
-# drawn with) is named here.
+# Libraries from the programs' own links (Qt's X11 platform plugin comes with
+# libqt6gui6); what is found at run time by name is named here: the
+# metric-compatible fonts the panels and gauges are drawn with, the opener of
+# the manual, the alarm sounds, and the native Wayland platform.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, sound-theme-freedesktop")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, sound-theme-freedesktop, qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "evince | okular | qpdfview | pdf-viewer")
 
 include(CPack)

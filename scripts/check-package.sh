@@ -30,10 +30,9 @@ for path in /usr/bin/wattrix /usr/bin/wattrix-cli /usr/bin/wattrix-sim \
   /usr/share/man/man1/wattrix.1.gz /usr/share/man/man1/wattrix-cli.1.gz /usr/share/man/man1/wattrix-sim.1.gz; do
   grep -qx "$path" <<<"$contents" || fail "$path is not in the package"
 done
-# Dependencies: the shared libraries found by dpkg-shlibdeps, plus what Qt
-# loads by name.
+# Dependencies: the shared libraries found by dpkg-shlibdeps, plus the fonts.
 depends=$(dpkg-deb --field "$deb" Depends)
-for dep in libc6 libstdc++6 libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins fonts-liberation; do
+for dep in libc6 libstdc++6 libqt6widgets6 libcanberra0 fonts-liberation; do
   grep -q "\b$dep\b" <<<"$depends" || fail "Depends lacks $dep: $depends"
 done
 # Everything it depends on can be installed here (nothing is changed).
