@@ -19,6 +19,8 @@
 #include <QMouseEvent>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace wattrix {
 
 CCcdfFrame::CCcdfFrame(MeasurementSettings& settings, CMainFrame* mainFrame, QWidget* parent)
@@ -73,6 +75,7 @@ void CCcdfFrame::BuildPanes() {
     view->setObjectName(QStringLiteral("CcdfPanel%1").arg(i));
     holder->addWidget(view);
     connect(view, &CCcdfTextView::ContextMenuRequested, this, &CCcdfFrame::ShowContextMenu);
+    connect(view, &CCcdfTextView::NeedChanged, this, &CCcdfFrame::EqualisePanelFonts);
     m_panels[static_cast<std::size_t>(i)] = view;
   }
   ApplySizeRule();
@@ -136,6 +139,14 @@ void CCcdfFrame::RefreshCcdfViews() {
   m_graph->SetCurve(CcdfSession::kGraphXFrom, CcdfSession::kGraphXTo, CcdfSession::kGraphYFirst,
                     CcdfSession::kGraphYSecond, m_session->Data().CcdfCurve());
   for (CCcdfTextView* panel : m_panels) panel->Refresh();
+}
+
+void CCcdfFrame::EqualisePanelFonts() {
+  for (std::size_t first : {std::size_t{0}, std::size_t{3}}) {
+    int floor = 0;
+    for (std::size_t i = first; i < first + 3; ++i) floor = std::max(floor, m_panels[i]->NeededShrink());
+    for (std::size_t i = first; i < first + 3; ++i) m_panels[i]->SetShrinkFloor(floor);
+  }
 }
 
 void CCcdfFrame::SetWarningText(const std::string& text) {

@@ -74,6 +74,9 @@ class CCcdfFrame final : public ChildFrame, public CcdfSessionHost {
 
  private:
   void BuildPanes();
+  // The three panels of the left column, and the three below the graph,
+  // each shrink their lines alike.
+  void EqualisePanelFonts();
   void ShowContextMenu(QPoint globalPos);
 
   MeasurementSettings& m_settings;

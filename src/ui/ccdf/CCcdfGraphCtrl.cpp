@@ -1,5 +1,6 @@
 #include "ui/ccdf/CCcdfGraphCtrl.h"
 
+#include "core/strings/StringTable.h"
 #include "ui/platform/QtCanvas.h"
 
 #include <QMouseEvent>
@@ -16,6 +17,9 @@ CCcdfGraphCtrl::CCcdfGraphCtrl(QWidget* parent) : QWidget(parent), m_graph(0, 0,
   setAttribute(Qt::WA_NoSystemBackground);
   setCursor(Qt::ArrowCursor);
   setMinimumSize(0, 0);
+  // Which line is the measurement and which the reference.
+  m_graph.SetLegend(strings::GetString("S_CCDF_GRAPH_MEASURED"),
+                    strings::GetString("S_CCDF_GRAPH_REFERENCE"));
 }
 
 void CCcdfGraphCtrl::SetCurve(float xFrom, float xTo, float yFirst, float ySecond,

@@ -54,14 +54,33 @@ bool CCcdfTextView::Refresh() {
   m_texts = std::move(texts);
   // Between two size changes lines only ever get smaller, so that a value
   // growing by a digit does not make the panel's size jump to and fro.
-  Refit(m_fit.shrink);
+  Refit(m_needed);
   m_dirty = true;
   update();
   return true;
 }
 
+void CCcdfTextView::SetShrinkFloor(int floor) {
+  if (floor == m_floor) return;
+  m_floor = floor;
+  const int applied = m_fit.shrink;
+  Place();
+  if (m_fit.shrink != applied) {
+    m_dirty = true;
+    update();
+  }
+}
+
 void CCcdfTextView::Refit(int from) {
-  m_fit = FitPanelLines(m_items, m_texts, width(), height(), from, &MeasureInCache);
+  const int needed = FitPanelLines(m_items, m_texts, width(), height(), from, &MeasureInCache).shrink;
+  const bool changed = needed != m_needed;
+  m_needed = needed;
+  Place();
+  if (changed) emit NeedChanged();
+}
+
+void CCcdfTextView::Place() {
+  m_fit = LayOutPanelLines(m_items, m_texts, width(), height(), std::max(m_needed, m_floor), &MeasureInCache);
 }
 
 void CCcdfTextView::resizeEvent(QResizeEvent* event) {

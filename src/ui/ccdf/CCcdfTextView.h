@@ -33,6 +33,11 @@ class CCcdfTextView final : public QWidget {
   const std::vector<std::string>& Texts() const { return m_texts; }
   // Where the lines were placed for the current texts and size.
   const PanelFit& Fit() const { return m_fit; }
+  // Points the lines need to shrink by to fit this panel alone.
+  int NeededShrink() const { return m_needed; }
+  // Panels side by side shrink alike: the frame sets the largest need of
+  // a row or column as every member's floor.
+  void SetShrinkFloor(int floor);
   // Repaints of the panel's image since it was made (for the tests and the
   // speed measurements).
   int SurfacePaints() const { return m_surfacePaints; }
@@ -40,6 +45,8 @@ class CCcdfTextView final : public QWidget {
  signals:
   // A right click: the frame shows its context menu at `globalPos`.
   void ContextMenuRequested(QPoint globalPos);
+  // NeededShrink changed.
+  void NeedChanged();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -48,7 +55,9 @@ class CCcdfTextView final : public QWidget {
 
  private:
   std::vector<std::string> ComputeTexts() const;
+  // Fits the lines again, from a need of `from` points up.
   void Refit(int from);
+  void Place();
   void PaintSurface();
 
   CcdfPanel m_panel;
@@ -56,6 +65,8 @@ class CCcdfTextView final : public QWidget {
   ContextSource m_context;
   std::vector<std::string> m_texts;
   PanelFit m_fit;
+  int m_needed = 0;
+  int m_floor = 0;
   QImage m_surface;
   bool m_dirty = true;
   int m_surfacePaints = 0;
