@@ -301,6 +301,43 @@ void CCcdfGraph::Draw(Canvas& canvas) {
   DrawReference(canvas);
   DrawMeasured(canvas);
   DrawMarker(canvas);
+  DrawLegend(canvas);
+}
+
+void CCcdfGraph::SetLegend(std::string measured, std::string reference) {
+  m_legendMeasured = std::move(measured);
+  m_legendReference = std::move(reference);
+}
+
+void CCcdfGraph::DrawLegend(Canvas& canvas) {
+  m_legendBox = PixelRect{};
+  if (m_legendMeasured.empty() && m_legendReference.empty()) return;
+  const PixelRect plot = PlotRect();
+  const int h = m_charHeight, w = m_charWidth;
+  const int sample = 3 * w;  // length of the line shown beside each name
+  const double text = std::max(canvas.MeasureText(m_legendMeasured, NormalFont()).width,
+                               canvas.MeasureText(m_legendReference, NormalFont()).width);
+  const int width = w + sample + w + static_cast<int>(std::ceil(text)) + w;
+  const int height = 2 * h + h / 2;
+  const PixelRect box{plot.Right() - width - w, plot.top + h / 2, width, height};
+  // Only where it does not crowd the plot.
+  if (box.left < plot.left + plot.width / 2 || box.Bottom() > plot.top + plot.height / 3) return;
+  canvas.FillRect(ToRectF(box), Brush::Solid(m_colours.background));
+  canvas.DrawRect(ToRectF(box), Pen{m_colours.frame, 1.0});
+  const std::pair<const std::string*, Argb> rows[2] = {{&m_legendMeasured, m_colours.curve},
+                                                       {&m_legendReference, kReferenceColour}};
+  for (int i = 0; i < 2; ++i) {
+    const int top = box.top + h / 4 + i * h;
+    const double middle = top + h / 2.0;
+    canvas.DrawLine(PointF{double(box.left + w), middle}, PointF{double(box.left + w + sample), middle},
+                    Pen{rows[i].second, 2.0});
+    const RectF band{double(box.left + 2 * w + sample), double(top), text + 1, double(h)};
+    TextFormat format;
+    format.vertical = VAlign::Centre;
+    format.singleLine = true;
+    canvas.DrawTextInBox(*rows[i].first, band, NormalFont(), m_colours.xLabels, format);
+  }
+  m_legendBox = box;
 }
 
 void CCcdfGraph::DrawYLabels(Canvas& canvas) {

@@ -81,6 +81,12 @@ class CCcdfGraph final {
   const std::string& MarkerText() const { return m_markerText; }
 
   void SetReferenceCurve(std::vector<float> values) { m_reference = std::move(values); }
+  // Names of the measured and the reference curve, drawn with a sample of
+  // each line in the plot's upper right corner (which a CCDF curve never
+  // reaches); no legend while both are empty.
+  void SetLegend(std::string measured, std::string reference);
+  // The box the legend took in the last paint (empty when none).
+  PixelRect LegendBox() const { return m_legendBox; }
   const std::vector<float>& ReferenceValues() const { return m_reference; }
 
   // Geometry, for the control and the tests.
@@ -124,6 +130,7 @@ class CCcdfGraph final {
   void DrawReference(Canvas& canvas);
   void DrawMeasured(Canvas& canvas);
   void DrawMarker(Canvas& canvas);
+  void DrawLegend(Canvas& canvas);
 
   int m_x = 0;
   int m_y = 0;
@@ -151,6 +158,9 @@ class CCcdfGraph final {
   std::vector<PixelPoint> m_drawn;
   int m_markerIndex = -1;
   PixelRect m_markerBox;
+  std::string m_legendMeasured;
+  std::string m_legendReference;
+  PixelRect m_legendBox;
 };
 
 }  // namespace wattrix

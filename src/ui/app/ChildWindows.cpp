@@ -1,5 +1,6 @@
 #include "ui/app/ChildWindows.h"
 
+#include "ui/ccdf/CCcdfFrame.h"
 #include "ui/history/CHistoryFrame.h"
 #include "ui/measure/CMeasurementFrame.h"
 #include "ui/measure/CPulsePowerFrame.h"
@@ -15,6 +16,9 @@ void RegisterChildWindows(CMainFrame& frame) {
   });
   registry.Register(ChildKind::Pulse, [](CMainFrame& main) -> std::unique_ptr<ChildFrame> {
     return std::make_unique<CPulsePowerFrame>(main.Settings(), &main);
+  });
+  registry.Register(ChildKind::Ccdf, [](CMainFrame& main) -> std::unique_ptr<ChildFrame> {
+    return std::make_unique<CCcdfFrame>(main.Settings(), &main);
   });
   registry.Register(ChildKind::History, [](CMainFrame&) -> std::unique_ptr<ChildFrame> {
     return std::make_unique<CHistoryFrame>();

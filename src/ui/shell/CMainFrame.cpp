@@ -485,6 +485,11 @@ void CMainFrame::OnConnect() {
 }
 
 void CMainFrame::OnDisconnect() {
+  // The live windows stop first: without a sensor they must not go on
+  // showing a running measurement.
+  for (QMdiSubWindow* window : m_mdi->subWindowList())
+    if (ChildFrame* child = ChildIn(window); child && child->Kind() != ChildKind::History)
+      child->OnCommand(cmd::kMeasureStop);
   SensorLink& link = SensorLink::Instance();
   RunExchange([&link] { link.Disconnect(); });
   UpdateConnectionStatus();
@@ -503,17 +508,20 @@ void CMainFrame::OnModeCommand(int id) {
     m_currentMode = kModeCcdf;
   }
 
-  // A window of that kind already there is only brought up.
+  // A window of that kind already there is set up for the connected
+  // sensor again (it may have measured another model before a reconnect).
   if (QMdiSubWindow* existing = SubWindowOf(kind)) {
-    existing->show();
-    m_mdi->setActiveSubWindow(existing);
+    if (!IsConnected()) {
+      strings::MessageBoxKeyNoOwner("S_MAINFRAME_ONDEVICECONNECT", mb::kIconError | mb::kOk);
+      return;
+    }
+    OpenModeWindow(existing, kind);
     return;
   }
 
   QMdiSubWindow* previous = m_mdi->currentSubWindow();
   auto created = m_registry.Create(kind, *this);
   if (!created) return;
-  ChildFrame* child = created.get();
   QMdiSubWindow* window = AddChild(std::move(created));
 
   // The window that was active, of whatever kind, stops and closes.
@@ -529,11 +537,24 @@ void CMainFrame::OnModeCommand(int id) {
     return;
   }
 
+  OpenModeWindow(window, kind);
+}
+
+void CMainFrame::OpenModeWindow(QMdiSubWindow* window, ChildKind kind) {
+  ChildFrame* child = ChildIn(window);
+  if (!child) return;
   child->PrepareForModel(m_settings.ModelCode());
   child->setWindowTitle(
       QStringLiteral("%1, %2").arg(m_connectionText, QString::fromStdString(m_settings.ModelName())));
   child->InitialUpdate();
-  ShowChild(window);
+  if (window->isVisible()) {
+    // Already placed by the user: only brought up.
+    window->show();
+    m_mdi->setActiveSubWindow(window);
+    OnChildActivated();
+  } else {
+    ShowChild(window);
+  }
   // The CCDF window opens its settings at once.
   if (kind == ChildKind::Ccdf) PostCommand(cmd::kDeviceSetting);
 }

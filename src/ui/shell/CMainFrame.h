@@ -118,6 +118,8 @@ class CMainFrame final : public QMainWindow, public CommandTarget {
   void OnDisconnect();
   void OnOpen();
   void OnModeCommand(int id);
+  // Prepares, titles and shows a mode window for the connected sensor.
+  void OpenModeWindow(QMdiSubWindow* window, ChildKind kind);
   void OnSetting();
   void OnDownloadLogging();
 

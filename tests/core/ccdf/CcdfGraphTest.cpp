@@ -238,5 +238,42 @@ TEST(CcdfGraphMarker, OnePointCurveIsJoinedToItself) {
   EXPECT_EQ(l.graph.MarkerText(), "Marker : 0.50 dB, 0.010 %");
 }
 
+TEST(CcdfGraphLegend, NamesBothCurvesInTheEmptyCornerOnlyWhenGiven) {
+  Laid l;
+  l.SetCurve({{-4.0f, 9.0f}, {-1.0f, 3.0f}, {-0.4f, 0.0f}});
+  l.Draw();
+  EXPECT_EQ(l.graph.LegendBox().width, 0);
+  EXPECT_EQ(l.canvas.FindText("Measured"), nullptr);
+
+  l.graph.SetLegend("Measured", "Gaussian noise");
+  l.Draw();
+  const PixelRect box = l.graph.LegendBox();
+  const PixelRect plot = l.graph.PlotRect();
+  ASSERT_GT(box.width, 0);
+  // Inside the upper right of the plot, drawn after the curves.
+  EXPECT_LE(box.Right(), plot.Right());
+  EXPECT_GE(box.top, plot.top);
+  EXPECT_LT(box.Bottom(), plot.top + plot.height / 3);
+  const auto* measured = l.canvas.FindText("Measured");
+  const auto* reference = l.canvas.FindText("Gaussian noise");
+  ASSERT_TRUE(measured && reference);
+  EXPECT_LT(measured->rect.y, reference->rect.y);
+  // A sample of each line in the curve's colours beside its name.
+  int yellow = 0, green = 0;
+  for (const auto* p : l.canvas.OfKind(Op::Line)) {
+    if (p->points[0].x < box.left || p->points[0].x > box.Right()) continue;
+    yellow += p->pen.colour == MakeRgb(255, 255, 0);
+    green += p->pen.colour == MakeRgb(0, 220, 0);
+  }
+  EXPECT_EQ(yellow, 1);
+  EXPECT_EQ(green, 1);
+
+  // A canvas too small for it: no legend rather than one over the curve.
+  l.graph.SetCanvas(0, 0, 350, 300);
+  l.graph.SetLegend("Measured by the sensor over a long time", "Gaussian noise of the same average");
+  l.Draw();
+  EXPECT_EQ(l.graph.LegendBox().width, 0);
+}
+
 }  // namespace
 }  // namespace wattrix
