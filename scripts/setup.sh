@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   fonts-liberation libcanberra-dev
   xvfb xauth x11-apps x11-utils xdotool imagemagick
+  poppler-utils cups-daemon cups-client
 )
 
 missing=()
