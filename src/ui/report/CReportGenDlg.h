@@ -4,13 +4,13 @@
 #include "ui/history/SavePathDialog.h"
 
 #include <QDialog>
+#include <QPrinter>
 #include <QString>
 
 #include <functional>
 #include <memory>
 
 class QLineEdit;
-class QPrinter;
 
 namespace wattrix {
 
