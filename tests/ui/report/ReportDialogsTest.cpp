@@ -15,6 +15,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QProgressBar>
@@ -120,6 +122,22 @@ class ReportDialogsTest final : public QObject {
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(dialog.Chosen(), CReportGenDlg::Output::Pdf);
     QCOMPARE(dialog.PdfPath(), QString::fromStdString(m_dir.File("x.pdf")));
+  }
+
+  void PreviewShowsTheOnePageWithoutAPrinter() {
+    CReportGenDlg dialog(QStringLiteral("T"), m_document, nullptr);
+    int pages = -1;
+    QTimer::singleShot(0, &dialog, [&] {
+      auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+      if (!preview) return;
+      auto* widget = preview->findChild<QPrintPreviewWidget*>();
+      QTRY_VERIFY(widget && widget->pageCount() > 0);
+      pages = widget->pageCount();
+      preview->reject();
+    });
+    dialog.OnPreview();
+    QCOMPARE(pages, 1);
+    QVERIFY(!dialog.Printer());  // the preview's page setup is not kept
   }
 
   void WithoutAPrinterThePrintDialogClosesAsCancelled() {
