@@ -88,7 +88,9 @@ void CReportGenDlg::BuildLayout() {
   const auto add = [&](const char* key, QWidget* field) {
     auto* label = new QLabel(Text(key), this);
     label->setBuddy(field);
-    grid->addWidget(label, row, 0, Qt::AlignTop);
+    // Labels of the fields of several lines stand at their first line.
+    const bool severalLines = qobject_cast<LimitedTextEdit*>(field) != nullptr;
+    grid->addWidget(label, row, 0, severalLines ? Qt::AlignTop : Qt::AlignVCenter);
     grid->addWidget(field, row++, 1);
   };
   add("IDC_STATIC_TITLE", m_title);
