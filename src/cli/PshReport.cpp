@@ -6,6 +6,7 @@
 #include "core/history/HistoryDocument.h"
 #include "core/report/HistoryReport.h"
 #include "core/report/ReportFields.h"
+#include "core/report/StandardFonts.h"
 
 #include <cstdio>
 #include <set>
@@ -42,6 +43,14 @@ int PshReport(const std::vector<std::string>& args) {
   if (const auto* tooLong = report::FirstTooLong(fields)) {
     return Fail(kExitFailed, std::string(tooLong->optionName) + " is longer than " +
                                  std::to_string(tooLong->limit) + " characters");
+  }
+  // The PDF's standard fonts show Western European text only; say so rather
+  // than hand over a report with question marks unannounced.
+  for (const auto& field : report::kFields) {
+    if (!InWinAnsi(fields.*field.member)) {
+      std::fprintf(stderr, "warning: %s has characters outside Windows Latin-1; they are written as '?'\n",
+                   field.optionName);
+    }
   }
   if (!WriteReportPdf(out, document, fields)) return Fail(kExitFailed, "cannot write PDF file '" + out + "'");
   std::printf("report=%s\n", out.c_str());

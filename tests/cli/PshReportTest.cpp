@@ -104,7 +104,14 @@ TEST(PshReport, RefusesWhatItCannotReport) {
   const auto tooLong = RunCli("psh report '" + run + "' '" + pdf + "' --engineer " + std::string(31, 'e'));
   EXPECT_EQ(tooLong.status, 1);
   EXPECT_EQ(tooLong.err, "error: --engineer is longer than 30 characters\n");
-  EXPECT_EQ(RunCli("psh report '" + run + "' '" + pdf + "' --engineer " + std::string(30, 'e')).status, 0);
+  const auto full = RunCli("psh report '" + run + "' '" + pdf + "' --engineer " + std::string(30, 'e'));
+  EXPECT_EQ(full.status, 0);
+  EXPECT_EQ(full.err, "");
+  // Text the PDF fonts cannot show is written, with a warning.
+  const auto cyrillic = RunCli("psh report '" + run + "' '" + pdf + "' --site '\xD0\x96\xD0\x96'");
+  EXPECT_EQ(cyrillic.status, 0);
+  EXPECT_EQ(cyrillic.err,
+            "warning: --site has characters outside Windows Latin-1; they are written as '?'\n");
   test::WriteFileBytes(dir.File("bad.psh"), std::string(217, '\x01'));
   EXPECT_EQ(RunCli("psh report '" + dir.File("bad.psh") + "' '" + pdf + "'").status, 1);
   EXPECT_EQ(RunCli("psh report '" + run + "' '" + dir.File("missing/r.pdf") + "'").status, 1);

@@ -91,6 +91,14 @@ std::string ToWinAnsi(std::string_view utf8) {
   return out;
 }
 
+bool InWinAnsi(std::string_view utf8) {
+  for (std::size_t pos = 0; pos < utf8.size();) {
+    const char32_t c = NextCodePoint(utf8, pos);
+    if (c != U'\t' && c != U'\n' && c != U'\r' && WinAnsiByte(c) == 0) return false;
+  }
+  return true;
+}
+
 int WinAnsiWidth(StandardFace face, std::uint8_t code) {
   if (code < 32) return 0;
   if (face == StandardFace::Mono) return kMonoWidth;

@@ -25,6 +25,8 @@ char32_t NextCodePoint(std::string_view text, std::size_t& pos);
 std::uint8_t WinAnsiByte(char32_t codePoint);
 // Text in that encoding; characters it lacks become '?'.
 std::string ToWinAnsi(std::string_view utf8);
+// Whether every character of the text is in that encoding.
+bool InWinAnsi(std::string_view utf8);
 
 // Advance width of one code point in thousandths of the em. Characters the
 // encoding lacks are measured as the '?' drawn for them, wide East Asian

@@ -52,6 +52,8 @@ TEST(StandardFonts, MeasuresLatinTextAndEncodesIt) {
   // are measured and written as the '?' shown for them.
   EXPECT_EQ(ToWinAnsi("\xE2\x82\xAC \xE2\x80\x9Cx\xE2\x80\x9D \xC3\xA9"), "\x80 \x93x\x94 \xE9");
   EXPECT_EQ(ToWinAnsi("\xD0\x96"), "?");
+  EXPECT_TRUE(InWinAnsi("M\xC3\xBCller \xE2\x82\xAC\n\tok?"));
+  EXPECT_FALSE(InWinAnsi("\xD0\x96"));
   EXPECT_EQ(ToWinAnsi("\xFF\xC3"), "??");  // broken UTF-8 never reads past the end
   EXPECT_DOUBLE_EQ(StandardTextSize("\xD0\x96", sans).width, StandardTextSize("?", sans).width);
 }
