@@ -1,5 +1,6 @@
 // wattrix-cli psh: inspects and converts history files.
 #include "cli/CliCommand.h"
+#include "cli/PshReport.h"
 
 #include "core/history/HistoryDocument.h"
 #include "core/history/HistoryLayout.h"
@@ -60,8 +61,10 @@ int Csv(const std::string& path, const std::string& out) {
 }
 
 int Psh(const std::vector<std::string>& args) {
-  if (args.empty()) return Fail(kExitUsage, "psh needs a sub-command: info FILE | csv FILE OUT");
+  if (args.empty())
+    return Fail(kExitUsage, "psh needs a sub-command: info FILE | csv FILE OUT | report FILE OUT.pdf");
   const std::string& sub = args[0];
+  if (sub == "report") return PshReport(std::vector<std::string>(args.begin() + 1, args.end()));
   for (std::size_t i = 1; i < args.size(); ++i) {
     if (args[i].rfind("--", 0) == 0) return Fail(kExitUsage, "unknown option '" + args[i] + "'");
   }
@@ -76,7 +79,11 @@ int Psh(const std::vector<std::string>& args) {
   return Fail(kExitUsage, "unknown psh sub-command '" + sub + "'");
 }
 
-const CommandRegistration kRegistration("psh", "psh info FILE | psh csv FILE OUT", Psh);
+const CommandRegistration kRegistration(
+    "psh",
+    "psh info FILE | psh csv FILE OUT | psh report FILE OUT.pdf [--title T] "
+    "[--date D] [--engineer E] [--site S] [--purpose P] [--result R] [--remark M]",
+    Psh);
 
 }  // namespace
 

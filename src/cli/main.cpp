@@ -20,9 +20,10 @@ std::map<std::string, Command>& Commands() {
   return commands;
 }
 
-void PrintUsage() {
-  std::fprintf(stderr, "usage: wattrix-cli <command> [options]\ncommands:\n");
-  for (const auto& [name, command] : Commands()) std::fprintf(stderr, "  %s\n", command.usage.c_str());
+void PrintUsage(std::FILE* to) {
+  std::fprintf(to,
+               "usage: wattrix-cli <command> [options]\n       wattrix-cli --help | --version\ncommands:\n");
+  for (const auto& [name, command] : Commands()) std::fprintf(to, "  %s\n", command.usage.c_str());
 }
 
 }  // namespace
@@ -43,17 +44,21 @@ int main(int argc, char** argv) {
   using namespace wattrix::cli;
   wattrix::strings::InitStringTablePath();
   if (argc < 2) {
-    PrintUsage();
+    PrintUsage(stderr);
     return kExitUsage;
   }
   const std::string name = argv[1];
   if (name == "--help" || name == "-h" || name == "help") {
-    PrintUsage();
-    return kExitOk;
+    PrintUsage(stdout);
+    return std::fflush(stdout) == 0 ? kExitOk : kExitFailed;
+  }
+  if (name == "--version") {
+    std::printf("wattrix-cli %s\n", WATTRIX_VERSION);
+    return std::fflush(stdout) == 0 ? kExitOk : kExitFailed;
   }
   const auto it = Commands().find(name);
   if (it == Commands().end()) {
-    PrintUsage();
+    PrintUsage(stderr);
     return Fail(kExitUsage, "unknown command '" + name + "'");
   }
   const std::vector<std::string> args(argv + 2, argv + argc);

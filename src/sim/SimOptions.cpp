@@ -61,6 +61,7 @@ bool IsValued(const std::string& name) {
 
 std::string SimUsage() {
   return "usage: wattrix-sim --model NAME [options]\n"
+         "       wattrix-sim --help | --version\n"
          "Serves a simulated sensor until SIGINT or SIGTERM; prints port=<n> (USB: port=-1) when ready.\n"
          "\n"
          "sensor:\n"
@@ -103,6 +104,10 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimProgramOptions& op
     const auto& name = args[i];
     if (name == "--help" || name == "-h") {
       options.help = true;
+      return true;
+    }
+    if (name == "--version") {
+      options.version = true;
       return true;
     }
     if (name == "--baud-pacing") {

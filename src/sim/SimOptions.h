@@ -16,6 +16,7 @@ struct SimProgramOptions {
   std::string description;
   bool baudPacing = false;
   bool help = false;
+  bool version = false;
 };
 
 // False with `error` set on a usage error (unknown option, missing or bad

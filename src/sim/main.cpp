@@ -35,7 +35,11 @@ int main(int argc, char** argv) {
   }
   if (options.help) {
     std::fputs(SimUsage().c_str(), stdout);
-    return 0;
+    return std::fflush(stdout) == 0 ? 0 : 1;
+  }
+  if (options.version) {
+    std::printf("wattrix-sim %s\n", WATTRIX_VERSION);
+    return std::fflush(stdout) == 0 ? 0 : 1;
   }
 
   // Stop signals are held back until the server can take them.

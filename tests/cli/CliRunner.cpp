@@ -8,10 +8,15 @@
 namespace wattrix::test {
 
 CliResult RunCli(const std::string& arguments, const std::string& environment) {
+  return RunProgram(WATTRIX_CLI_PATH, arguments, environment);
+}
+
+CliResult RunProgram(const std::string& program, const std::string& arguments,
+                     const std::string& environment) {
   CliResult result;
   TempDir dir;
   const std::string errPath = dir.File("stderr");
-  const std::string command = environment + " " + WATTRIX_CLI_PATH + " " + arguments + " 2>'" + errPath + "'";
+  const std::string command = environment + " '" + program + "' " + arguments + " 2>'" + errPath + "'";
   FILE* pipe = ::popen(command.c_str(), "r");
   if (!pipe) return result;
   char buffer[4096];

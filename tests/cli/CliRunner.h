@@ -14,5 +14,8 @@ struct CliResult {
 // Runs wattrix-cli with `arguments` (shell words) and, before them,
 // `environment` assignments (may be empty).
 CliResult RunCli(const std::string& arguments, const std::string& environment = "");
+// The same for another program by path.
+CliResult RunProgram(const std::string& program, const std::string& arguments,
+                     const std::string& environment = "");
 
 }  // namespace wattrix::test

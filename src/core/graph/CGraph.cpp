@@ -121,6 +121,10 @@ void CGraph::SetScaleToFit(bool on) {
   Recompute();
 }
 
+void CGraph::SetDataLineWidth(double pixels) {
+  if (std::isfinite(pixels) && pixels > 0) m_dataLineWidth = pixels;
+}
+
 int CGraph::PixelX(double x) const {
   const PixelRect plot = PlotArea();
   return ToPixel(plot.left + (x - m_xMin) * m_pixelsPerX);
@@ -256,7 +260,7 @@ void CGraph::DrawAverage(Canvas& canvas) const {
 void CGraph::DrawData(Canvas& canvas) {
   const auto points = m_settings.points;
   if (points.empty()) return;
-  const Pen pen = PenOf(m_colours.data);
+  const Pen pen{m_colours.data, m_dataLineWidth};
   const int style = m_settings.style;
   m_line.Clear();
   int pixelX = 0;

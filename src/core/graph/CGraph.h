@@ -91,6 +91,10 @@ class CGraph {
   void ShowGrid(bool on) { m_grid = on; }
   void ShowTicks(bool on) { m_ticks = on; }
   void SetScaleToFit(bool on);
+  // Width of the data line in device pixels (1 on screens; printers ask
+  // for more so that the line is seen).
+  void SetDataLineWidth(double pixels);
+  double DataLineWidth() const { return m_dataLineWidth; }
 
   void Draw(Canvas& canvas);
 
@@ -139,6 +143,7 @@ class CGraph {
   int m_scheme;
   GraphColours m_colours;
   PixelPolyline m_line;
+  double m_dataLineWidth = 1.0;
 };
 
 }  // namespace wattrix

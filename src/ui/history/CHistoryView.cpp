@@ -8,6 +8,7 @@
 #include "ui/history/CChangeTitleDlg.h"
 #include "ui/history/CDlg_AutoScale.h"
 #include "ui/history/WaitCursor.h"
+#include "ui/report/ReportFlow.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -102,8 +103,11 @@ bool CHistoryView::OnCommand(int id) {
     case cmd::kChangeScale:
       ChangeScale();
       return true;
+    case cmd::kReport:
+      RunReportFlow(m_document, this, m_choosePath);
+      return true;
     default:
-      return false;  // the report comes with its dialog
+      return false;
   }
 }
 
@@ -122,11 +126,8 @@ bool CHistoryView::UpdateCommand(int id, CommandState& state) {
     case cmd::kExportBitmap:
     case cmd::kChangeTitle:
     case cmd::kChangeScale:
-      state = CommandState{loaded, false};
-      return true;
     case cmd::kReport:
-      // Stays off until the report dialog exists.
-      state = CommandState{false, false};
+      state = CommandState{loaded, false};
       return true;
     default:
       return false;

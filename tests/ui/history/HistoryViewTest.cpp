@@ -95,7 +95,7 @@ class HistoryViewTest final : public QObject {
     QCOMPARE(StateOf(frame, cmd::kViewPar), (CommandState{false, false}));
     QCOMPARE(StateOf(frame, cmd::kFileSave), (CommandState{false, false}));
     QCOMPARE(StateOf(frame, cmd::kFileSaveAs), (CommandState{true, false}));
-    QCOMPARE(StateOf(frame, cmd::kReport), (CommandState{false, false}));
+    QCOMPARE(StateOf(frame, cmd::kReport), (CommandState{true, false}));
     CommandState untouched{true, true};
     QVERIFY(!frame.UpdateCommand(cmd::kFileClose, untouched));  // the main frame's
     QVERIFY(!frame.OnCommand(cmd::kSwitchToolBar));
@@ -126,7 +126,7 @@ class HistoryViewTest final : public QObject {
     QVERIFY(ActionOf(*popup, cmd::kViewReturnLoss)->isChecked());
     QVERIFY(!ActionOf(*popup, cmd::kViewVswr)->isChecked());
     QVERIFY(!ActionOf(*popup, cmd::kViewRev)->isEnabled());
-    QVERIFY(!ActionOf(*popup, cmd::kReport)->isEnabled());
+    QVERIFY(ActionOf(*popup, cmd::kReport)->isEnabled());
     QVERIFY(ActionOf(*popup, cmd::kChangeScale)->isEnabled());
     popup->hide();
     ActionOf(*popup, cmd::kViewPeak)->trigger();
