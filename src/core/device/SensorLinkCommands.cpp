@@ -190,7 +190,7 @@ LogReadResult SensorLink::ReadLogLocked(int timeoutMs, int byteCount, int blockC
   auto ended = [control] { return control != nullptr && control->Cancelled(); };
   auto deadline = std::chrono::steady_clock::time_point{};
   bool sent = false;
-  auto failed = [this, &ended, &values, &deadline, &sent] {
+  auto failed = [this, &ended, &values, &deadline, &sent, timeoutMs] {
     m_received = 0;
     values.clear();
     if (!ended()) return LogReadResult::kFailed;
