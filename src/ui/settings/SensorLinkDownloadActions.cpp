@@ -1,7 +1,6 @@
 #include "ui/settings/SensorLinkDownloadActions.h"
 
 #include "core/device/SensorLink.h"
-#include "ui/settings/CDownloadDlg.h"
 #include "ui/shell/CMainFrame.h"
 #include "ui/shell/ChildFrame.h"
 
@@ -31,8 +30,7 @@ bool SensorLinkDownloadActions::ClearMemory() {
   return true;
 }
 
-void RunDownloadDialog(CMainFrame& frame, QWidget* owner, MeasurementSettings& settings) {
-  SensorLinkDownloadActions actions(SensorLink::Instance(), frame.SerialLink());
+DownloadHooks FrameDownloadHooks(CMainFrame& frame) {
   DownloadHooks hooks;
   hooks.releaseRun = [&frame] {
     for (const ChildKind kind : kLiveKinds) {
@@ -46,7 +44,12 @@ void RunDownloadDialog(CMainFrame& frame, QWidget* owner, MeasurementSettings& s
       if (ChildFrame* child = frame.ChildOfKind(kind)) child->HistoriesReplaced();
   };
   hooks.openHistory = [&frame](const QString& path) { return frame.OpenHistoryFile(path); };
-  CDownloadDlg dialog(settings, actions, std::move(hooks), owner);
+  return hooks;
+}
+
+void RunDownloadDialog(CMainFrame& frame, QWidget* owner, MeasurementSettings& settings) {
+  SensorLinkDownloadActions actions(SensorLink::Instance(), frame.SerialLink());
+  CDownloadDlg dialog(settings, actions, FrameDownloadHooks(frame), owner);
   dialog.exec();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/settings/CDownloadDlg.h"
 #include "ui/settings/DownloadActions.h"
 
 class QWidget;
@@ -25,6 +26,12 @@ class SensorLinkDownloadActions final : public DownloadActions {
   SensorLink& m_link;
   bool m_serialLink;
 };
+
+// What the download dialog asks of the main frame's windows: the live
+// measurement and pulse windows give up their runs (asking about an
+// unsaved one) and start over once replaced; Show in Window's file opens
+// through the frame's open flow.
+DownloadHooks FrameDownloadHooks(CMainFrame& frame);
 
 // Shows the download dialog for the main frame's Download Logging Data
 // command (the status has been read): served by the process's sensor link,
