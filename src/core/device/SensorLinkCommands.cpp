@@ -202,6 +202,10 @@ LogReadResult SensorLink::ReadLogLocked(int timeoutMs, int byteCount, int blockC
     return LogReadResult::kCancelled;
   };
   if (ended()) return LogReadResult::kCancelled;
+  // The rest of an earlier cancelled log first; a cancel meanwhile must not
+  // start another one.
+  if (m_transport) DrainAbandonedLocked();
+  if (ended()) return LogReadResult::kCancelled;
 
   const auto frame = protocol::MakeFrame('A', 'D', blockCount);
   sent = SendLocked(frame.data(), frame.size());
