@@ -9,6 +9,8 @@ namespace wattrix::protocol {
 constexpr std::size_t kLogBlockSize = 512;
 constexpr int kFirstBlockValues = 251;
 constexpr int kLaterBlockValues = 250;
+// Quiet time that tells the rest of a cancelled log transfer has passed.
+constexpr int kLogDrainSettleMs = 200;
 
 // Blocks to ask for when the sensor holds `storedValues` values.
 constexpr int LogBlockCount(int storedValues) { return storedValues / 250 + 1; }

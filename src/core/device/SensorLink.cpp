@@ -159,6 +159,7 @@ int SensorLink::ModelCode() const {
 bool SensorLink::SendLocked(const std::uint8_t* frame, std::size_t length) {
   m_received = 0;
   if (!m_transport || Stopping()) return false;
+  DrainAbandonedLocked();
   // The tail of an answer that came too late must not pass for this one's.
   m_transport->DiscardInput();
   std::size_t written = 0;

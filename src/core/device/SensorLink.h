@@ -1,18 +1,21 @@
 #pragma once
 
 #include "core/device/CcdfHistogram.h"
+#include "core/device/LogTransfer.h"
 #include "core/device/PeakFilter.h"
 #include "core/device/PowerDevice.h"
 #include "core/device/TransportFactory.h"
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace wattrix {
 
@@ -93,6 +96,13 @@ class SensorLink final {
   // Fetches the logged values into the histories of the settings record;
   // `timeoutMs` covers the whole transfer.
   bool DownloadLog(int timeoutMs, int byteCount, int blockCount, int valueCount);
+  // The transfer of the same fetch without storing: the raw values, in the
+  // order sent and at most `valueCount`, go into `values`. It reads a block
+  // at a time, reports to `control` and ends when it is cancelled (control
+  // may be null). No settings record is touched, so the owner's windows may
+  // go on painting from it meanwhile.
+  LogReadResult ReadLog(int timeoutMs, int byteCount, int blockCount, int valueCount,
+                        std::vector<std::uint16_t>& values, LogTransferControl* control);
 
   // Hands the thread one request and sets BusyFlag; false (flag
   // untouched) when the thread is not running. Call from the thread that
@@ -125,6 +135,12 @@ class SensorLink final {
   bool SendLocked(const std::uint8_t* frame, std::size_t length);
   int ReadReplyLocked(int timeoutMs, std::size_t length, int* kind, std::int32_t* value);
   bool ReadBlockLocked(std::size_t length, int timeoutMs);
+  // Waits out the rest of a log whose transfer was cancelled (the sensor
+  // goes on sending it): until the line has been quiet for a moment.
+  void DrainAbandonedLocked();
+  LogReadResult ReadLogLocked(int timeoutMs, int byteCount, int blockCount, int valueCount,
+                              std::size_t pieceBytes, std::vector<std::uint16_t>& values,
+                              LogTransferControl* control);
   bool CommandAck(char first, char second, std::int32_t parameter, int timeoutMs);
   bool IdentifyStep(char letter, int wantedKind, std::int32_t& value);
   void ResetIdentity(int value);
@@ -157,6 +173,8 @@ class SensorLink final {
   std::unique_ptr<CPowerDevice> m_transport;
   std::unique_ptr<std::uint8_t[]> m_receive;
   std::size_t m_received = 0;
+  // Until when a cancelled log transfer may still be arriving.
+  std::chrono::steady_clock::time_point m_drainUntil{};
 
   std::thread m_thread;
   std::atomic<std::thread::id> m_workerId{};

@@ -1,5 +1,6 @@
 // The one-shot commands of SensorLink and the log download.
 #include "core/device/LogBlockDecoder.h"
+#include "core/device/LogValueStore.h"
 #include "core/device/ReplyParser.h"
 #include "core/device/SensorLink.h"
 #include "core/device/SensorModel.h"
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <utility>
 
 namespace wattrix {
 
@@ -127,56 +129,117 @@ bool SensorLink::DownloadLog(int timeoutMs, int byteCount, int blockCount, int v
   auto* settings = Settings();
   if (settings == nullptr) return false;
   settings->ResetHistories();
-  const auto rotation = protocol::BuildLogRotation(LoggingStatus(0));
+  const int itemMask = LoggingStatus(0);
   {
     std::lock_guard state(m_stateMutex);
     m_loggedValues = 0;
   }
-  if (byteCount <= 0 || blockCount <= 0 || valueCount < 0) return false;
+  std::vector<std::uint16_t> values;
+  LogReadResult result = LogReadResult::kFailed;
+  {
+    std::lock_guard io(m_ioMutex);
+    // Read in buffer-sized pieces: nobody watches this transfer.
+    result = ReadLogLocked(timeoutMs, byteCount, blockCount, valueCount, kReceiveBufferSize, values, nullptr);
+  }
+  if (result != LogReadResult::kDone) return false;
+  const int stored = protocol::StoreLogValues(*settings, itemMask, values);
+  std::lock_guard state(m_stateMutex);
+  m_loggedValues = stored;
+  return true;
+}
 
+void SensorLink::DrainAbandonedLocked() {
+  using Clock = std::chrono::steady_clock;
+  if (m_drainUntil == Clock::time_point{}) return;
+  const auto until = std::exchange(m_drainUntil, Clock::time_point{});
+  std::uint8_t scrap = 0;
+  std::size_t got = 0;
+  while (Clock::now() < until && !Stopping()) {
+    m_transport->DiscardInput();
+    if (!m_transport->Read(&scrap, 1, &got, protocol::kLogDrainSettleMs)) break;
+  }
+}
+
+LogReadResult SensorLink::ReadLog(int timeoutMs, int byteCount, int blockCount, int valueCount,
+                                  std::vector<std::uint16_t>& values, LogTransferControl* control) {
   std::lock_guard io(m_ioMutex);
-  const auto frame = protocol::MakeFrame('A', 'D', blockCount);
-  if (!SendLocked(frame.data(), frame.size())) return false;
+  // A block at a time, so that progress and cancel come at least every
+  // half second on a 9600-baud line.
+  return ReadLogLocked(timeoutMs, byteCount, blockCount, valueCount, protocol::kLogBlockSize, values,
+                       control);
+}
 
-  // The reply is read in buffer-sized pieces (whole blocks each), so that a
-  // log longer than the receive buffer neither overruns it nor is refused.
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+LogReadResult SensorLink::ReadLogLocked(int timeoutMs, int byteCount, int blockCount, int valueCount,
+                                        std::size_t pieceBytes, std::vector<std::uint16_t>& values,
+                                        LogTransferControl* control) {
+  values.clear();
+  if (byteCount <= 0 || blockCount <= 0 || valueCount < 0) return LogReadResult::kFailed;
   const std::size_t total = static_cast<std::size_t>(byteCount);
+  // Between Begin and End the transport is there (the I/O lock is held), so
+  // a cancel from another thread may interrupt its waits.
+  struct Watch {
+    LogTransferControl* control;
+    ~Watch() {
+      if (control) control->End();
+    }
+  } watch{control};
+  if (control)
+    control->Begin(total, [device = m_transport.get()] {
+      if (device) device->CancelPendingIo();
+    });
+  auto ended = [control] { return control != nullptr && control->Cancelled(); };
+  auto deadline = std::chrono::steady_clock::time_point{};
+  bool sent = false;
+  auto failed = [this, &ended, &values, &deadline, &sent, timeoutMs] {
+    m_received = 0;
+    values.clear();
+    if (!ended()) return LogReadResult::kFailed;
+    // The sensor cannot be stopped: what it still sends is waited out
+    // before the next command, not taken for that command's answer.
+    // The bound is generous (twice the transfer's time-out): a slow line
+    // may still be sending after the transfer's own deadline.
+    if (sent) m_drainUntil = deadline + std::chrono::milliseconds(std::max(timeoutMs, 0));
+    return LogReadResult::kCancelled;
+  };
+  if (ended()) return LogReadResult::kCancelled;
+  // The rest of an earlier cancelled log first; a cancel meanwhile must not
+  // start another one.
+  if (m_transport) DrainAbandonedLocked();
+  if (ended()) return LogReadResult::kCancelled;
+
+  const auto frame = protocol::MakeFrame('A', 'D', blockCount);
+  sent = SendLocked(frame.data(), frame.size());
+  deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+  if (!sent) return failed();
+
+  // The reply is read in pieces of whole blocks, so that a log longer than
+  // the receive buffer neither overruns it nor is refused.
   const std::size_t walked = std::min(total, static_cast<std::size_t>(blockCount) * protocol::kLogBlockSize);
+  const std::size_t wanted = static_cast<std::size_t>(valueCount);
+  values.reserve(std::min<std::size_t>(wanted, kReceiveBufferSize));
   std::size_t done = 0;
-  int stored = 0;
-  int position = 0;
   while (done < total) {
-    const std::size_t piece = std::min(total - done, kReceiveBufferSize);
+    if (ended()) return failed();
+    const std::size_t piece = std::min({total - done, pieceBytes, kReceiveBufferSize});
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     // The first piece gets the whole time-out; later ones what is left of it.
     const int wait = done == 0 ? timeoutMs : static_cast<int>(std::max<long long>(left.count(), 0));
-    if (!ReadBlockLocked(piece, wait)) {
-      m_received = 0;
-      return false;
-    }
-    if (done == 0 && !protocol::IsLogBlock(m_receive.get(), m_received)) {
-      m_received = 0;
-      return false;
-    }
-    if (done < walked && rotation.size > 0) {
+    if (!ReadBlockLocked(piece, wait)) return failed();
+    if (done == 0 && !protocol::IsLogBlock(m_receive.get(), m_received)) return failed();
+    if (done < walked && values.size() < wanted) {
       const std::size_t usable = std::min(piece, walked - done);
       const int firstBlock = static_cast<int>(done / protocol::kLogBlockSize);
-      stored += protocol::ForEachLogValue(
-          m_receive.get(), usable, firstBlock, valueCount - stored, [&](std::uint16_t raw) {
-            const int q = rotation.quantities[static_cast<std::size_t>(position)];
-            position = (position + 1) % rotation.size;
-            settings->AddReading(q, static_cast<float>(raw) / 100.0f);
-          });
+      protocol::ForEachLogValue(m_receive.get(), usable, firstBlock, static_cast<int>(wanted - values.size()),
+                                [&values](std::uint16_t raw) { values.push_back(raw); });
     }
     done += piece;
+    if (control) control->Advance(done);
   }
   m_received = 0;
   std::lock_guard state(m_stateMutex);
-  m_loggedValues = stored;
   m_lastReplyKind = reply_kind::kMeasurement;
-  return true;
+  return LogReadResult::kDone;
 }
 
 }  // namespace wattrix

@@ -150,6 +150,31 @@ bool ModeSession::CanSave() const {
   return !m_measuring && m_settings.Count(FirstQuantity()) > 0 && m_unsaved;
 }
 
+bool ModeSession::HoldsUnsavedRun() const { return m_settings.Count(FirstQuantity()) > 0 && m_unsaved; }
+
+bool ModeSession::ReleaseRun(const char* key) {
+  if (HoldsUnsavedRun()) {
+    const int answer = m_host.AskYesNoCancel(key);
+    if (answer != ModeSessionHost::kAnswerYes && answer != ModeSessionHost::kAnswerNo) return false;
+    if (m_measuring) Close();
+    if (answer == ModeSessionHost::kAnswerYes) {
+      m_host.RunSaveCommand();
+      // The file dialog was cancelled or the write failed: the run stays.
+      if (m_unsaved) return false;
+    }
+    return true;
+  }
+  // Nothing to lose, but readings must not run on into what replaces it.
+  if (m_measuring) Close();
+  return true;
+}
+
+void ModeSession::HistoriesReplaced() {
+  m_unsaved = false;
+  RefreshPanels(PanelRefresh::All);
+  m_host.GraphUpdate(true);
+}
+
 bool ModeSession::SaveTo(const std::string& path) {
   // The run stays unsaved when the write failed, so that Save stays
   // enabled and Start still offers to save it.

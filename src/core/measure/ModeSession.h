@@ -90,6 +90,16 @@ class ModeSession final : public ReadingSink {
   void Reset();
   // Save's enabling: not measuring, a run exists and it is unsaved.
   bool CanSave() const;
+  // A run exists that has not been saved (what Start asks about).
+  bool HoldsUnsavedRun() const;
+  // Before the histories are replaced from outside the window (a log
+  // download): an unsaved run is offered for saving with `key` (yes saves,
+  // no discards, cancel keeps it); measuring stops. False when the run is
+  // to stay: the user cancelled, or the save did not happen.
+  bool ReleaseRun(const char* key);
+  // The histories now hold what replaced the run: panels and graph start
+  // over, and there is no unsaved run of this window any more.
+  void HistoriesReplaced();
   // Writes the run with the window's quantity mask; on success remembers
   // the path and clears unsaved. False when the write failed (the owner
   // shows "S_MEASUREVIEW_ONFILESAVE").

@@ -10,10 +10,18 @@ namespace wattrix {
 // the thread that owns the session.
 class ModeSessionHost {
  public:
+  // The answers of AskYesNoCancel (the message boxes' ids).
+  static constexpr int kAnswerYes = 6;
+  static constexpr int kAnswerNo = 7;
+  static constexpr int kAnswerCancel = 2;
+
   virtual ~ModeSessionHost() = default;
 
   // A yes/no question by string-table key; true on yes.
   virtual bool AskYesNo(const char* key) = 0;
+  // A yes/no/cancel question by string-table key: mb::kIdYes, kIdNo or
+  // kIdCancel. A host without a cancel button answers as its yes/no box.
+  virtual int AskYesNoCancel(const char* key) { return AskYesNo(key) ? kAnswerYes : kAnswerNo; }
   // Runs the window's Save command (file dialog, write, error box); Start
   // calls it when the user wants the previous run saved first.
   virtual void RunSaveCommand() = 0;

@@ -1,7 +1,9 @@
 #include "core/settings/SensorLogging.h"
 
+#include "core/device/LogValueStore.h"
 #include "core/device/SensorLink.h"
 #include "core/history/HistoryFile.h"
+#include "core/measure/MeasurementSettings.h"
 #include "core/settings/LoggingDownload.h"
 
 namespace wattrix {
@@ -25,8 +27,34 @@ FetchOutcome FetchLog(SensorLink& link, bool serialLink) {
                                                                                 : FetchOutcome::Failed;
 }
 
+FetchOutcome ReadFetch(SensorLink& link, bool serialLink, std::vector<std::uint16_t>& values,
+                       LogTransferControl& control) {
+  values.clear();
+  const FetchPlan plan = PlanFetch(link.LoggingStatus(kStatusStored), serialLink);
+  if (plan.nothingLogged) return FetchOutcome::NothingLogged;
+  switch (link.ReadLog(plan.timeoutMs, plan.bytes, plan.blocks, plan.values, values, &control)) {
+    case LogReadResult::kDone:
+      return FetchOutcome::Fetched;
+    case LogReadResult::kCancelled:
+      values.clear();
+      return FetchOutcome::Cancelled;
+    case LogReadResult::kFailed:
+      break;
+  }
+  // Half a log is no log: nothing of a failed transfer is kept.
+  values.clear();
+  return FetchOutcome::Failed;
+}
+
+int StoreFetch(MeasurementSettings& settings, int itemMask, const std::vector<std::uint16_t>& values) {
+  settings.ResetHistories();
+  return protocol::StoreLogValues(settings, itemMask, values);
+}
+
 std::string FetchWarningKey(FetchOutcome outcome) {
   switch (outcome) {
+    case FetchOutcome::Cancelled:
+      return "S_SETTING_WARNING_DN_CANCEL";
     case FetchOutcome::NothingLogged:
       return "S_SETTING_WARNING_DN_0_FAIL";
     case FetchOutcome::Failed:

@@ -2,11 +2,14 @@
 
 #include "core/settings/LoggingSetup.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace wattrix {
 
+class LogTransferControl;
 class MeasurementSettings;
 class SensorLink;
 
@@ -21,12 +24,22 @@ bool ConfigureLogging(SensorLink& link, const LoggingConfiguration& configuratio
 // read (SensorLink::ReadLoggingStatus) before.
 namespace logging_download {
 
-enum class FetchOutcome { Fetched, NothingLogged, Failed };
+enum class FetchOutcome { Fetched, NothingLogged, Failed, Cancelled };
 
 // Fetches the logged values into the histories of the link's settings
 // record: nothing is sent when the sensor holds nothing; the blocks and the
 // time-out follow from the stored count and the kind of link.
 FetchOutcome FetchLog(SensorLink& link, bool serialLink);
+
+// The same fetch in two halves, for a transfer that runs off the thread
+// owning the settings record. ReadFetch (any thread) transfers the raw
+// values, watched and cancellable through `control`, and stores nothing.
+FetchOutcome ReadFetch(SensorLink& link, bool serialLink, std::vector<std::uint16_t>& values,
+                       LogTransferControl& control);
+// StoreFetch (the settings' owner) replaces the histories with a fetch
+// that succeeded: they are emptied, then filled in the logged items'
+// rotation of `itemMask` (logging status 0). Returns the readings stored.
+int StoreFetch(MeasurementSettings& settings, int itemMask, const std::vector<std::uint16_t>& values);
 
 // String-table key of the warning for a fetch that did not succeed, empty
 // for a successful one.

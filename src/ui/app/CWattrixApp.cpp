@@ -10,6 +10,7 @@
 #include "core/strings/StringTable.h"
 #include "ui/app/ChildWindows.h"
 #include "ui/platform/WattrixStyle.h"
+#include "ui/settings/SensorLinkDownloadActions.h"
 #include "ui/settings/SensorLinkLoggingActions.h"
 #include "ui/shell/AppIcon.h"
 #include "ui/shell/CAboutDlg.h"
@@ -115,6 +116,9 @@ bool CWattrixApp::InitInstance() {
   m_frame->SetFallbackTarget(this);
   RegisterChildWindows(*m_frame);
   m_frame->SetSettingsDialog(&RunSettingDialog);
+  m_frame->SetLoggingDialog([frame = m_frame.get()](QWidget* owner, MeasurementSettings& settings) {
+    RunDownloadDialog(*frame, owner, settings);
+  });
 
   // Step 10: shown, updated and focused; then the command-line file.
   m_frame->show();

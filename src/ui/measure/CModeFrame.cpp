@@ -26,6 +26,10 @@ int CModeFrame::CurrentQuantity() const { return m_view->Session().SelectedQuant
 
 void CModeFrame::ApplySettings() { m_view->ApplySettings(); }
 
+bool CModeFrame::ReleaseRun(const char* key) { return m_view->Session().ReleaseRun(key); }
+
+void CModeFrame::HistoriesReplaced() { m_view->Session().HistoriesReplaced(); }
+
 bool CModeFrame::OnCommand(int id) { return m_view->OnCommand(id); }
 
 bool CModeFrame::UpdateCommand(int id, CommandState& state) { return m_view->UpdateCommand(id, state); }

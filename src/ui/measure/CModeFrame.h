@@ -24,6 +24,8 @@ class CModeFrame : public ChildFrame {
   void PrepareForModel(int modelCode) override;
   int CurrentQuantity() const override;
   void ApplySettings() override;
+  bool ReleaseRun(const char* key) override;
+  void HistoriesReplaced() override;
 
   bool OnCommand(int id) override;
   bool UpdateCommand(int id, CommandState& state) override;

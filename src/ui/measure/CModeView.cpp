@@ -109,6 +109,10 @@ bool CModeView::AskYesNo(const char* key) {
          mb::kIdYes;
 }
 
+int CModeView::AskYesNoCancel(const char* key) {
+  return strings::MessageBoxKey(static_cast<QWidget*>(this), key, mb::kIconQuestion | mb::kYesNoCancel);
+}
+
 void CModeView::RunExchange(const std::function<void()>& exchange) {
   if (m_frame) {
     m_frame->RunExchange(exchange);

@@ -63,6 +63,7 @@ class CModeView : public QWidget, public CommandTarget, public ModeSessionHost {
 
   // ModeSessionHost
   bool AskYesNo(const char* key) override;
+  int AskYesNoCancel(const char* key) override;
   void RunSaveCommand() override { Save(); }
   void RunExchange(const std::function<void()>& exchange) override;
   void SetWarningText(const std::string& text) override;

@@ -479,6 +479,7 @@ void CMainFrame::OnConnect() {
   const SensorModel* row = FindModelByDeviceCode(link.DeviceCode());
   m_settings.SetDevice(row ? row->modelCode : -1, link.SerialNumber(), link.FirmwareVersion());
   m_connectionText = port < 1 ? QStringLiteral("USB") : QString::fromStdString(FormatC("COM%d", port));
+  m_serialLink = port >= 1;
   UpdateConnectionStatus();
   m_toolBars->UpdateStates();
   strings::MessageBoxKey(this, "S_IDD_CONNECTED", mb::kIconInformation | mb::kOk);

@@ -85,6 +85,8 @@ class CMainFrame final : public QMainWindow, public CommandTarget {
 
   // "USB" or "COM%d" of the connected port.
   const QString& ConnectionText() const { return m_connectionText; }
+  // The sensor was connected on a COM port (transfers take their time).
+  bool SerialLink() const { return m_serialLink; }
   int CurrentMode() const { return m_currentMode; }
   bool IsConnected() const;
 
@@ -147,6 +149,7 @@ class CMainFrame final : public QMainWindow, public CommandTarget {
 
   int m_currentMode = kModeMeasurement;
   QString m_connectionText;
+  bool m_serialLink = false;
   bool m_exchangeRunning = false;
   mutable bool m_connected = false;
   // Mode commands keep their state for a model code outside the table.

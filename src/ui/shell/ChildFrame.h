@@ -32,6 +32,12 @@ class ChildFrame : public QWidget, public CommandTarget {
   virtual int CurrentQuantity() const { return 0; }
   // The settings dialog was closed with OK: take over the changed settings.
   virtual void ApplySettings() {}
+  // Before a log download replaces the live histories: a live window stops
+  // measuring and has an unsaved run saved or discarded as the user answers
+  // question `key`; false keeps the run (the download must not happen).
+  virtual bool ReleaseRun(const char* /*key*/) { return true; }
+  // The live histories were replaced (a downloaded log).
+  virtual void HistoriesReplaced() {}
 };
 
 }  // namespace wattrix

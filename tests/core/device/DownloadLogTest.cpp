@@ -1,8 +1,12 @@
 #include "core/device/LinkFixture.h"
 #include "core/device/LogBlockDecoder.h"
+#include "core/device/LogTransfer.h"
+#include "core/device/LogValueStore.h"
 #include "core/measure/Quantity.h"
 
 #include <gtest/gtest.h>
+
+#include <thread>
 
 namespace wattrix {
 namespace {
@@ -142,6 +146,72 @@ TEST(DownloadLog, ALogLongerThanTheReceiveBufferArrivesWhole) {
     const auto& list = i % 2 == 0 ? avg : peak;
     ASSERT_FLOAT_EQ(list[static_cast<std::size_t>(i / 2)], static_cast<float>(i % 5000) / 100.0f) << i;
   }
+}
+
+TEST(ReadLog, ABlockAtATimeWithProgressAndNothingStored) {
+  Logged rig(0x05, Ramp(1000));
+  rig.settings.AddReading(kAvg, 99.0f);  // a run the transfer must not touch
+  LogTransferControl control;
+  std::vector<std::uint16_t> values{7};
+  const int blocks = protocol::LogBlockCount(1000);
+  ASSERT_EQ(rig.link.ReadLog(4000, blocks * 512, blocks, 1000, values, &control), LogReadResult::kDone);
+  EXPECT_EQ(values, Ramp(1000));
+  EXPECT_EQ(control.Total(), 5u * 512u);
+  EXPECT_EQ(control.Received(), 5u * 512u);
+  const auto reads = rig.Wire().Reads();
+  ASSERT_EQ(reads.size(), 5u);
+  EXPECT_EQ(reads[0].timeoutMs, 4000);
+  for (const auto& read : reads) EXPECT_EQ(read.count, 512u);
+  EXPECT_EQ(rig.settings.Count(kAvg), 1);
+  EXPECT_EQ(rig.link.LastReplyKind(), 1);
+
+  // Stored later by the settings' owner, in the items' rotation.
+  EXPECT_EQ(protocol::StoreLogValues(rig.settings, 0x05, values), 1000);
+  EXPECT_EQ(rig.Readings(kAvg).size(), 501u);
+  EXPECT_FLOAT_EQ(rig.Readings(kAvg)[1], 0.01f);
+  EXPECT_FLOAT_EQ(rig.Readings(kRev).back(), 10.0f);
+  EXPECT_EQ(protocol::StoreLogValues(rig.settings, 0x00, values), 0);
+
+  // A reply that is not a log leaves no values behind.
+  rig.sensor.SetOverride("AD", [](const Bytes&) {
+    auto reply = test::LogReply(5, Ramp(1000));
+    reply[0] = 'X';
+    return test::ScriptedSensor::Answer{reply};
+  });
+  EXPECT_EQ(rig.link.ReadLog(4000, blocks * 512, blocks, 1000, values, nullptr), LogReadResult::kFailed);
+  EXPECT_TRUE(values.empty());
+}
+
+TEST(ReadLog, ACancelEndsTheWaitAndTheRestIsWaitedOutBeforeTheNextCommand) {
+  Logged rig(0x01, Ramp(600));
+  rig.sensor.SetOverride("AD", [](const Bytes&) { return std::nullopt; });  // still preparing
+  LogTransferControl control;
+  std::vector<std::uint16_t> values{1, 2};
+  LogReadResult result = LogReadResult::kDone;
+  std::thread transfer([&] { result = rig.link.ReadLog(600000, 3 * 512, 3, 600, values, &control); });
+  ASSERT_TRUE(rig.Wire().WaitForWaitingRead(5000));
+  control.Cancel();
+  transfer.join();
+  EXPECT_EQ(result, LogReadResult::kCancelled);
+  EXPECT_TRUE(values.empty());
+  EXPECT_GE(rig.Wire().CancelCount(), 1);
+
+  // The log the sensor still sends arrives in pieces; the next command
+  // waits until the line is quiet and then gets its own answer.
+  const auto tail = test::LogReply(3, Ramp(600));
+  rig.Wire().Push(Bytes(tail.begin(), tail.begin() + 700), 50);
+  rig.Wire().Push(Bytes(tail.begin() + 700, tail.end()), 150);
+  ASSERT_TRUE(rig.link.ReadLoggingStatus());
+  EXPECT_EQ(rig.link.LoggingStatus(6), 600);
+
+  // Cancelled before it began: nothing is sent.
+  rig.Wire().ClearLog();
+  EXPECT_EQ(rig.link.ReadLog(1000, 3 * 512, 3, 600, values, &control), LogReadResult::kCancelled);
+  EXPECT_TRUE(rig.Wire().Writes().empty());
+  // Once a transfer has ended, a cancel no longer reaches the transport.
+  const int cancels = rig.Wire().CancelCount();
+  control.Cancel();
+  EXPECT_EQ(rig.Wire().CancelCount(), cancels);
 }
 
 }  // namespace

@@ -488,5 +488,64 @@ TEST(ModeSessionRun, StartStopResetAndSave) {
   EXPECT_EQ(rig.host.questions.back(), "S_MEASUREVIEW_ONMEASURERESET");
 }
 
+TEST(ModeSessionRun, ARunGivenUpForADownloadIsNeverDroppedWithoutAnAnswer) {
+  SessionRig rig(ModeView::Measurement, model::kPX420A);
+  auto& s = rig.settings;
+  auto& session = *rig.session;
+  constexpr const char* kKey = "S_SETTING_WARNING_DN_UNSAVED";
+  using Host = test::RecordingHost;
+
+  // Measuring without a reading yet: nothing to lose, but measuring stops.
+  session.Start();
+  EXPECT_TRUE(session.ReleaseRun(kKey));
+  EXPECT_FALSE(session.Measuring());
+  EXPECT_TRUE(rig.host.questions.empty());
+
+  // Measuring with readings: cancel keeps the run and the measurement.
+  session.Start();
+  rig.Asked().OnAverageReading(1, 4000);
+  EXPECT_TRUE(session.HoldsUnsavedRun());
+  rig.host.threeWayAnswers = {Host::kAnswerCancel};
+  EXPECT_FALSE(session.ReleaseRun(kKey));
+  EXPECT_TRUE(session.Measuring());
+  EXPECT_EQ(s.Count(kAvg), 1);
+  EXPECT_EQ(rig.host.questions, (std::vector<std::string>{kKey}));
+
+  // Yes, but the file dialog is cancelled: the run stays (measuring stopped).
+  rig.host.threeWayAnswers = {Host::kAnswerYes};
+  EXPECT_FALSE(session.ReleaseRun(kKey));
+  EXPECT_EQ(rig.host.saveCommands, 1);
+  EXPECT_FALSE(session.Measuring());
+  EXPECT_TRUE(session.HoldsUnsavedRun());
+
+  // Yes and saved: released.
+  rig.host.threeWayAnswers = {Host::kAnswerYes};
+  rig.host.onSave = [&] { EXPECT_TRUE(session.SaveTo(rig.dir.File("kept.psh"))); };
+  EXPECT_TRUE(session.ReleaseRun(kKey));
+  EXPECT_FALSE(session.HoldsUnsavedRun());
+
+  // A saved run is not asked about again.
+  rig.host.questions.clear();
+  EXPECT_TRUE(session.ReleaseRun(kKey));
+  EXPECT_TRUE(rig.host.questions.empty());
+
+  // No discards it; once replaced, the window holds no unsaved run and its
+  // graph starts over.
+  session.Start();
+  rig.Asked().OnAverageReading(1, 4000);
+  session.Stop();
+  rig.host.threeWayAnswers = {Host::kAnswerNo};
+  rig.host.onSave = nullptr;
+  EXPECT_TRUE(session.ReleaseRun(kKey));
+  EXPECT_EQ(rig.host.saveCommands, 2);
+  const int resets = rig.host.graphResets;
+  s.ResetHistories();
+  s.AddReading(kAvg, 12.5f);
+  session.HistoriesReplaced();
+  EXPECT_FALSE(session.HoldsUnsavedRun());
+  EXPECT_FALSE(session.CanSave());
+  EXPECT_EQ(rig.host.graphResets, resets + 1);
+}
+
 }  // namespace
 }  // namespace wattrix

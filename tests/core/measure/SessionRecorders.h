@@ -40,6 +40,13 @@ class RecordingHost final : public ModeSessionHost {
     answers.pop_front();
     return answer;
   }
+  int AskYesNoCancel(const char* key) override {
+    questions.emplace_back(key);
+    if (threeWayAnswers.empty()) return kAnswerCancel;
+    const int answer = threeWayAnswers.front();
+    threeWayAnswers.pop_front();
+    return answer;
+  }
   void RunSaveCommand() override {
     ++saveCommands;
     if (onSave) onSave();
@@ -60,6 +67,8 @@ class RecordingHost final : public ModeSessionHost {
   void Relayout() override { ++relayouts; }
 
   std::deque<bool> answers;
+  // Yes/no/cancel answers (cancel when none is left).
+  std::deque<int> threeWayAnswers;
   std::vector<std::string> questions;
   std::function<void()> onSave;
   int saveCommands = 0;

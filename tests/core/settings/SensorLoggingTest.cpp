@@ -1,6 +1,7 @@
 // The logging set-up, fetch and save on a simulated PX420B behind a real
 // pty that sends its replies at 9600 baud.
 #include "core/app/AppContext.h"
+#include "core/device/LogTransfer.h"
 #include "core/device/SensorLink.h"
 #include "core/device/SensorModel.h"
 #include "core/history/HistoryFile.h"
@@ -11,7 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <functional>
+#include <set>
 #include <thread>
 
 namespace wattrix {
@@ -75,6 +79,85 @@ TEST(SensorLogging, ALongLogArrivesOverASerialLinkAndIsSavedAsHistory) {
   EXPECT_EQ(logging_download::FetchLog(link, true), FetchOutcome::NothingLogged);
   EXPECT_EQ(logging_download::FetchWarningKey(FetchOutcome::NothingLogged), "S_SETTING_WARNING_DN_0_FAIL");
   EXPECT_EQ(settings.Count(kAvg), 1200);
+  link.Disconnect();
+}
+
+// The dialog's fetch: the transfer off the owner's thread, watched and
+// cancellable, and the histories replaced only by a whole log.
+TEST(SensorLogging, AWatchedFetchOverASerialLinkShowsProgressAndCanBeCancelled) {
+  test::SimHarness harness;
+  auto config = sim::SimConfig::ForModel(model::kPX420B);
+  config.signals.timeScale = 2000;
+  auto* endpoint = harness.Start(sim::SimTransport::kSerial, config, 0, {.baudPacing = true});
+  ASSERT_NE(endpoint, nullptr);
+  MeasurementSettings settings;
+  AppContext context;
+  SensorLink link;
+  link.SetAppContext(&context);
+  link.SetSettings(&settings);
+  ASSERT_EQ(link.Connect(endpoint->PortNumber()), 0);
+  settings.SetModelCode(model::kPX420B);
+
+  // 600 samples of forward and reverse: 1200 values, five blocks.
+  logging_setup::LoggingConfiguration setup;
+  setup.frequency = 240000;
+  setup.itemMask = 0x05;
+  setup.intervalSeconds = 1;
+  setup.sampleCount = 600;
+  ASSERT_TRUE(logging_setup::ConfigureLogging(link, setup));
+  std::this_thread::sleep_for(std::chrono::milliseconds(800));
+  ASSERT_TRUE(link.ReadLoggingStatus());
+  ASSERT_EQ(link.LoggingStatus(6), 1200);
+  settings.AddReading(kAvg, 1.0f);  // the run in the histories
+
+  auto waitFor = [](const std::function<bool()>& done) {
+    for (int i = 0; i < 2000 && !done(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  };
+
+  // Cancelled after two blocks: nothing kept, nothing stored.
+  {
+    LogTransferControl control;
+    std::vector<std::uint16_t> values;
+    FetchOutcome outcome = FetchOutcome::Fetched;
+    std::thread transfer([&] { outcome = logging_download::ReadFetch(link, true, values, control); });
+    waitFor([&] { return control.Received() >= 1024; });
+    EXPECT_LT(control.Received(), control.Total());
+    control.Cancel();
+    transfer.join();
+    EXPECT_EQ(outcome, FetchOutcome::Cancelled);
+    EXPECT_TRUE(values.empty());
+    EXPECT_EQ(settings.Count(kAvg), 1);
+    EXPECT_EQ(logging_download::FetchWarningKey(outcome), "S_SETTING_WARNING_DN_CANCEL");
+  }
+  // The rest of that log is still on the wire; it is not taken for the
+  // next answer.
+  ASSERT_TRUE(link.ReadLoggingStatus());
+  EXPECT_EQ(link.LoggingStatus(6), 1200);
+
+  // Watched to the end: the progress moves block by block, then the whole
+  // log replaces the run.
+  LogTransferControl control;
+  std::vector<std::uint16_t> values;
+  FetchOutcome outcome = FetchOutcome::Failed;
+  std::atomic<bool> finished{false};
+  std::thread transfer([&] {
+    outcome = logging_download::ReadFetch(link, true, values, control);
+    finished = true;
+  });
+  std::set<std::size_t> seen;
+  while (!finished) {
+    seen.insert(control.Received());
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  transfer.join();
+  ASSERT_EQ(outcome, FetchOutcome::Fetched);
+  EXPECT_EQ(control.Total(), 5u * 512u);
+  EXPECT_EQ(control.Received(), control.Total());
+  EXPECT_GE(seen.size(), 3u);  // several steps between 0 and the total
+  ASSERT_EQ(values.size(), 1200u);
+  EXPECT_EQ(logging_download::StoreFetch(settings, link.LoggingStatus(0), values), 1200);
+  EXPECT_EQ(settings.Count(kAvg), 600);
+  EXPECT_EQ(settings.Count(kRev), 600);
   link.Disconnect();
 }
 

@@ -17,6 +17,7 @@
 #include "ui/measure/CMeasurementView.h"
 #include "ui/measure/CModeView.h"
 #include "ui/measure/CPulsePowerFrame.h"
+#include "ui/settings/SensorLinkDownloadActions.h"
 #include "ui/shell/CMainFrame.h"
 #include "ui/shell/SimSensorProcess.h"
 
@@ -246,6 +247,43 @@ class ModeWindowTest final : public QObject {
     const int stored = settings.Count(kAvg);
     QTest::qWait(150);
     QCOMPARE(settings.Count(kAvg), stored);
+  }
+
+  void ADownloadAsksBeforeItReplacesALiveRun() {
+    test::SimSensorProcess sim({"--model", "PX420B", "--transport", "usb-vista", "--noise", "0"});
+    QCOMPARE(sim.WaitForPort(), -1);
+    Connected c(m_dir.Path());
+    MeasurementSettings& settings = c.frame.Settings();
+    // The command reads the logging status first, then shows the dialog.
+    int dialogs = 0;
+    c.frame.SetLoggingDialog([&dialogs](QWidget*, MeasurementSettings&) { ++dialogs; });
+    c.frame.RouteCommand(cmd::kModeAvgPeak);
+    auto* window = qobject_cast<CMeasurementFrame*>(c.frame.ActiveChild());
+    QVERIFY(window);
+    ModeSession& session = window->View().Session();
+    c.frame.RouteCommand(cmd::kMeasureStart);
+    QTRY_VERIFY(settings.Count(kAvg) >= 3);
+    c.frame.RouteCommand(cmd::kDownloadLogging);
+    QCOMPARE(dialogs, 1);
+
+    DownloadHooks hooks = FrameDownloadHooks(c.frame);
+    c.boxes.boxes.clear();
+    c.boxes.QueueAnswer(mb::kIdCancel);
+    QVERIFY(!hooks.releaseRun());
+    QCOMPARE(c.boxes.boxes.size(), std::size_t{1});
+    QCOMPARE(c.boxes.boxes[0].text, strings::GetString("S_SETTING_WARNING_DN_UNSAVED"));
+    QCOMPARE(c.boxes.boxes[0].type, mb::kIconQuestion | mb::kYesNoCancel);
+    QVERIFY(session.Measuring());
+
+    c.boxes.QueueAnswer(mb::kIdNo);
+    QVERIFY(hooks.releaseRun());
+    QVERIFY(!session.Measuring());
+    const int kept = settings.Count(kAvg);
+    QTest::qWait(100);
+    QCOMPARE(settings.Count(kAvg), kept);  // no reading runs on into the log
+    hooks.historiesReplaced();
+    QVERIFY(!session.HoldsUnsavedRun());
+    QVERIFY(!c.frame.CommandStateOf(cmd::kFileSave).enabled);
   }
 
   void DeliveriesHopToTheWindowAndDieWithIt() {

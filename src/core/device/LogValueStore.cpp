@@ -1,0 +1,22 @@
+#include "core/device/LogValueStore.h"
+
+#include "core/device/LogBlockDecoder.h"
+#include "core/measure/MeasurementSettings.h"
+
+namespace wattrix::protocol {
+
+int StoreLogValues(MeasurementSettings& settings, int itemMask, const std::vector<std::uint16_t>& values) {
+  const LogRotation rotation = BuildLogRotation(itemMask);
+  if (rotation.size == 0) return 0;
+  int position = 0;
+  int stored = 0;
+  for (const std::uint16_t raw : values) {
+    settings.AddReading(rotation.quantities[static_cast<std::size_t>(position)],
+                        static_cast<float>(raw) / 100.0f);
+    position = (position + 1) % rotation.size;
+    ++stored;
+  }
+  return stored;
+}
+
+}  // namespace wattrix::protocol
