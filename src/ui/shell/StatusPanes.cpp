@@ -32,6 +32,10 @@ class PaneLabel final : public QLabel {
   }
   QSize sizeHint() const override { return QSize(QLabel::sizeHint().width(), m_height); }
   QSize minimumSizeHint() const override { return QSize(1, m_height); }
+  // The height is worked out for the pane's share of the bar (Fit), not by
+  // the label for whatever width a layout asks about.
+  bool hasHeightForWidth() const override { return false; }
+  int heightForWidth(int /*width*/) const override { return m_height; }
 
  private:
   int m_height = 0;
@@ -53,6 +57,7 @@ StatusPanes::StatusPanes(QStatusBar& bar) : QObject(&bar), m_bar(bar) {
     policy.setHorizontalStretch(i == 0 ? 2 : 1);
     pane->setSizePolicy(policy);
     bar.addWidget(pane);
+    pane->installEventFilter(this);
     m_panes[i] = pane;
   }
   bar.installEventFilter(this);
@@ -71,7 +76,13 @@ void StatusPanes::SetText(int pane, const QString& text) {
 QString StatusPanes::Text(int pane) const { return pane >= 0 && pane <= 1 ? Pane(pane).text() : QString(); }
 
 bool StatusPanes::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == &m_bar && event->type() == QEvent::Resize) Fit();
+  if (event->type() == QEvent::Resize) {
+    if (watched == &m_bar) {
+      Fit();
+    } else {
+      FitHeights();
+    }
+  }
   return QObject::eventFilter(watched, event);
 }
 
@@ -83,21 +94,30 @@ void StatusPanes::Fit() {
   const int grip = m_bar.isSizeGripEnabled() ? m_bar.style()->pixelMetric(QStyle::PM_SizeGripSize) : 0;
   const int total = qMax(0, m_bar.contentsRect().width() - grip - 16);
   const StatusPaneWidths widths = FitStatusPanes(total, NeedOf(Pane(0)), NeedOf(Pane(1)));
-  const int lineHeight = QFontMetrics(Pane(0).font()).height();
-  int height = lineHeight;
   for (std::size_t i = 0; i < m_panes.size(); ++i) {
     QLabel& label = *m_panes[i];
     const int width = i == 0 ? widths.first : widths.second;
     QSizePolicy policy = label.sizePolicy();
     policy.setHorizontalStretch(total > 0 ? qBound(1, width * 255 / total, 255) : 1);
     label.setSizePolicy(policy);
-    const QRect needed = QFontMetrics(label.font())
-                             .boundingRect(QRect(0, 0, qMax(width - 2 * kMargin - 2, 1), 100000),
-                                           Qt::TextWordWrap, label.text());
+    m_targets[i] = width;
+  }
+  FitHeights();
+  m_fitting = false;
+}
+
+void StatusPanes::FitHeights() {
+  // The lines a text needs at the width its pane has (or is about to get).
+  int height = QFontMetrics(Pane(0).font()).height();
+  for (std::size_t i = 0; i < m_panes.size(); ++i) {
+    const QLabel& label = *m_panes[i];
+    const int width = label.width() > 1 ? label.contentsRect().width() : m_targets[i] - 2 * kMargin;
+    const QRect needed =
+        QFontMetrics(label.font())
+            .boundingRect(QRect(0, 0, qMax(width, 1), 100000), Qt::TextWordWrap, label.text());
     height = qMax(height, needed.height());
   }
   for (QLabel* label : m_panes) static_cast<PaneLabel*>(label)->SetNeededHeight(height);
-  m_fitting = false;
 }
 
 }  // namespace wattrix

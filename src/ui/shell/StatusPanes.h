@@ -29,9 +29,11 @@ class StatusPanes final : public QObject {
 
  private:
   void Fit();
+  void FitHeights();
 
   QStatusBar& m_bar;
   std::array<QLabel*, 2> m_panes{};
+  std::array<int, 2> m_targets{};  // the widths Fit gave the panes
   bool m_fitting = false;
 };
 

@@ -38,6 +38,14 @@ QList<QMdiSubWindow*> Shown(const CMainFrame& frame) {
   return shown;
 }
 
+// The label's text fits its width on lines that fit its height.
+bool ShowsWhole(const QLabel& label, const QString& text) {
+  const QRect inside = label.contentsRect();
+  const QRect needed =
+      QFontMetrics(label.font()).boundingRect(QRect(0, 0, inside.width(), 100000), Qt::TextWordWrap, text);
+  return needed.width() <= inside.width() && needed.height() <= label.height() && label.isVisible();
+}
+
 QRect Room(const CMainFrame& frame) { return frame.MdiArea()->viewport()->rect(); }
 
 // Usable: fully inside the document area, and at least the minimum window
@@ -178,23 +186,13 @@ class WindowManagementTest final : public QObject {
       frame.SetStatusText(warning, 1);
       auto* pane = frame.statusBar()->findChild<QLabel*>(QStringLiteral("StatusPane1"));
       QVERIFY(pane);
-      const QRect inside = pane->contentsRect();
-      QTRY_VERIFY(pane->height() >=
-                  QFontMetrics(pane->font())
-                      .boundingRect(QRect(0, 0, inside.width(), 10000), Qt::TextWordWrap, warning)
-                      .height());
-      // Whole words on whole lines: no line is wider than the pane.
-      const QRect needed = QFontMetrics(pane->font())
-                               .boundingRect(QRect(0, 0, inside.width(), 10000), Qt::TextWordWrap, warning);
-      QVERIFY(needed.width() <= inside.width());
+      // Whole words on whole lines, every line inside the pane's height.
+      QTRY_VERIFY(ShowsWhole(*pane, warning));
       QVERIFY(pane->geometry().right() <= frame.statusBar()->width());
       QVERIFY(pane->isVisible());
       // The first pane keeps its text whole too.
       auto* first = frame.statusBar()->findChild<QLabel*>(QStringLiteral("StatusPane0"));
-      QVERIFY(QFontMetrics(first->font())
-                  .boundingRect(QRect(0, 0, first->contentsRect().width(), 10000), Qt::TextWordWrap,
-                                first->text())
-                  .height() <= first->height());
+      QTRY_VERIFY(ShowsWhole(*first, first->text()));
     }
     // Cleared, the bar is one line again.
     frame.SetStatusText(QString(), 1);
