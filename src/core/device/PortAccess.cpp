@@ -83,10 +83,11 @@ DeviceGroupFacts GroupFactsOf(const std::string& path) {
 
 std::string PortPermissionMessage(const std::string& path, const DeviceGroupFacts& facts) {
   if (facts.group.empty() || facts.group == "root")
-    return Substitute(strings::GetString("S_CONNECT_NO_PERMISSION_OTHER"), {path});
+    return Substitute(strings::GetString("S_CONNECT_NO_PERMISSION_OTHER"), {{"device", path}});
+  const std::vector<std::pair<std::string, std::string>> values{{"device", path}, {"group", facts.group}};
   if (facts.userListed && !facts.sessionHasIt)
-    return Substitute(strings::GetString("S_CONNECT_NO_PERMISSION_RELOGIN"), {path, facts.group});
-  return Substitute(strings::GetString("S_CONNECT_NO_PERMISSION"), {path, facts.group});
+    return Substitute(strings::GetString("S_CONNECT_NO_PERMISSION_RELOGIN"), values);
+  return Substitute(strings::GetString("S_CONNECT_NO_PERMISSION"), values);
 }
 
 std::string PortPermissionProblem(int port, AccessProbe probe) {
@@ -99,18 +100,24 @@ std::string PortPermissionProblem(int port, AccessProbe probe) {
   return PortPermissionMessage(ResolvedPath(path), GroupFactsOf(path));
 }
 
-std::string Substitute(std::string text, const std::vector<std::string>& values) {
+std::string Substitute(const std::string& text,
+                       const std::vector<std::pair<std::string, std::string>>& values) {
   std::string out;
   out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const bool marker = text[i] == '%' && i + 1 < text.size() && text[i + 1] >= '1' && text[i + 1] <= '9';
-    const auto index = marker ? static_cast<std::size_t>(text[i + 1] - '1') : values.size();
-    if (marker && index < values.size()) {
-      out += values[index];
-      ++i;
-    } else {
-      out += text[i];
+  for (std::size_t i = 0; i < text.size();) {
+    bool replaced = false;
+    if (text[i] == '{') {
+      for (const auto& [name, value] : values) {
+        if (text.compare(i + 1, name.size(), name) == 0 && i + 1 + name.size() < text.size() &&
+            text[i + 1 + name.size()] == '}') {
+          out += value;
+          i += name.size() + 2;
+          replaced = true;
+          break;
+        }
+      }
     }
+    if (!replaced) out += text[i++];
   }
   return out;
 }

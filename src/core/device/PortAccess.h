@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace wattrix {
@@ -37,7 +38,9 @@ std::string PortPermissionMessage(const std::string& path, const DeviceGroupFact
 // write), empty when the port may be opened, is missing or is USB (< 1).
 std::string PortPermissionProblem(int port, AccessProbe probe = &ProbeReadWrite);
 
-// `text` with "%1", "%2" ... replaced by `values` in order.
-std::string Substitute(std::string text, const std::vector<std::string>& values);
+// `text` with every "{name}" of `values` replaced by its value; other
+// braces are left as they are.
+std::string Substitute(const std::string& text,
+                       const std::vector<std::pair<std::string, std::string>>& values);
 
 }  // namespace wattrix

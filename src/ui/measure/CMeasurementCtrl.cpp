@@ -89,7 +89,7 @@ void CMeasurementCtrl::LayOut() {
   for (std::size_t i = 0; i < m_colours.size(); ++i) m_colours[i] = m_geometry.items[i].colour;
 }
 
-void CMeasurementCtrl::FitTexts(bool keepSizes) {
+bool CMeasurementCtrl::FitTexts(bool keepSizes) {
   // The layout table's places at the panel's real size, with every text
   // readable and whole; new readings never make a text grow.
   static const PanelFontMeasure measure;
@@ -99,6 +99,11 @@ void CMeasurementCtrl::FitTexts(bool keepSizes) {
   const QRect gauge(g.left, g.top, g.Width(), g.Height());
   if (m_gauge.geometry() != gauge) m_gauge.setGeometry(gauge);
   m_gauge.setVisible(m_geometry.gaugeVisible && !g.IsEmpty());
+  bool moved = previous.gauge != m_geometry.gauge || previous.gaugeVisible != m_geometry.gaugeVisible;
+  for (std::size_t i = 0; i < m_geometry.items.size() && !moved; ++i)
+    moved = previous.items[i].points != m_geometry.items[i].points ||
+            previous.items[i].rect != m_geometry.items[i].rect;
+  return moved;
 }
 
 QSize CMeasurementCtrl::sizeHint() const {

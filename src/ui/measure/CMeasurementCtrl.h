@@ -68,7 +68,8 @@ class CMeasurementCtrl final : public QWidget, public MeasurementPanel {
   PanelLayoutInput LayoutInput() const;
   // Places the texts and the gauge so that every text is whole (PanelTextFit);
   // `keepSizes` after new readings, so no text grows between readings.
-  void FitTexts(bool keepSizes);
+  // True when a text or the gauge moved or changed size (all to repaint).
+  bool FitTexts(bool keepSizes);
   void PaintSurface();
 
   const MeasurementSettings* m_settings = nullptr;

@@ -52,7 +52,8 @@ void CConnectDlg::Build(const std::vector<PortEntry>& ports) {
 
   m_wndPort = new QComboBox(this);
   m_wndPort->setMinimumContentsLength(24);
-  m_wndPort->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  // Wide enough for the longest entry, its permission mark included.
+  m_wndPort->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   // Entries in the order found; the item data is the port number.
   for (const auto& entry : ports) {
     if (entry.problem.isEmpty()) {
@@ -70,7 +71,7 @@ void CConnectDlg::Build(const std::vector<PortEntry>& ports) {
   m_problem->setObjectName(QStringLiteral("PortProblem"));
   m_problem->setWordWrap(true);
   m_problem->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  m_problem->setMaximumWidth(m_wndPort->sizeHint().width());
+  m_problem->setFixedWidth(qMax(m_wndPort->sizeHint().width(), 360));
   connect(m_wndPort, &QComboBox::currentIndexChanged, this, [this](int index) { ShowProblemOf(index); });
   ShowProblemOf(m_wndPort->currentIndex());
   // Choosing a port picks the serial route.

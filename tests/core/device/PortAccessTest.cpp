@@ -48,22 +48,26 @@ TEST_F(PortAccessTest, ErrnoTellsMissingFromForbidden) {
 }
 
 TEST_F(PortAccessTest, MessageNamesTheDeviceTheGroupAndWhatToDo) {
-  EXPECT_EQ(Substitute("%1 in %2, %2 again; %3 and 100%", {"a", "b"}), "a in b, b again; %3 and 100%");
+  EXPECT_EQ(
+      Substitute("{device} in {group}, {group} again; {other} {} {group", {{"device", "a"}, {"group", "b"}}),
+      "a in b, b again; {other} {} {group");
 
   const std::string joined = PortPermissionMessage("/dev/ttyUSB0", {"dialout", false, false});
   EXPECT_NE(joined.find("/dev/ttyUSB0"), std::string::npos);
   EXPECT_NE(joined.find("\"dialout\""), std::string::npos);
   EXPECT_NE(joined.find("usermod -aG dialout"), std::string::npos);
   EXPECT_NE(joined.find("log out"), std::string::npos);
-  EXPECT_EQ(joined, Substitute(strings::GetString("S_CONNECT_NO_PERMISSION"), {"/dev/ttyUSB0", "dialout"}));
+  EXPECT_EQ(joined, Substitute(strings::GetString("S_CONNECT_NO_PERMISSION"),
+                               {{"device", "/dev/ttyUSB0"}, {"group", "dialout"}}));
 
   // Member by the group database, not yet in this session: log in again.
   EXPECT_EQ(PortPermissionMessage("/dev/ttyS0", {"uucp", true, false}),
-            Substitute(strings::GetString("S_CONNECT_NO_PERMISSION_RELOGIN"), {"/dev/ttyS0", "uucp"}));
+            Substitute(strings::GetString("S_CONNECT_NO_PERMISSION_RELOGIN"),
+                       {{"device", "/dev/ttyS0"}, {"group", "uucp"}}));
   // No group worth joining: ask for access.
   for (const char* group : {"", "root"})
     EXPECT_EQ(PortPermissionMessage("/dev/ttyS0", {group, false, false}),
-              Substitute(strings::GetString("S_CONNECT_NO_PERMISSION_OTHER"), {"/dev/ttyS0"}));
+              Substitute(strings::GetString("S_CONNECT_NO_PERMISSION_OTHER"), {{"device", "/dev/ttyS0"}}));
 }
 
 // A ports-folder entry pointing at a device this user may not open gives

@@ -2,6 +2,7 @@
 
 #include "SimSensorProcess.h"
 #include "TestChildren.h"
+#include "core/device/PortAccess.h"
 #include "core/device/SensorLink.h"
 #include "core/history/HistoryFile.h"
 #include "core/platform/HostPaths.h"
@@ -201,7 +202,8 @@ class WindowManagementTest final : public QObject {
 
   // A port this user may not open is marked in the list and says why.
   void ConnectDialogMarksPortsWithoutPermission() {
-    const QString why = QStringLiteral("You may not open the serial port /dev/ttyUSB0.");
+    const QString why = QString::fromStdString(Substitute(
+        strings::GetString("S_CONNECT_NO_PERMISSION"), {{"device", "/dev/ttyUSB0"}, {"group", "dialout"}}));
     CConnectDlg dialog({{QStringLiteral("COM1"), 1}, {QStringLiteral("FTDI [ttyUSB0] (COM33)"), 33, why}},
                        nullptr);
     QComboBox* list = dialog.PortList();
@@ -214,6 +216,12 @@ class WindowManagementTest final : public QObject {
     list->setCurrentIndex(1);
     QVERIFY(!dialog.ProblemNote()->isHidden());
     QCOMPARE(dialog.ProblemNote()->text(), why);
+    if (const QString dir = qEnvironmentVariable("WATTRIX_SCREENSHOT_DIR"); !dir.isEmpty()) {
+      dialog.SerialButton()->setChecked(true);
+      dialog.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+      dialog.grab().save(dir + QStringLiteral("/connect-no-permission.png"));
+    }
     list->setCurrentIndex(0);
     QVERIFY(dialog.ProblemNote()->isHidden());
   }
