@@ -118,6 +118,8 @@ class ModeSession final : public ReadingSink {
 
   // The placement of the children for a client area of w × h.
   ModeArrangement Arrangement(int width, int height) const;
+  // Below this height the grid's cells give way to one row of panels.
+  static constexpr int kMinGridCellHeight = 150;
 
   bool Measuring() const { return m_measuring; }
   bool Unsaved() const { return m_unsaved; }
@@ -137,6 +139,7 @@ class ModeSession final : public ReadingSink {
   bool PanelAlarm(int panel) const;
 
  private:
+  ModeArrangement RowArrangement(int width, int height) const;
   // Steps 1 and 2 shared by every reading operation; false when the
   // answer is not to be stored.
   bool BeginReading(int status);

@@ -158,6 +158,41 @@ void ModeSession::DoubleClickPanel(int panel) {
   }
 }
 
+ModeArrangement ModeSession::RowArrangement(int width, int height) const {
+  // A wide, low window (a horizontal tile) has no room for two rows of
+  // readable panels: they stand side by side in the grid's reading order,
+  // the graph taking the place of the two lower panels.
+  ModeArrangement arrangement;
+  const int h = height - 2;
+  const auto cell = [width](int from, int to) {
+    const int left = 1 + (width - 1) * from / 4;
+    const int right = (width - 1) * to / 4;
+    return ModeArrangement::Rect{left, 1, right - left, 0};
+  };
+  auto place = [&](int panelIndex, int from, int to) {
+    ModeArrangement::Rect r = cell(from, to);
+    r.height = h;
+    if (panelIndex < 0) {
+      arrangement.graph = r;
+    } else {
+      arrangement.panels[At(panelIndex)] = r;
+    }
+  };
+  place(0, 0, 1);
+  place(m_topRightPanel, 1, 2);
+  if (m_graphShown) {
+    place(-1, 2, 4);
+    return arrangement;
+  }
+  int slot = 2;
+  for (int i = 1; i < mode_view::kPanelCount; ++i) {
+    if (i == m_topRightPanel) continue;
+    place(i, slot, slot + 1);
+    ++slot;
+  }
+  return arrangement;
+}
+
 ModeArrangement ModeSession::Arrangement(int width, int height) const {
   ModeArrangement arrangement;
   if (m_fullScreenPanel >= 0) {
@@ -166,6 +201,7 @@ ModeArrangement ModeSession::Arrangement(int width, int height) const {
   }
   const int e = (width - 3) / 2;
   const int c = (height - 3) / 2;
+  if (c < kMinGridCellHeight && (width - 5) / 4 >= kMinGridCellHeight) return RowArrangement(width, height);
   const int rightWidth = width - e - 3;
   const int bottomHeight = height - c - 3;
   arrangement.panels[0] = {1, 1, e, c};

@@ -141,13 +141,18 @@ Argb PanelValueColour(int layout, bool alarm) {
 }
 
 PanelGeometry LayOutPanel(const PanelLayoutInput& in) {
+  return LayOutPanelSized(in, std::max(in.clientWidth, kPanelMinWidth),
+                          std::max(in.clientHeight, kPanelMinHeight));
+}
+
+PanelGeometry LayOutPanelSized(const PanelLayoutInput& in, int width, int height, int textWidth) {
   PanelGeometry g;
-  g.width = std::max(in.clientWidth, kPanelMinWidth);
-  g.height = std::max(in.clientHeight, kPanelMinHeight);
+  g.width = std::max(width, 1);
+  g.height = std::max(height, 1);
   const int w = g.width;
   const int h = g.height;
   const int layout = in.layout >= 0 && in.layout < kPanelLayoutCount ? in.layout : 0;
-  g.textWidth = layout == 0 ? w : MulDiv(w, 4, 10);
+  g.textWidth = textWidth > 0 ? std::min(textWidth, w) : layout == 0 ? w : MulDiv(w, 4, 10);
   const int tw = g.textWidth;
 
   const PanelLayoutTable& table = PanelLayoutTableOf(layout, in.alarm);

@@ -102,6 +102,9 @@ struct PanelGeometry {
   std::array<PanelItemPlace, kPanelItemCount> items{};
   PanelRect gauge{};  // f × f beside the texts
   bool gaugeVisible = false;
+  // The texts stand one per line down the panel: its table places leave
+  // them no room at a readable size (PanelTextFit).
+  bool flowed = false;
 };
 
 inline constexpr int kPanelMinWidth = 300;
@@ -109,5 +112,9 @@ inline constexpr int kPanelMinHeight = 200;
 
 // Places the items and the gauge of a panel for its client size.
 PanelGeometry LayOutPanel(const PanelLayoutInput& input);
+// The same rules for exactly `width` × `height`, without raising the size
+// to 300 × 200 (PanelTextFit lays small panels out at their real size);
+// `textWidth` > 0 gives the texts that width instead of the layout's share.
+PanelGeometry LayOutPanelSized(const PanelLayoutInput& input, int width, int height, int textWidth = 0);
 
 }  // namespace wattrix

@@ -2,6 +2,7 @@
 
 #include "core/measure/MeasurementSettings.h"
 #include "ui/measure/MouseForwarding.h"
+#include "ui/measure/PanelFontMeasure.h"
 #include "ui/platform/FontCache.h"
 
 #include <QFontMetricsF>
@@ -61,6 +62,7 @@ void CMeasurementCtrl::SetSelected(bool on) {
 void CMeasurementCtrl::Refresh(PanelRefresh kind) {
   if (m_settings == nullptr) return;
   m_texts.Refresh(*m_settings, m_quantity, kind, m_gauge.Dial());
+  FitTexts(kind == PanelRefresh::Values);
   m_gauge.update();
   update();
 }
@@ -70,7 +72,7 @@ void CMeasurementCtrl::Relayout() {
   update();
 }
 
-void CMeasurementCtrl::LayOut() {
+PanelLayoutInput CMeasurementCtrl::LayoutInput() const {
   PanelLayoutInput input;
   input.layout = m_layout;
   input.alarm = m_alarm;
@@ -79,11 +81,29 @@ void CMeasurementCtrl::LayOut() {
   input.limitCheck = m_settings && m_settings->LimitCheck(m_quantity);
   input.clientWidth = width();
   input.clientHeight = height();
-  m_geometry = LayOutPanel(input);
+  return input;
+}
+
+void CMeasurementCtrl::LayOut() {
+  FitTexts(false);
   for (std::size_t i = 0; i < m_colours.size(); ++i) m_colours[i] = m_geometry.items[i].colour;
+}
+
+bool CMeasurementCtrl::FitTexts(bool keepSizes) {
+  // The layout table's places at the panel's real size, with every text
+  // readable and whole; new readings never make a text grow.
+  static const PanelFontMeasure measure;
+  const PanelGeometry previous = m_geometry;
+  m_geometry = FitPanel(LayoutInput(), m_texts.Texts(), measure, keepSizes ? &previous : nullptr);
   const PanelRect& g = m_geometry.gauge;
-  m_gauge.setGeometry(g.left, g.top, g.Width(), g.Height());
+  const QRect gauge(g.left, g.top, g.Width(), g.Height());
+  if (m_gauge.geometry() != gauge) m_gauge.setGeometry(gauge);
   m_gauge.setVisible(m_geometry.gaugeVisible && !g.IsEmpty());
+  bool moved = previous.gauge != m_geometry.gauge || previous.gaugeVisible != m_geometry.gaugeVisible;
+  for (std::size_t i = 0; i < m_geometry.items.size() && !moved; ++i)
+    moved = previous.items[i].points != m_geometry.items[i].points ||
+            previous.items[i].rect != m_geometry.items[i].rect;
+  return moved;
 }
 
 QSize CMeasurementCtrl::sizeHint() const {

@@ -3,6 +3,7 @@
 #include "core/measure/MeasurementPanel.h"
 #include "core/measure/MeasurementPanelTexts.h"
 #include "core/measure/PanelLayout.h"
+#include "core/measure/PanelTextFit.h"
 #include "ui/measure/CAnalogGuage.h"
 
 #include <QImage>
@@ -64,6 +65,11 @@ class CMeasurementCtrl final : public QWidget, public MeasurementPanel {
 
  private:
   void LayOut();
+  PanelLayoutInput LayoutInput() const;
+  // Places the texts and the gauge so that every text is whole (PanelTextFit);
+  // `keepSizes` after new readings, so no text grows between readings.
+  // True when a text or the gauge moved or changed size (all to repaint).
+  bool FitTexts(bool keepSizes);
   void PaintSurface();
 
   const MeasurementSettings* m_settings = nullptr;

@@ -1,6 +1,7 @@
 #include "ui/shell/CConnectDlg.h"
 
 #include "core/device/EnumPorts.h"
+#include "core/device/PortAccess.h"
 #include "core/strings/StringTable.h"
 
 #include <QButtonGroup>
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace wattrix {
@@ -28,7 +30,7 @@ std::vector<CConnectDlg::PortEntry> CConnectDlg::EnumeratePorts() {
   for (int i = 0; i < enumeration.GetCounts(); ++i) {
     char name[1024] = {};
     const int port = enumeration.GetPort(i, name, sizeof name);
-    ports.push_back({QString::fromUtf8(name), port});
+    ports.push_back({QString::fromUtf8(name), port, QString::fromStdString(PortPermissionProblem(port))});
   }
   return ports;
 }
@@ -50,10 +52,28 @@ void CConnectDlg::Build(const std::vector<PortEntry>& ports) {
 
   m_wndPort = new QComboBox(this);
   m_wndPort->setMinimumContentsLength(24);
-  m_wndPort->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  // Wide enough for the longest entry, its permission mark included.
+  m_wndPort->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   // Entries in the order found; the item data is the port number.
-  for (const auto& entry : ports) m_wndPort->addItem(entry.name, entry.port);
+  for (const auto& entry : ports) {
+    if (entry.problem.isEmpty()) {
+      m_wndPort->addItem(entry.name, entry.port);
+      continue;
+    }
+    // A port this user may not open is marked, and says why.
+    m_wndPort->addItem(style()->standardIcon(QStyle::SP_MessageBoxWarning),
+                       QStringLiteral("%1 %2").arg(entry.name, Text("IDC_NO_ACCESS")), entry.port);
+    m_wndPort->setItemData(m_wndPort->count() - 1, entry.problem, Qt::ToolTipRole);
+    m_wndPort->setItemData(m_wndPort->count() - 1, entry.problem, Qt::UserRole + 1);
+  }
   if (m_wndPort->count() > 0) m_wndPort->setCurrentIndex(0);
+  m_problem = new QLabel(this);
+  m_problem->setObjectName(QStringLiteral("PortProblem"));
+  m_problem->setWordWrap(true);
+  m_problem->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  m_problem->setFixedWidth(qMax(m_wndPort->sizeHint().width(), 360));
+  connect(m_wndPort, &QComboBox::currentIndexChanged, this, [this](int index) { ShowProblemOf(index); });
+  ShowProblemOf(m_wndPort->currentIndex());
   // Choosing a port picks the serial route.
   connect(m_wndPort, &QComboBox::activated, this, [this] { m_serial->setChecked(true); });
 
@@ -68,7 +88,8 @@ void CConnectDlg::Build(const std::vector<PortEntry>& ports) {
   choices->setColumnMinimumWidth(0, 12);
   choices->addWidget(m_serial, 0, 0, 1, 2);
   choices->addWidget(m_wndPort, 1, 1);
-  choices->addWidget(m_usb, 2, 0, 1, 2);
+  choices->addWidget(m_problem, 2, 1);
+  choices->addWidget(m_usb, 3, 0, 1, 2);
   choices->setColumnStretch(1, 1);
 
   auto* layout = new QVBoxLayout(this);
@@ -81,6 +102,12 @@ void CConnectDlg::Build(const std::vector<PortEntry>& ports) {
   // USB is the default choice.
   m_serial->setChecked(false);
   m_usb->setChecked(true);
+}
+
+void CConnectDlg::ShowProblemOf(int index) {
+  const QString problem = index >= 0 ? m_wndPort->itemData(index, Qt::UserRole + 1).toString() : QString();
+  m_problem->setText(problem);
+  m_problem->setVisible(!problem.isEmpty());
 }
 
 void CConnectDlg::accept() {

@@ -7,6 +7,7 @@
 
 class QComboBox;
 class QDialogButtonBox;
+class QLabel;
 class QRadioButton;
 
 namespace wattrix {
@@ -20,6 +21,8 @@ class CConnectDlg final : public QDialog {
   struct PortEntry {
     QString name;  // "%s (COM%d)" or "COM%d"
     int port;
+    // Why the port may not be opened, with what to do; empty when it may.
+    QString problem = {};
   };
 
   // Lists the ports found on this machine (CEnumPorts).
@@ -37,15 +40,19 @@ class CConnectDlg final : public QDialog {
   QRadioButton* SerialButton() const { return m_serial; }
   QRadioButton* UsbButton() const { return m_usb; }
   QComboBox* PortList() const { return m_wndPort; }
+  // The chosen port's problem, shown under the list while it has one.
+  QLabel* ProblemNote() const { return m_problem; }
 
   void accept() override;
 
  private:
   void Build(const std::vector<PortEntry>& ports);
+  void ShowProblemOf(int index);
 
   QRadioButton* m_serial = nullptr;
   QRadioButton* m_usb = nullptr;
   QComboBox* m_wndPort = nullptr;
+  QLabel* m_problem = nullptr;
   QDialogButtonBox* m_buttons = nullptr;
   int m_chosenPort = -1;
   QString m_chosenName;

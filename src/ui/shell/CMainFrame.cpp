@@ -2,12 +2,14 @@
 
 #include "core/app/AppContext.h"
 #include "core/app/TraceSink.h"
+#include "core/device/PortAccess.h"
 #include "core/device/SensorLink.h"
 #include "core/device/SensorModel.h"
 #include "core/platform/MessageBoxes.h"
 #include "core/platform/NumberText.h"
 #include "core/settings/SettingsTabs.h"
 #include "core/shell/CommandIds.h"
+#include "core/shell/WindowTitles.h"
 #include "core/strings/StringTable.h"
 #include "ui/platform/RecentFolder.h"
 #include "ui/platform/UiThread.h"
@@ -17,6 +19,7 @@
 #include "ui/shell/FrameAccelerators.h"
 #include "ui/shell/FrameToolBars.h"
 #include "ui/shell/MdiArrange.h"
+#include "ui/shell/StatusPanes.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -88,15 +91,10 @@ CMainFrame::CMainFrame(QWidget* parent)
   m_toolBars = new FrameToolBars(
       *this, [this](int id) { PostCommand(id); }, [this](int id) { return CommandStateOf(id); });
 
-  // Pane 0 takes two thirds of the width, pane 1 one third.
-  for (int i = 0; i < 2; ++i) {
-    m_panes[i] = new QLabel(this);
-    m_panes[i]->setObjectName(QStringLiteral("StatusPane%1").arg(i));
-    m_panes[i]->setMinimumWidth(1);
-    m_panes[i]->setContentsMargins(4, 0, 4, 0);
-    statusBar()->addWidget(m_panes[i], i == 0 ? 2 : 1);
-  }
+  // Pane 0 takes two thirds of the width, pane 1 one third, unless a text
+  // needs more to be read whole.
   statusBar()->setSizeGripEnabled(true);
+  m_panes = new StatusPanes(*statusBar());
 
   m_accelerators = new FrameAccelerators(
       *this, [this](int id) { PostCommand(id); }, [this](int id) { return CommandStateOf(id); });
@@ -161,14 +159,9 @@ void CMainFrame::ToggleToolBars() {
   }
 }
 
-void CMainFrame::SetStatusText(const QString& text, int pane) {
-  if (pane < 0 || pane > 1) return;
-  m_panes[pane]->setText(text);
-}
+void CMainFrame::SetStatusText(const QString& text, int pane) { m_panes->SetText(pane, text); }
 
-QString CMainFrame::StatusText(int pane) const {
-  return pane >= 0 && pane <= 1 ? m_panes[pane]->text() : QString();
-}
+QString CMainFrame::StatusText(int pane) const { return m_panes->Text(pane); }
 
 QMenu* CMainFrame::BuildPopup(menu::MenuKind kind, QWidget* parent) {
   return m_menus.BuildPopup(kind, parent);
@@ -400,7 +393,8 @@ bool CMainFrame::OpenHistoryFile(const QString& path) {
     CloseChild(window, true);
     return false;
   }
-  child->setWindowTitle(QStringLiteral("%1, %2").arg(path, QString::fromStdString(modelName)));
+  child->setWindowTitle(MdiArrange::UniqueTitle(
+      *m_mdi, QStringLiteral("%1, %2").arg(path, QString::fromStdString(modelName)), window));
   child->InitialUpdate();
   ShowChild(window);
   return true;
@@ -420,15 +414,20 @@ QMdiSubWindow* CMainFrame::AddChild(std::unique_ptr<ChildFrame> child) {
 }
 
 void CMainFrame::ShowChild(QMdiSubWindow* window) {
-  // The first window fills the area; later ones open beside it.
+  // The first window fills the area, and so does one opened while another
+  // is maximised; later ones open beside it. Each gets a place on screen
+  // first, which is where it returns to when restored.
   bool alone = true;
-  for (QMdiSubWindow* other : m_mdi->subWindowList())
-    if (other != window && other->isVisible()) alone = false;
-  if (alone) {
+  bool maximised = false;
+  for (QMdiSubWindow* other : m_mdi->subWindowList()) {
+    if (other == window || !other->isVisible()) continue;
+    alone = false;
+    maximised = maximised || other->isMaximized();
+  }
+  MdiArrange::PlaceNew(*m_mdi, *window);
+  if (alone || maximised) {
     window->showMaximized();
   } else {
-    const QSize room = m_mdi->viewport()->size();
-    window->resize(room.width() * 3 / 4, room.height() * 3 / 4);
     window->show();
   }
   m_mdi->setActiveSubWindow(window);
@@ -473,7 +472,12 @@ void CMainFrame::OnConnect() {
   // Identification takes up to a few seconds on a silent port: keep painting.
   RunExchange([&link, &result, port] { result = link.Connect(port); });
   if (result != 0) {
-    strings::MessageBoxKey(this, "S_MAINFRAME_ONDEVICECONNECT", mb::kIconError | mb::kOk);
+    // A port this user may not open says so, and what to do about it.
+    if (const std::string denied = PortPermissionProblem(port); !denied.empty()) {
+      strings::MessageBoxText(this, denied, mb::kIconError | mb::kOk);
+    } else {
+      strings::MessageBoxKey(this, "S_MAINFRAME_ONDEVICECONNECT", mb::kIconError | mb::kOk);
+    }
     return;
   }
   const SensorModel* row = FindModelByDeviceCode(link.DeviceCode());
@@ -545,8 +549,12 @@ void CMainFrame::OpenModeWindow(QMdiSubWindow* window, ChildKind kind) {
   ChildFrame* child = ChildIn(window);
   if (!child) return;
   child->PrepareForModel(m_settings.ModelCode());
-  child->setWindowTitle(
-      QStringLiteral("%1, %2").arg(m_connectionText, QString::fromStdString(m_settings.ModelName())));
+  const auto titleKind = kind == ChildKind::Pulse  ? titles::ModeWindow::Pulse
+                         : kind == ChildKind::Ccdf ? titles::ModeWindow::Ccdf
+                                                   : titles::ModeWindow::Measurement;
+  const std::string title =
+      titles::ModeWindowTitle(m_connectionText.toStdString(), m_settings.ModelName(), titleKind);
+  child->setWindowTitle(MdiArrange::UniqueTitle(*m_mdi, QString::fromStdString(title), window));
   child->InitialUpdate();
   if (window->isVisible()) {
     // Already placed by the user: only brought up.

@@ -27,6 +27,7 @@ namespace wattrix {
 
 class FrameAccelerators;
 class FrameToolBars;
+class StatusPanes;
 
 // The one top-level window: the document area with the measurement windows
 // (one per mode) and any number of history windows, the menus, tool bars
@@ -140,7 +141,7 @@ class CMainFrame final : public QMainWindow, public CommandTarget {
   QMdiArea* m_mdi = nullptr;
   FrameToolBars* m_toolBars = nullptr;
   FrameAccelerators* m_accelerators = nullptr;
-  std::array<QLabel*, 2> m_panes{};
+  StatusPanes* m_panes = nullptr;
   QTimer* m_stateTimer = nullptr;
 
   SettingsDialog m_settingsDialog;

@@ -297,6 +297,31 @@ TEST(ModeSessionView, ReinitialisePerModelAndView) {
   EXPECT_FALSE(pulse.session->SelectPanel(2));
 }
 
+// A low, wide window (one of two tiled one above the other) puts the
+// panels side by side instead of in two rows too low to read.
+TEST(ModeSessionView, ArrangementOfALowWideWindowIsOneRow) {
+  SessionRig rig(ModeView::Measurement, model::kPX420A);
+  using Rect = ModeArrangement::Rect;
+  auto a = rig.session->Arrangement(800, 205);
+  EXPECT_EQ(a.panels[0], (Rect{1, 1, 198, 203}));
+  EXPECT_EQ(a.panels[1], (Rect{200, 1, 199, 203}));
+  EXPECT_EQ(a.panels[2], (Rect{400, 1, 199, 203}));
+  EXPECT_EQ(a.panels[3], (Rect{600, 1, 199, 203}));
+  EXPECT_FALSE(a.graph.Visible());
+  // High enough for two rows of 150: the grid.
+  a = rig.session->Arrangement(800, 305);
+  EXPECT_EQ(a.panels[2], (Rect{1, 153, 398, 151}));
+
+  // The graph takes the place of the two other panels.
+  rig.session->OnCommand(cmd::kViewHistoryGraph);
+  a = rig.session->Arrangement(800, 205);
+  EXPECT_EQ(a.graph, (Rect{400, 1, 399, 203}));
+  EXPECT_TRUE(a.panels[0].Visible());
+  EXPECT_EQ(a.panels[1], (Rect{200, 1, 199, 203}));
+  EXPECT_FALSE(a.panels[2].Visible());
+  EXPECT_FALSE(a.panels[3].Visible());
+}
+
 TEST(ModeSessionView, ArrangementOfTheGrid) {
   SessionRig rig(ModeView::Measurement, model::kPX420A);
   using Rect = ModeArrangement::Rect;

@@ -85,7 +85,7 @@ class SensorFlowsTest final : public QObject {
     // AVG & Peak, then Pulse: the measurement window stops and closes.
     frame.RouteCommand(cmd::kModeAvgPeak);
     QCOMPARE(frame.ActiveChild()->Kind(), ChildKind::Measurement);
-    QCOMPARE(frame.ActiveChild()->windowTitle(), QStringLiteral("USB, PX420B"));
+    QCOMPARE(frame.ActiveChild()->windowTitle(), QStringLiteral("USB, PX420B - Power"));
     QVERIFY(log->Saw(ChildKind::Measurement, "prepare 5"));
     QCOMPARE(frame.ShownMenu(), menu::MenuKind::Measurement);
     frame.RouteCommand(cmd::kDeviceSetting);
@@ -156,7 +156,7 @@ class SensorFlowsTest final : public QObject {
     QCOMPARE(frame.ConnectionText(), QStringLiteral("COM12"));
     QCOMPARE(EnabledModes(frame), std::vector<int>{cmd::kModeAvg});
     frame.RouteCommand(cmd::kModeAvg);
-    QCOMPARE(frame.ActiveChild()->windowTitle(), QStringLiteral("COM12, PX430A"));
+    QCOMPARE(frame.ActiveChild()->windowTitle(), QStringLiteral("COM12, PX430A - Power"));
     frame.RouteCommand(cmd::kDisconnectDevice);
 
     // No USB sensor: the error box, and still disconnected.
