@@ -91,6 +91,7 @@ int SensorLink::Connect(int port) {
     return -4;
   }
   m_running.store(true);
+  m_connected.store(true);
   return 0;
 }
 
@@ -107,6 +108,7 @@ void SensorLink::Disconnect() {
   // Makes every exchange still to start fail at once, on any thread.
   m_closing.store(true);
   m_running.store(false);
+  m_connected.store(false);
 
   if (m_thread.joinable()) {
     std::unique_lock request(m_requestMutex);
@@ -144,11 +146,6 @@ void SensorLink::Disconnect() {
   }
   m_stop.store(false);
   m_closing.store(false);
-}
-
-bool SensorLink::IsConnected() const {
-  std::lock_guard lifecycle(m_lifecycleMutex);
-  return m_transport && m_transport->IsOpen();
 }
 
 int SensorLink::ModelCode() const {

@@ -55,7 +55,10 @@ class SensorLink final {
   // -3 identification failed; -4 the thread could not be started.
   int Connect(int port);
   void Disconnect();
-  bool IsConnected() const;
+  // True from a successful Connect to the start of Disconnect. Never waits
+  // for a connect in progress (that reads false), so a window asking while
+  // a slow sensor identifies keeps painting.
+  bool IsConnected() const { return m_connected.load(); }
   bool IsRunning() const { return m_running.load(); }
 
   // Identity read by Identify; -1 while disconnected.
@@ -161,6 +164,7 @@ class SensorLink final {
   std::thread m_thread;
   std::atomic<std::thread::id> m_workerId{};
   std::atomic<bool> m_running{false};
+  std::atomic<bool> m_connected{false};
   std::atomic<bool> m_stop{false};
   std::atomic<bool> m_closing{false};
   bool m_requestPending = false;

@@ -86,7 +86,12 @@ void ModeSession::Tick() {
 
 void ModeSession::Start() {
   if (m_measuring) return;
-  if (m_settings.Count(FirstQuantity()) > 0 && m_unsaved) {
+  // Nothing would answer: the run that is there stays as it is.
+  if (m_sensorLost) {
+    m_host.ShowWarning("S_MEASUREVIEW_ONSTARTSENSORLOST");
+    return;
+  }
+  if (HasUnsavedRun()) {
     if (m_host.AskYesNo("S_MEASUREVIEW_ONMEASURESTART")) m_host.RunSaveCommand();
   }
   m_settings.ResetHistories();

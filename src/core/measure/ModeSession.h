@@ -81,6 +81,7 @@ class ModeSession final : public ReadingSink {
   bool OnCommand(int id);
   bool UpdateCommand(int id, CommandState& state) const;
 
+  // Starts a run; refused with a warning while the sensor is lost.
   void Start();
   void Stop();
   // The window closes: BusyFlag cleared (a reply still under way is
@@ -90,6 +91,17 @@ class ModeSession final : public ReadingSink {
   void Reset();
   // Save's enabling: not measuring, a run exists and it is unsaved.
   bool CanSave() const;
+  // A run with readings that has not been saved (measuring or not).
+  bool HasUnsavedRun() const;
+  // Before the window closes (close, mode switch, exit): an unsaved run is
+  // saved, discarded or kept by the user's answer. True when the window
+  // may close; false (cancel, or a save that did not happen) keeps it.
+  bool ConfirmClose();
+  // The link reported the line gone: measuring stops and Start is refused
+  // until SensorBack (a sensor connected again).
+  void SensorLost();
+  void SensorBack() { m_sensorLost = false; }
+  bool IsSensorLost() const { return m_sensorLost; }
   // Writes the run with the window's quantity mask; on success remembers
   // the path and clears unsaved. False when the write failed (the owner
   // shows "S_MEASUREVIEW_ONFILESAVE").
@@ -171,6 +183,7 @@ class ModeSession final : public ReadingSink {
   bool m_graphShown = false;
   bool m_measuring = false;
   bool m_unsaved = false;
+  bool m_sensorLost = false;
   int m_requestState = 1;
   std::string m_savedPath;
 };

@@ -13,6 +13,7 @@
 #include "ui/platform/UiThread.h"
 #include "ui/shell/AppIcon.h"
 #include "ui/shell/CConnectDlg.h"
+#include "ui/shell/CloseQuestions.h"
 #include "ui/shell/DocumentArea.h"
 #include "ui/shell/FrameAccelerators.h"
 #include "ui/shell/FrameToolBars.h"
@@ -330,7 +331,10 @@ bool CMainFrame::OnCommand(int id) {
       OnOpen();
       return true;
     case cmd::kFileClose:
-      if (QMdiSubWindow* window = m_mdi->currentSubWindow()) CloseChild(window, false);
+      if (QMdiSubWindow* window = m_mdi->currentSubWindow()) {
+        if (ChildFrame* child = ChildIn(window); child && !child->QueryClose()) return true;
+        CloseChild(window, false);
+      }
       return true;
     case cmd::kModeAvg:
     case cmd::kModePeak:
@@ -494,6 +498,7 @@ void CMainFrame::OnDisconnect() {
 
 void CMainFrame::OnModeCommand(int id) {
   ChildKind kind = ChildKind::Measurement;
+  const int modeBefore = m_currentMode;
   m_currentMode = kModeMeasurement;
   if (id == cmd::kModePulse) {
     kind = ChildKind::Pulse;
@@ -511,6 +516,11 @@ void CMainFrame::OnModeCommand(int id) {
   }
 
   QMdiSubWindow* previous = m_mdi->currentSubWindow();
+  // The window that would close may keep itself (an unsaved run).
+  if (ChildFrame* before = ChildIn(previous); before && !before->QueryClose()) {
+    m_currentMode = modeBefore;
+    return;
+  }
   auto created = m_registry.Create(kind, *this);
   if (!created) return;
   ChildFrame* child = created.get();
@@ -586,6 +596,10 @@ void CMainFrame::OnDownloadLogging() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+  if (!CloseQuestions::AllAgree(m_mdi->subWindowList())) {
+    event->ignore();
+    return;
+  }
   for (QMdiSubWindow* window : m_mdi->subWindowList())
     if (ChildFrame* child = ChildIn(window)) child->StopForClose();
   QMainWindow::closeEvent(event);

@@ -32,6 +32,14 @@ class ChildFrame : public QWidget, public CommandTarget {
   virtual int CurrentQuantity() const { return 0; }
   // The settings dialog was closed with OK: take over the changed settings.
   virtual void ApplySettings() {}
+
+  // Before the window closes (its close command or button, a mode switch,
+  // exit): asks about what would be lost; false keeps the window open.
+  virtual bool QueryClose() { return true; }
+  // Another window cancelled the exit this one had agreed to.
+  virtual void CloseCancelled() {}
+  // The sensor stopped answering (true), or one is connected again (false).
+  virtual void SensorLineLost(bool /*lost*/) {}
 };
 
 }  // namespace wattrix

@@ -488,5 +488,99 @@ TEST(ModeSessionRun, StartStopResetAndSave) {
   EXPECT_EQ(rig.host.questions.back(), "S_MEASUREVIEW_ONMEASURERESET");
 }
 
+TEST(ModeSessionRun, CloseAsksSaveDiscardOrCancelOverAnUnsavedRun) {
+  SessionRig rig(ModeView::Measurement, model::kPX420A);
+  auto& s = rig.settings;
+  auto& session = *rig.session;
+  // No run, or a run without readings: nothing to ask.
+  EXPECT_TRUE(session.ConfirmClose());
+  session.Start();
+  EXPECT_TRUE(session.ConfirmClose());
+  EXPECT_TRUE(rig.host.questions.empty());
+
+  // Cancel keeps everything: still measuring, readings and unsaved flag.
+  for (int power : {4000, 4100}) {
+    rig.Asked().OnAverageReading(1, power);
+    rig.Asked().OnPeakReading(1, power + 300);
+    rig.Asked().OnReverseReading(1, 2000);
+  }
+  EXPECT_TRUE(session.HasUnsavedRun());
+  rig.host.threeWayAnswers = {mb::kIdCancel};
+  EXPECT_FALSE(session.ConfirmClose());
+  EXPECT_EQ(rig.host.questions, (std::vector<std::string>{"S_MEASUREVIEW_ONCLOSEUNSAVED"}));
+  EXPECT_TRUE(session.Measuring());
+  EXPECT_TRUE(session.Unsaved());
+  EXPECT_EQ(s.Count(kAvg), 2);
+  EXPECT_EQ(rig.host.saveCommands, 0);
+  // Any other answer (a box closed some other way) keeps the window too.
+  rig.host.threeWayAnswers = {mb::kIdOk};
+  EXPECT_FALSE(session.ConfirmClose());
+
+  // Yes while measuring: the run ends and is saved; a save that does not
+  // happen (dialog cancelled, write failed) keeps the window and the run.
+  rig.host.threeWayAnswers = {mb::kIdYes};
+  EXPECT_FALSE(session.ConfirmClose());
+  EXPECT_FALSE(session.Measuring());
+  EXPECT_EQ(rig.host.saveCommands, 1);
+  EXPECT_TRUE(session.HasUnsavedRun());
+  EXPECT_EQ(s.Count(kAvg), 2);
+  rig.host.threeWayAnswers = {mb::kIdYes};
+  rig.host.onSave = [&] { EXPECT_FALSE(session.SaveTo(rig.dir.File("missing/run.psh"))); };
+  EXPECT_FALSE(session.ConfirmClose());
+  const auto path = rig.dir.File("closing.psh");
+  rig.host.threeWayAnswers = {mb::kIdYes};
+  rig.host.onSave = [&] { EXPECT_TRUE(session.SaveTo(path)); };
+  EXPECT_TRUE(session.ConfirmClose());
+  HistoryHeader header;
+  std::vector<std::int32_t> points;
+  std::size_t count = 0;
+  ASSERT_TRUE(ReadHistoryFile(path, header, points, count));
+  EXPECT_EQ(count, 2u);
+  // Saved: closing asks nothing any more.
+  const auto asked = rig.host.questions.size();
+  EXPECT_TRUE(session.ConfirmClose());
+  EXPECT_EQ(rig.host.questions.size(), asked);
+
+  // No discards: the window may close, the readings are left as they are.
+  rig.host.onSave = nullptr;
+  session.Start();
+  rig.Asked().OnAverageReading(1, 4000);
+  rig.host.threeWayAnswers = {mb::kIdNo};
+  EXPECT_TRUE(session.ConfirmClose());
+  EXPECT_EQ(rig.host.saveCommands, 3);
+}
+
+TEST(ModeSessionRun, ALostSensorStopsTheRunAndRefusesStartUntilItIsBack) {
+  SessionRig rig(ModeView::Pulse, model::kPX420B);
+  auto& session = *rig.session;
+  session.Start();
+  rig.Asked().OnPulseReading(1, 3000, 0, 0, 0, 0);
+  const int stored = rig.settings.Count(kPulse);
+  ASSERT_GT(stored, 0);
+
+  session.SensorLost();
+  EXPECT_TRUE(session.IsSensorLost());
+  EXPECT_FALSE(session.Measuring());
+  // The run so far is kept and still counts as unsaved.
+  EXPECT_TRUE(session.HasUnsavedRun());
+  EXPECT_TRUE(session.CanSave());
+
+  // Start is refused with the warning; nothing is asked, nothing cleared.
+  session.OnCommand(cmd::kMeasureStart);
+  EXPECT_FALSE(session.Measuring());
+  EXPECT_EQ(rig.host.warningBoxes, (std::vector<std::string>{"S_MEASUREVIEW_ONSTARTSENSORLOST"}));
+  EXPECT_TRUE(rig.host.questions.empty());
+  EXPECT_EQ(rig.settings.Count(kPulse), stored);
+  EXPECT_EQ(rig.host.exchanges, 1);  // only the first Start's
+
+  session.SensorBack();
+  EXPECT_FALSE(session.IsSensorLost());
+  rig.host.answers = {false};
+  session.Start();
+  EXPECT_TRUE(session.Measuring());
+  EXPECT_EQ(rig.host.questions, (std::vector<std::string>{"S_MEASUREVIEW_ONMEASURESTART"}));
+  EXPECT_EQ(rig.host.warningBoxes.size(), 1u);
+}
+
 }  // namespace
 }  // namespace wattrix

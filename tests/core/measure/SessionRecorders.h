@@ -2,6 +2,7 @@
 
 #include "core/measure/MeasurementPanel.h"
 #include "core/measure/ModeSessionHost.h"
+#include "core/platform/MessageBoxes.h"
 
 #include <deque>
 #include <functional>
@@ -40,6 +41,14 @@ class RecordingHost final : public ModeSessionHost {
     answers.pop_front();
     return answer;
   }
+  int AskYesNoCancel(const char* key) override {
+    questions.emplace_back(key);
+    if (threeWayAnswers.empty()) return mb::kIdCancel;
+    const int answer = threeWayAnswers.front();
+    threeWayAnswers.pop_front();
+    return answer;
+  }
+  void ShowWarning(const char* key) override { warningBoxes.emplace_back(key); }
   void RunSaveCommand() override {
     ++saveCommands;
     if (onSave) onSave();
@@ -60,6 +69,8 @@ class RecordingHost final : public ModeSessionHost {
   void Relayout() override { ++relayouts; }
 
   std::deque<bool> answers;
+  std::deque<int> threeWayAnswers;  // cancel when empty
+  std::vector<std::string> warningBoxes;
   std::vector<std::string> questions;
   std::function<void()> onSave;
   int saveCommands = 0;
