@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace wattrix {
@@ -132,6 +133,8 @@ class ModeSession final : public ReadingSink {
   bool BeginReading(int status);
   // Step 4: panels, graph, BusyFlag.
   void EndReading();
+  // Drops a reading whose pair average of the same cycle is missing; true.
+  bool RefuseOutOfStep();
   // AddReading, BeepIfOutOfLimit and ShowLimitState of one value.
   void Store(int quantity, float value);
   void RefreshPanels(PanelRefresh kind);
@@ -172,6 +175,8 @@ class ModeSession final : public ReadingSink {
   bool m_measuring = false;
   bool m_unsaved = false;
   int m_requestState = 1;
+  // The average stored in the current request cycle, if any.
+  std::optional<float> m_cycleAverage;
   std::string m_savedPath;
 };
 
