@@ -49,7 +49,8 @@ bool PlausibleCcdfSweep(const CcdfHistogram& histogram, std::int32_t offsetKey) 
   // from a fixed power: either way a key lies within the bounds moved by
   // the offset, or within the bounds themselves.
   const std::int64_t lowKey = static_cast<std::int64_t>(Bounds().low) + std::min<std::int32_t>(offsetKey, 0);
-  const std::int64_t highKey = static_cast<std::int64_t>(Bounds().high) + std::max<std::int32_t>(offsetKey, 0);
+  const std::int64_t highKey =
+      static_cast<std::int64_t>(Bounds().high) + std::max<std::int32_t>(offsetKey, 0);
   std::int64_t total = 0;
   for (const auto& [key, count] : histogram) {
     if (count < 0 || key < lowKey || key > highKey) return false;

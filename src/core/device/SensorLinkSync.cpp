@@ -74,10 +74,12 @@ bool SensorLink::ResyncLocked() {
   std::uint8_t window[protocol::kSingleLength];
   std::size_t have = 0;
   for (;;) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0 || Stopping()) return false;
     std::size_t got = 0;
-    const bool ok = m_transport->Read(window + have, sizeof window - have, &got, static_cast<int>(left.count()));
+    const bool ok =
+        m_transport->Read(window + have, sizeof window - have, &got, static_cast<int>(left.count()));
     CheckLineLocked();
     if (!ok || got != sizeof window - have) return false;
     have = sizeof window;
