@@ -39,8 +39,9 @@ int RunOnSensor(const std::vector<std::string>& args, const std::string& command
   if (!options.Parse(args)) return Fail(kExitUsage, options.Error());
   if (!options.Positional().empty())
     return Fail(kExitUsage, "unexpected argument '" + options.Positional()[0] + "'");
-  const auto port = RequiredPort(options, command);
-  if (!port) return kExitUsage;
+  int portExit = kExitUsage;
+  const auto port = RequiredPort(options, command, portExit);
+  if (!port) return portExit;
 
   ConnectedSensor sensor;
   if (!sensor.Connect(*port)) return kExitFailed;

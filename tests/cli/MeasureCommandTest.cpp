@@ -108,8 +108,8 @@ TEST_F(MeasureCommand, PeakOverAComPortAndRefusedModes) {
 
   EXPECT_EQ(Cli("measure --port " + port + " --mode ccdf").status, 2);
   EXPECT_EQ(Cli("measure --mode peak").status, 2);
-  EXPECT_EQ(Cli("measure --port 1 --mode peak --count 0").status, 2);
-  EXPECT_EQ(Cli("measure --port 1 --mode peak --tech 8").status, 2);
+  EXPECT_EQ(Cli("measure --port 1 --mode peak --count 0").status, 1);
+  EXPECT_EQ(Cli("measure --port 1 --mode peak --tech 8").status, 1);
 }
 
 TEST_F(MeasureCommand, GivesUpOnASensorThatStopsAnswering) {

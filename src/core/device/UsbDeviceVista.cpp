@@ -43,6 +43,7 @@ bool CUsbDeviceVista::Open(int /*port*/) {
   if (IsOpen()) {
     // Replies meant for an earlier connection are not ours.
     fdio::DiscardInput(m_read.Get());
+    m_lineGone.store(false);
     return true;
   }
   Close();
@@ -60,8 +61,9 @@ bool CUsbDeviceVista::Write(const std::uint8_t* data, std::size_t count, std::si
   *written = 0;
   if (!m_write.IsValid()) return false;
   const auto ticket = m_canceller.Begin();
-  return fdio::WriteAll(m_write.Get(), m_canceller, ticket, data, count,
-                        IoCanceller::DeadlineAfter(kWriteTimeoutMs), *written) == fdio::Outcome::kComplete;
+  return Note(fdio::WriteAll(m_write.Get(), m_canceller, ticket, data, count,
+                             IoCanceller::DeadlineAfter(kWriteTimeoutMs), *written)) ==
+         fdio::Outcome::kComplete;
 }
 
 bool CUsbDeviceVista::Read(std::uint8_t* buffer, std::size_t count, std::size_t* received, int timeoutMs) {
@@ -69,11 +71,17 @@ bool CUsbDeviceVista::Read(std::uint8_t* buffer, std::size_t count, std::size_t*
   if (!m_read.IsValid()) return false;
   const auto ticket = m_canceller.Begin();
   std::size_t got = 0;
-  const auto outcome = fdio::ReadGather(m_read.Get(), m_canceller, ticket, buffer, count,
-                                        IoCanceller::DeadlineAfter(timeoutMs > 0 ? timeoutMs : 0), got);
+  const auto outcome = Note(fdio::ReadGather(m_read.Get(), m_canceller, ticket, buffer, count,
+                                             IoCanceller::DeadlineAfter(timeoutMs > 0 ? timeoutMs : 0), got));
   if (received) *received = got;
   if (outcome == fdio::Outcome::kComplete) return true;
   return outcome != fdio::Outcome::kCancelled && got > 0;
+}
+
+fdio::Outcome CUsbDeviceVista::Note(fdio::Outcome outcome) {
+  // A hang-up or an error of the descriptor itself: the device is gone.
+  if (outcome == fdio::Outcome::kHungUp || outcome == fdio::Outcome::kFailed) m_lineGone.store(true);
+  return outcome;
 }
 
 void CUsbDeviceVista::DiscardInput() {

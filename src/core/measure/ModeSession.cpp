@@ -80,6 +80,8 @@ void ModeSession::Tick() {
   if (!Connected() || !m_measuring || m_link.BusyFlag()) return;
   const auto step = mode_view::NextRequest(m_view, ModelCode(), m_requestState);
   m_requestState = step.nextState;
+  // A new cycle: what is derived from now on pairs with its own average.
+  if (step.kind == mode_view::request::kAverage) m_cycleAverage.reset();
   // RequestMeasurement sets BusyFlag itself, before the worker can answer.
   m_link.RequestMeasurement(step.kind, protocol::Times100(m_settings.Frequency()), kRequestTimeoutMs);
 }
@@ -99,6 +101,7 @@ void ModeSession::Start() {
   m_host.GraphUpdate(true);
 
   m_measuring = true;
+  m_cycleAverage.reset();
   m_link.SetBusyFlag(false);
   m_unsaved = true;
 

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace wattrix {
@@ -144,6 +145,8 @@ class ModeSession final : public ReadingSink {
   bool BeginReading(int status);
   // Step 4: panels, graph, BusyFlag.
   void EndReading();
+  // Drops a reading whose pair average of the same cycle is missing; true.
+  bool RefuseOutOfStep();
   // AddReading, BeepIfOutOfLimit and ShowLimitState of one value.
   void Store(int quantity, float value);
   void RefreshPanels(PanelRefresh kind);
@@ -185,6 +188,8 @@ class ModeSession final : public ReadingSink {
   bool m_unsaved = false;
   bool m_sensorLost = false;
   int m_requestState = 1;
+  // The average stored in the current request cycle, if any.
+  std::optional<float> m_cycleAverage;
   std::string m_savedPath;
 };
 
