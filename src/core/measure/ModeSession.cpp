@@ -88,8 +88,9 @@ void ModeSession::Tick() {
 
 void ModeSession::Start() {
   if (m_measuring) return;
-  // Nothing would answer: the run that is there stays as it is.
-  if (m_sensorLost) {
+  // Nothing would answer: the run that is there stays as it is. (The link
+  // may know before the window has been told.)
+  if (m_sensorLost || m_link.LineLost()) {
     m_host.ShowWarning("S_MEASUREVIEW_ONSTARTSENSORLOST");
     return;
   }

@@ -18,6 +18,8 @@
 #include "ui/shell/FrameAccelerators.h"
 #include "ui/shell/FrameToolBars.h"
 #include "ui/shell/MdiArrange.h"
+#include "ui/shell/RejectedRepliesPane.h"
+#include "ui/shell/SensorLossWatch.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -97,6 +99,7 @@ CMainFrame::CMainFrame(QWidget* parent)
     m_panes[i]->setContentsMargins(4, 0, 4, 0);
     statusBar()->addWidget(m_panes[i], i == 0 ? 2 : 1);
   }
+  statusBar()->addPermanentWidget(new RejectedRepliesPane(SensorLink::Instance(), *this));
   statusBar()->setSizeGripEnabled(true);
 
   m_accelerators = new FrameAccelerators(
@@ -111,6 +114,7 @@ CMainFrame::CMainFrame(QWidget* parent)
 
   AppContext::Instance().SetSettings(&m_settings);
   SensorLink::Instance().SetSettings(&m_settings);
+  m_lossWatch = new SensorLossWatch(SensorLink::Instance(), *this);
   resize(1180, 780);
   Trace("MainFrame Created");
 }
@@ -484,6 +488,7 @@ void CMainFrame::OnConnect() {
   m_settings.SetDevice(row ? row->modelCode : -1, link.SerialNumber(), link.FirmwareVersion());
   m_connectionText = port < 1 ? QStringLiteral("USB") : QString::fromStdString(FormatC("COM%d", port));
   UpdateConnectionStatus();
+  m_lossWatch->SensorConnected();
   m_toolBars->UpdateStates();
   strings::MessageBoxKey(this, "S_IDD_CONNECTED", mb::kIconInformation | mb::kOk);
 }
@@ -491,6 +496,7 @@ void CMainFrame::OnConnect() {
 void CMainFrame::OnDisconnect() {
   SensorLink& link = SensorLink::Instance();
   RunExchange([&link] { link.Disconnect(); });
+  m_lossWatch->SensorDisconnected();
   UpdateConnectionStatus();
   m_toolBars->UpdateStates();
   strings::MessageBoxKey(this, "S_IDD_DISCONNECTED", mb::kIconInformation | mb::kOk);

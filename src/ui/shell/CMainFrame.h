@@ -27,6 +27,7 @@ namespace wattrix {
 
 class FrameAccelerators;
 class FrameToolBars;
+class SensorLossWatch;
 
 // The one top-level window: the document area with the measurement windows
 // (one per mode) and any number of history windows, the menus, tool bars
@@ -138,6 +139,7 @@ class CMainFrame final : public QMainWindow, public CommandTarget {
   FrameAccelerators* m_accelerators = nullptr;
   std::array<QLabel*, 2> m_panes{};
   QTimer* m_stateTimer = nullptr;
+  SensorLossWatch* m_lossWatch = nullptr;
 
   SettingsDialog m_settingsDialog;
   LoggingDialog m_loggingDialog;
