@@ -22,6 +22,7 @@
 #include <QPointer>
 #include <QtTest>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -146,7 +147,9 @@ class UnsavedRunTest final : public QObject {
     QVERIFY(m.window->View().Session().HasUnsavedRun());
 
     // Yes with a path: saved, then closed; asked once only.
-    const int stored = m.frame.Settings().Count(kAvg);
+    // A record holds AVG, VSWR and PEAK of one cycle.
+    MeasurementSettings& settings = m.frame.Settings();
+    const int stored = std::min({settings.Count(kAvg), settings.Count(kVswr), settings.Count(kPeak)});
     m.savePath = QString::fromStdString(m_dir.File("closed.psh"));
     m.boxes.QueueAnswer(mb::kIdYes);
     const std::size_t asked = m.boxes.boxes.size();
