@@ -113,12 +113,28 @@ TEST_F(MeasureCommand, PeakOverAComPortAndRefusedModes) {
 }
 
 TEST_F(MeasureCommand, GivesUpOnASensorThatStopsAnswering) {
-  // Identification and one reading, then silence.
+  // Identification and one reading, then the line drops: noticed at once.
   ASSERT_EQ(StartSim({"--model", "PX430A", "--transport", "usb-vista", "--hang-up-after", "4"}), -1);
-  const auto result = Cli("measure --port -1 --mode avg --count 3");
+  auto result = Cli("measure --port -1 --mode avg --count 3");
   EXPECT_EQ(result.status, 1);
-  EXPECT_NE(result.err.find("error: the sensor delivered no reading"), std::string::npos) << result.err;
+  EXPECT_EQ(result.err, "error: the connection to the sensor was lost\n");
   EXPECT_TRUE(result.out.empty());
+}
+
+TEST_F(MeasureCommand, ValuesOutOfRangeFailAlikeInEveryCommand) {
+  // Out of range is a validation failure (1), not a number a usage error (2),
+  // whichever command checks it and whether or not a sensor is there.
+  for (const std::string command : {"measure --mode avg", "ccdf"}) {
+    EXPECT_EQ(Cli(command + " --port 1 --tech 9").status, 1) << command;
+    EXPECT_EQ(Cli(command + " --port 1 --tech -1").status, 1) << command;
+    EXPECT_EQ(Cli(command + " --port 1 --tech nine").status, 2) << command;
+    EXPECT_EQ(Cli(command + " --port 99999999999").status, 1) << command;
+  }
+  EXPECT_EQ(Cli("identify --port 99999999999").status, 1);
+  EXPECT_EQ(Cli("log status --port 99999999999").status, 1);
+  EXPECT_EQ(Cli("measure --port 1 --mode avg --count 100001").status, 1);
+  EXPECT_EQ(Cli("measure --port 1 --mode avg --repeat 99999999999").status, 1);
+  EXPECT_EQ(Cli("measure --port 99999999999 --mode avg --count x").status, 2);
 }
 
 }  // namespace

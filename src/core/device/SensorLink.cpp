@@ -169,7 +169,11 @@ int SensorLink::ModelCode() const {
 
 bool SensorLink::SendLocked(const std::uint8_t* frame, std::size_t length) {
   m_received = 0;
-  if (!m_transport || Stopping() || m_transport->LineGone()) return false;
+  if (!m_transport || Stopping()) return false;
+  if (m_transport->LineGone()) {
+    CheckLineLocked();
+    return false;
+  }
   if (m_outOfStep && !ResyncLocked()) return false;
   // The tail of an answer that came too late must not pass for this one's.
   m_transport->DiscardInput();
