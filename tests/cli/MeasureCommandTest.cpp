@@ -77,7 +77,8 @@ TEST_F(MeasureCommand, ParAndPulseOnThePx470bWithItsSettingsFile) {
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(SummaryNames(result.out, -5.1, -4.9), (std::vector<std::string>{"PULSE"}));
   EXPECT_NE(result.out.find("\nduty_cycle=50.00\n"), std::string::npos) << result.out;
-  EXPECT_TRUE(std::regex_search(result.out, std::regex(R"(\nburst_width=5[6-9]\d\.\d{3}\n$)"))) << result.out;
+  EXPECT_TRUE(std::regex_search(result.out, std::regex(R"(\nburst_width=5[6-9]\d\.\d{3}\nrejected=0\n$)")))
+      << result.out;
   EXPECT_EQ(test::ReadFileBytes(Home() + "/PX470B.ini"), ini);
 }
 

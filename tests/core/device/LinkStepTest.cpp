@@ -92,7 +92,8 @@ TEST(LinkStep, RepliesWithStrayBytesOrOfAnotherKindAreRefused) {
   EXPECT_EQ(rig.Ask(request_kind::kAverage, 1).status, 0);
   // Another kind keeps its status (no window stores it) but puts the link
   // out of step: a marker query goes before the next request.
-  rig.sensor.SetOverride("GA", [](const Bytes&) { return ScriptedSensor::Answer{test::SingleReply('S', 9)}; });
+  rig.sensor.SetOverride("GA",
+                         [](const Bytes&) { return ScriptedSensor::Answer{test::SingleReply('S', 9)}; });
   EXPECT_EQ(rig.Ask(request_kind::kAverage, 2).status, reply_kind::kSerialNumber);
   rig.sensor.ClearOverride("GA");
   EXPECT_EQ(rig.Ask(request_kind::kAverage, 3).status, 1);
@@ -107,8 +108,8 @@ TEST(LinkStep, ValuesNoModelCanMeasureAreRefusedAndCounted) {
     // 40 dB margin.
     EXPECT_EQ(protocol::LowestPlausiblePower(), -7000);
     EXPECT_EQ(protocol::HighestPlausiblePower(), 10000);
-    const std::pair<std::int32_t, int> cases[] = {
-        {10000, 1}, {10001, 0}, {-7000, 1}, {-7001, 0}, {16609487, 0}, {6754208, 0}, {4000, 1}};
+    const std::pair<std::int32_t, int> cases[] = {{10000, 1},    {10001, 0},   {-7000, 1}, {-7001, 0},
+                                                  {16609487, 0}, {6754208, 0}, {4000, 1}};
     for (const auto& [value, status] : cases) {
       rig.sensor.average = value;
       const auto call = rig.Ask(request_kind::kAverage);
@@ -149,7 +150,8 @@ TEST(LinkStep, ALostLineStopsTheAskingUntilTheSensorIsConnectedAgain) {
 
   rig.Wire().SetHungUp(true);
   EXPECT_EQ(rig.Ask(request_kind::kAverage).status, 0);
-  for (int i = 0; i < 200 && announced.load() == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  for (int i = 0; i < 200 && announced.load() == 0; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
   EXPECT_TRUE(rig.link.LineLost());
   EXPECT_FALSE(rig.link.IsConnected());
   EXPECT_FALSE(rig.link.RequestMeasurement(request_kind::kAverage, 1, 500));
@@ -172,7 +174,8 @@ TEST(LinkStep, AOneShotCommandThatFindsTheLineGoneIsAnnouncedToo) {
   rig.link.SetLineLostHandler([&] { ++announced; });
   rig.Wire().SetHungUp(true);
   EXPECT_FALSE(rig.link.SendAverageRepeat());
-  for (int i = 0; i < 200 && announced.load() == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  for (int i = 0; i < 200 && announced.load() == 0; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
   EXPECT_EQ(announced.load(), 1);
   EXPECT_TRUE(rig.link.LineLost());
 }
