@@ -8,13 +8,17 @@
 // WATTRIX_FAULT_SOAK=N runs N times as many readings and seeds (a soak).
 #include "cli/SensorCliFixture.h"
 
+#include "core/app/AppContext.h"
 #include "core/device/ReadingPlausibility.h"
+#include "core/device/SensorLink.h"
+#include "core/device/SensorProtocol.h"
 #include "core/history/HistoryFile.h"
 #include "core/measure/ReadingMath.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 #include <array>
+#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -200,24 +204,23 @@ class FaultInjection : public SensorCliFixture {
     }
   }
 
-  void RunFaultKind(const char* kind, const std::vector<std::string>& usbFaults,
+  // Runs of one fault kind over one transport, with several seeds.
+  void RunFaultKind(Transport t, const char* kind, const std::vector<std::string>& usbFaults,
                     const std::vector<std::string>& serialFaults, bool corrupting) {
     const Record expected = Reference();
     const auto reverse = ReverseReadings(expected);
     ASSERT_FALSE(reverse.empty());
     m_changedVswr = VswrFromOneChangedReply(expected[0], reverse);
     Tally tally;
-    for (const auto t : kTransports) {
-      for (const int seed : Seeds()) {
-        MeasureRun(t, t == Transport::kSerial ? serialFaults : usbFaults, seed, corrupting, expected, tally);
-        if (HasFatalFailure()) return;
-      }
+    for (const int seed : Seeds()) {
+      MeasureRun(t, t == Transport::kSerial ? serialFaults : usbFaults, seed, corrupting, expected, tally);
+      if (HasFatalFailure()) return;
     }
     EXPECT_EQ(tally.wrong, 0);
     std::printf(
-        "fault=%s runs=%d connect_failures=%d readings=%d exchanges~%d wrong=%d changed_bytes_kept=%d "
-        "rejected=%llu\n",
-        kind, tally.runs, tally.connectFailures, tally.readings, tally.readings * 3, tally.wrong,
+        "fault=%s transport=%s runs=%d connect_failures=%d readings=%d exchanges~%d wrong=%d "
+        "changed_bytes_kept=%d rejected=%llu\n",
+        kind, Name(t), tally.runs, tally.connectFailures, tally.readings, tally.readings * 3, tally.wrong,
         tally.changedBytes, tally.rejected);
   }
 
@@ -225,24 +228,40 @@ class FaultInjection : public SensorCliFixture {
   std::set<std::int32_t> m_changedVswr;  // see VswrFromOneChangedReply
 };
 
-TEST_F(FaultInjection, DroppedRepliesStoreNothingWrong) {
-  RunFaultKind("drop", {"--drop", "0.1"}, {"--drop", "0.1"}, false);
+// The fault kinds, each over every transport as a test of its own.
+class FaultKinds : public FaultInjection, public ::testing::WithParamInterface<Transport> {};
+
+TEST_P(FaultKinds, DroppedRepliesStoreNothingWrong) {
+  RunFaultKind(GetParam(), "drop", {"--drop", "0.1"}, {"--drop", "0.1"}, false);
 }
 
-TEST_F(FaultInjection, CorruptedRepliesAreRefusedWhenNoSensorCouldSendThem) {
-  RunFaultKind("corrupt", {"--corrupt", "0.1"}, {"--corrupt", "0.1"}, true);
+TEST_P(FaultKinds, CorruptedRepliesAreRefusedWhenNoSensorCouldSendThem) {
+  RunFaultKind(GetParam(), "corrupt", {"--corrupt", "0.1"}, {"--corrupt", "0.1"}, true);
 }
 
-TEST_F(FaultInjection, LateRepliesWithinTheTimeOutAreTheirOwnRequests) {
+TEST_P(FaultKinds, LateRepliesWithinTheTimeOutAreTheirOwnRequests) {
   // Serial replies may take the write pause and the time-out together.
-  RunFaultKind("late-within", {"--delay", "300", "--delay-share", "0.3"},
+  RunFaultKind(GetParam(), "late-within", {"--delay", "300", "--delay-share", "0.3"},
                {"--delay", "800", "--delay-share", "0.3"}, false);
 }
 
-TEST_F(FaultInjection, RepliesPastTheTimeOutAreNeverTakenForTheNext) {
-  RunFaultKind("late-past", {"--delay", "700", "--delay-share", "0.2"},
+TEST_P(FaultKinds, RepliesPastTheTimeOutAreNeverTakenForTheNext) {
+  RunFaultKind(GetParam(), "late-past", {"--delay", "700", "--delay-share", "0.2"},
                {"--delay", "1200", "--delay-share", "0.2"}, false);
 }
+
+std::string TestName(const ::testing::TestParamInfo<Transport>& transport) {
+  switch (transport.param) {
+    case Transport::kSerial:
+      return "Serial";
+    case Transport::kUsbXp:
+      return "UsbXp";
+    default:
+      return "UsbVista";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Transports, FaultKinds, ::testing::ValuesIn(kTransports), TestName);
 
 TEST_F(FaultInjection, ASensorThatAlwaysAnswersLateStoresNothing) {
   // Every reply misses its time-out: the run gives up with nothing stored.
@@ -277,13 +296,46 @@ TEST_F(FaultInjection, AKilledSensorEndsMeasureAndCcdf) {
         args.insert(args.end(), {"--sweeps", "1000000"});
       }
       SimProcess cli(WATTRIX_CLI_PATH, args);
-      // Some exchanges go through before the sensor dies.
-      ::usleep(1500 * 1000);
+      // Some exchanges go through before the sensor dies (over serial the
+      // identification and start commands take their half-second pauses).
+      ::usleep((t == Transport::kSerial ? 5000 : 1500) * 1000);
       m_sims.back()->Stop(SIGKILL);
       EXPECT_EQ(cli.Wait(), 1) << Name(t) << " " << command;
       EXPECT_EQ(cli.Errors(), "error: the connection to the sensor was lost\n") << Name(t) << " " << command;
       StopSims();
     }
+  }
+}
+
+TEST_F(FaultInjection, TheSameSensorBackOnItsPortConnectsAgain) {
+  AppContext context;
+  SensorLink link;
+  link.SetAppContext(&context);
+  for (const auto t : kTransports) {
+    ::setenv("WATTRIX_USB_DRIVER", t == Transport::kUsbXp ? "xp" : "vista", 1);
+    const std::vector<std::string> com{"--com", "17"};
+    const int port = Start(t, t == Transport::kSerial ? com : std::vector<std::string>{});
+    ASSERT_EQ(link.Connect(port), 0) << Name(t);
+    std::atomic<int> announced{0};
+    link.SetLineLostHandler([&] { ++announced; });
+    m_sims.back()->Stop(SIGKILL);
+    // The next exchange finds the line gone.
+    for (int i = 0; i < 100 && !link.LineLost(); ++i) {
+      link.RequestMeasurement(request_kind::kAverage, 240000, 500);
+      ::usleep(20 * 1000);
+    }
+    EXPECT_TRUE(link.LineLost()) << Name(t);
+    EXPECT_FALSE(link.IsConnected()) << Name(t);
+    EXPECT_FALSE(link.RequestMeasurement(request_kind::kAverage, 240000, 500));
+    StopSims();
+    EXPECT_EQ(Start(t, t == Transport::kSerial ? com : std::vector<std::string>{}), port) << Name(t);
+    EXPECT_EQ(link.Connect(port), 0) << Name(t);
+    EXPECT_FALSE(link.LineLost());
+    EXPECT_EQ(link.DeviceCode(), 4) << Name(t);
+    link.SetLineLostHandler({});
+    EXPECT_EQ(announced.load(), 1) << Name(t);
+    link.Disconnect();
+    StopSims();
   }
 }
 
@@ -303,7 +355,12 @@ TEST_F(FaultInjection, CcdfSweepsWithChangedCountsAreDiscarded) {
         result =
             RunCli("ccdf --port " + std::to_string(port) + " --sweeps " + std::to_string(sweeps), Env(t));
         StopSims();
-        if (result.err.rfind("error: connect failed (-3)", 0) != 0) break;
+        // A changed byte in the version reply that still reads as a
+        // version picks another block length: every sweep is then refused
+        // and the run ends on its documented stall. Next seed, too.
+        if (result.err.rfind("error: connect failed (-3)", 0) != 0 &&
+            result.err.rfind("error: no CCDF sweep from the sensor within", 0) != 0)
+          break;
       }
       ASSERT_EQ(result.status, 0) << Name(t) << " " << result.err;
       auto values = Values(result.out);

@@ -136,6 +136,16 @@ TEST(LinkStep, ValuesNoModelCanMeasureAreRefusedAndCounted) {
   }
 }
 
+TEST(LinkStep, AVersionNoFirmwareHasFailsTheIdentification) {
+  // 291 with a changed byte: it would pick a CCDF block length for good.
+  for (const int version : {52259, 99, 10000}) {
+    LinkRig rig(10, version);
+    EXPECT_EQ(rig.link.Connect(1), -3) << version;
+  }
+  LinkRig rig(10, 9999);
+  EXPECT_EQ(rig.link.Connect(1), 0);
+}
+
 TEST(LinkStep, ALostLineStopsTheAskingUntilTheSensorIsConnectedAgain) {
   Connected rig(5);
   std::atomic<int> announced{0};
