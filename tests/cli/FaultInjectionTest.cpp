@@ -126,7 +126,7 @@ class FaultInjection : public SensorCliFixture {
     return t == Transport::kUsbXp ? "WATTRIX_USB_DRIVER=xp" : "WATTRIX_USB_DRIVER=vista";
   }
   // Serial exchanges cost the sensor's half-second pause each.
-  static int Readings(Transport t) { return (t == Transport::kSerial ? 4 : 40) * Soak(); }
+  static int Readings(Transport t) { return (t == Transport::kSerial ? 8 : 40) * Soak(); }
   static std::vector<int> Seeds() {
     std::vector<int> seeds;
     for (int i = 0; i < 2 * Soak(); ++i) seeds.push_back(3 + 4 * i);
@@ -170,7 +170,7 @@ class FaultInjection : public SensorCliFixture {
                   const Record& expected, Tally& tally) {
     const std::string file = m_dir.File("run.psh");
     CliResult result;
-    for (int attempt = 0; attempt < 8; ++attempt, seed += 1000) {
+    for (int attempt = 0; attempt < 20; ++attempt, seed += 1000) {
       auto args = faults;
       args.insert(args.end(), {"--seed", std::to_string(seed)});
       const int port = Start(t, args);
@@ -350,8 +350,8 @@ TEST_F(FaultInjection, CcdfSweepsWithChangedCountsAreDiscarded) {
     for (int seed : Seeds()) {
       CliResult result;
       // A changed identification reply ends a run at connect: next seed.
-      for (int attempt = 0; attempt < 8; ++attempt, seed += 1000) {
-        const int port = Start(t, {"--corrupt", "0.3", "--seed", std::to_string(seed)});
+      for (int attempt = 0; attempt < 20; ++attempt, seed += 1000) {
+        const int port = Start(t, {"--corrupt", "0.2", "--seed", std::to_string(seed)});
         result =
             RunCli("ccdf --port " + std::to_string(port) + " --sweeps " + std::to_string(sweeps), Env(t));
         StopSims();
