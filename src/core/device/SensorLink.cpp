@@ -14,6 +14,8 @@ namespace wattrix {
 namespace {
 
 constexpr std::array<int, 9> kAcceptedDeviceCodes{4, 5, 6, 7, 8, 10, 11, 13, 14};
+constexpr int kLowestFirmware = 100;
+constexpr int kHighestFirmware = 9999;
 // How often Disconnect repeats the cancel while it waits: a cancel only ends
 // a read that is already waiting, so one that started just after it must be
 // caught by the next.
@@ -166,7 +168,11 @@ int SensorLink::ModelCode() const {
 
 bool SensorLink::SendLocked(const std::uint8_t* frame, std::size_t length) {
   m_received = 0;
-  if (!m_transport || Stopping() || m_transport->LineGone()) return false;
+  if (!m_transport || Stopping()) return false;
+  if (m_transport->LineGone()) {
+    CheckLineLocked();
+    return false;
+  }
   if (m_outOfStep && !ResyncLocked()) return false;
   // The tail of an answer that came too late must not pass for this one's.
   m_transport->DiscardInput();
@@ -259,7 +265,11 @@ bool SensorLink::Identify() {
       kAcceptedDeviceCodes.end())
     return false;
   m_deviceCode.store(value);
-  if (!IdentifyStep('V', reply_kind::kFirmwareVersion, value)) return false;
+  // A version outside 1.00 to 99.99 is a changed byte: it would pick the
+  // wrong CCDF block length for the whole connection.
+  if (!IdentifyStep('V', reply_kind::kFirmwareVersion, value) || value < kLowestFirmware ||
+      value > kHighestFirmware)
+    return false;
   m_firmwareVersion.store(value);
   if (!IdentifyStep('S', reply_kind::kSerialNumber, value)) return false;
   m_serialNumber.store(value);

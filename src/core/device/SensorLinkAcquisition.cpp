@@ -102,17 +102,19 @@ void SensorLink::ServeSingleValue(const Request& request, char first, char secon
   std::int32_t value = -1;
   {
     std::lock_guard io(m_ioMutex);
-    bool ok = SendLocked(frame.data(), frame.size());
-    if (ok) {
-      const int result = ReadReplyLocked(request.timeoutMs, protocol::kSingleLength, &kind, &value);
-      ok = ExpectKindLocked(result, kind, reply_kind::kMeasurement);
+    int result = -1;
+    if (SendLocked(frame.data(), frame.size())) {
+      result = ReadReplyLocked(request.timeoutMs, protocol::kSingleLength, &kind, &value);
+      // A whole reply of another kind is passed on with its own status,
+      // which no window stores; the line is out of step all the same.
+      (void)ExpectKindLocked(result, kind, reply_kind::kMeasurement);
     }
     // An impossible value is a changed byte of a reply that was in step.
-    if (ok && !protocol::PlausiblePower(value)) {
+    if (result == 0 && kind == reply_kind::kMeasurement && !protocol::PlausiblePower(value)) {
       m_rejected.fetch_add(1);
-      ok = false;
+      result = -1;
     }
-    if (!ok) {
+    if (result != 0) {
       kind = reply_kind::kNone;
       value = -1;
     }

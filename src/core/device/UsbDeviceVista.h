@@ -29,8 +29,7 @@ class CUsbDeviceVista final : public CPowerDevice {
  private:
   // Notes an outcome that means the device is gone.
   fdio::Outcome Note(fdio::Outcome outcome);
-  static std::string FindDevicePath();
-  static UniqueFd OpenPipe(const char* pipe, int flags);
+  static UniqueFd OpenPipeAt(const std::string& device, const char* pipe, int flags);
 
   UniqueFd m_read;
   UniqueFd m_write;

@@ -81,7 +81,10 @@ void ModeSession::OnPeakReading(int status, std::int32_t power) {
   if (!BeginReading(status) || (par && !m_cycleAverage && RefuseOutOfStep())) return;
   const float peak = reading_math::WithOffset(power, m_settings.ExternalOffset());
   Store(kPeak, peak);
-  if (par) Store(kVswr, reading_math::Par(peak, *m_cycleAverage));
+  if (par) {
+    Store(kVswr, reading_math::Par(peak, *m_cycleAverage));
+    m_cycleAverage.reset();  // the cycle ends here
+  }
   EndReading();
 }
 
@@ -91,6 +94,7 @@ void ModeSession::OnReverseReading(int status, std::int32_t power) {
   // Reverse power itself is not checked against its limits.
   m_settings.AddReading(kRev, reverse);
   Store(kVswr, reading_math::VswrFromReadings(*m_cycleAverage, reverse));
+  m_cycleAverage.reset();  // the cycle ends here
   EndReading();
 }
 

@@ -82,8 +82,10 @@ TEST(ModeSessionReadings, ReverseAverageAndPeakPaths) {
   EXPECT_EQ(rig.host.graphUpdates, 2);
 
   // Reverse at or above forward, and a forward power beyond ±100 dBm.
+  rig.Asked().OnAverageReading(1, 4000);
   rig.Asked().OnReverseReading(1, 4000);
   EXPECT_FLOAT_EQ(s.LastReading(kVswr), 65.0f);
+  rig.Asked().OnAverageReading(1, 4000);
   rig.Asked().OnReverseReading(1, 4500);
   EXPECT_FLOAT_EQ(s.LastReading(kVswr), 65.0f);
   rig.Asked().OnAverageReading(1, 15000);
@@ -105,6 +107,41 @@ TEST(ModeSessionReadings, ParOnThePx470A) {
   rig.Asked().OnPeakReading(1, 1000);
   EXPECT_FLOAT_EQ(rig.settings.LastReading(kPeak), 10.0f);
   EXPECT_FLOAT_EQ(rig.settings.LastReading(kVswr), 6.0f);
+}
+
+TEST(ModeSessionReadings, VswrAndParComeOnlyFromTheAverageOfTheSameCycle) {
+  {
+    // The cycle's average was lost: the reverse reading makes no VSWR
+    // against an older average (or none), and is not stored without it.
+    SessionRig rig(ModeView::Measurement, model::kPX420A);
+    auto& s = rig.settings;
+    rig.Asked().OnReverseReading(1, 2000);
+    EXPECT_FALSE(rig.link.BusyFlag());
+    EXPECT_EQ(s.Count(kVswr), 0);
+    EXPECT_EQ(s.Count(kRev), 0);
+    rig.Asked().OnAverageReading(1, 4000);
+    rig.Asked().OnPeakReading(1, 4300);
+    rig.Asked().OnReverseReading(1, 2000);
+    EXPECT_NEAR(s.LastReading(kVswr), kVswr40to20, 1e-5);
+    rig.Asked().OnAverageReading(0, -1);
+    rig.Asked().OnPeakReading(1, 4300);
+    rig.Asked().OnReverseReading(1, 2500);
+    EXPECT_EQ(s.Count(kVswr), 1);
+    EXPECT_EQ(s.Count(kRev), 1);
+    EXPECT_EQ(rig.link.RejectedReplies(), 2u);
+  }
+  {
+    SessionRig rig(ModeView::Measurement, model::kPX470A);
+    rig.Asked().OnPeakReading(1, 1000);
+    EXPECT_EQ(rig.settings.Count(kPeak), 0);
+    EXPECT_EQ(rig.settings.Count(kVswr), 0);
+    rig.Asked().OnAverageReading(1, 400);
+    rig.Asked().OnPeakReading(1, 1000);
+    rig.Asked().OnPeakReading(1, 1100);
+    EXPECT_EQ(rig.settings.Count(kPeak), 1);
+    EXPECT_FLOAT_EQ(rig.settings.LastReading(kVswr), 6.0f);
+    EXPECT_FALSE(rig.link.BusyFlag());
+  }
 }
 
 TEST(ModeSessionReadings, ForwardAndReverseWithTechnologyCorrections) {
