@@ -7,8 +7,6 @@
 
 #include <QTimer>
 
-#include <string>
-
 namespace wattrix {
 
 RejectedRepliesPane::RejectedRepliesPane(SensorLink& link, CMainFrame& frame)
@@ -24,10 +22,9 @@ RejectedRepliesPane::RejectedRepliesPane(SensorLink& link, CMainFrame& frame)
 }
 
 QString RejectedRepliesPane::Text(std::uint64_t count) {
-  // The text's one "%d" takes the count; the text itself is never a format.
-  std::string text = strings::GetString("S_MEASUREVIEW_REJECTED");
-  if (const auto at = text.find("%d"); at != std::string::npos) text.replace(at, 2, std::to_string(count));
-  return QString::fromStdString(text);
+  // A label followed by the value, as the other status texts.
+  return QStringLiteral("%1 %2").arg(QString::fromStdString(strings::GetString("S_MEASUREVIEW_REJECTED")),
+                                     QString::number(count));
 }
 
 void RejectedRepliesPane::Refresh() {

@@ -12,7 +12,7 @@ class CMainFrame;
 class SensorLink;
 
 // A status-bar pane with the count of replies the link refused since it
-// connected ("Rejected: %d"), shown while a live window is active, so
+// connected ("Rejected: 12"), shown while a live window is active, so
 // that a poor line is seen rather than silently skipped.
 class RejectedRepliesPane final : public QLabel {
   Q_OBJECT
