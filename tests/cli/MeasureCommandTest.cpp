@@ -136,6 +136,9 @@ TEST_F(MeasureCommand, ValuesOutOfRangeFailAlikeInEveryCommand) {
   EXPECT_EQ(Cli("measure --port 1 --mode avg --count 100001").status, 1);
   EXPECT_EQ(Cli("measure --port 1 --mode avg --repeat 99999999999").status, 1);
   EXPECT_EQ(Cli("measure --port 99999999999 --mode avg --count x").status, 2);
+  // Not a number: usage, also where no sensor is there to connect to.
+  EXPECT_EQ(Cli("log setup --port 250 --items x --interval 60 --runtime 1").status, 2);
+  EXPECT_EQ(Cli("measure --port 250 --mode avg --freq x").status, 2);
 }
 
 }  // namespace
