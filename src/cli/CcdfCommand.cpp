@@ -13,6 +13,7 @@
 #include "core/device/SensorProtocol.h"
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 
 namespace wattrix::cli {
@@ -35,18 +36,26 @@ class QuietHost final : public CcdfSessionHost {
   bool AskYesNo(const char* /*key*/) override { return true; }
 };
 
-// Counts the failed exchanges in a row on their way to the session.
+// Counts the failed exchanges in a row on their way to the session. A
+// sensor whose replies were refused still answers (the line is noisy), so
+// such a failure does not count toward giving up.
 class FailureCounter final : public ReadingSink {
  public:
-  explicit FailureCounter(CcdfSession& session) : m_session(session) {}
+  FailureCounter(CcdfSession& session, const SensorLink& link)
+      : m_session(session), m_link(link), m_rejected(link.RejectedReplies()) {}
   void OnCcdfAcquired(int status, const CcdfHistogram& histogram) override {
-    m_inRow = status == reply_kind::kMeasurement ? 0 : m_inRow + 1;
+    const auto rejected = m_link.RejectedReplies();
+    const bool answered = status == reply_kind::kMeasurement || rejected != m_rejected;
+    m_rejected = rejected;
+    m_inRow = answered ? 0 : m_inRow + 1;
     m_session.OnCcdfAcquired(status, histogram);
   }
   int InRow() const { return m_inRow; }
 
  private:
   CcdfSession& m_session;
+  const SensorLink& m_link;
+  std::uint64_t m_rejected;
   int m_inRow = 0;
 };
 
@@ -67,16 +76,18 @@ int ParseCcdfOptions(const std::vector<std::string>& args, CcdfOptions& out) {
   if (!options.Parse(args)) return Fail(kExitUsage, options.Error());
   if (!options.Positional().empty())
     return Fail(kExitUsage, "unexpected argument '" + options.Positional()[0] + "'");
-  const auto port = RequiredPort(options, "ccdf");
-  if (!port) return kExitUsage;
-  out.port = *port;
+  // Every value is read as a number first: a word that is not one is a
+  // usage error before any range is checked.
   const auto sweeps = options.Int("sweeps");
   out.rate = options.Int("rate");
   out.tech = options.Int("tech");
   out.freq = options.Double("freq");
   out.offset = options.Double("offset");
   out.curve = options.Has("curve");
-  if (!options.ValidNumbers()) return Fail(kExitUsage, options.Error());
+  int portExit = kExitUsage;
+  const auto port = RequiredPort(options, "ccdf", portExit);
+  if (!port) return portExit;
+  out.port = *port;
   if (sweeps) out.sweeps = *sweeps;
   if (out.sweeps < 1 || out.sweeps > 1000000)
     return Fail(kExitFailed, "--sweeps must lie between 1 and 1000000");
@@ -100,12 +111,15 @@ bool ApplyCcdfOptions(const CcdfOptions& o, ConnectedSensor& sensor) {
 
 // Start, the request cycle and every delivery as the window processes it,
 // until `sweeps` sweeps were processed; false after printing why not.
-bool RunSweeps(CcdfSession& session, SensorLink& link, long sweeps) {
+// `startRejected` gets the refusals of the start commands, which are no
+// sweeps.
+bool RunSweeps(CcdfSession& session, SensorLink& link, long sweeps, std::uint64_t& startRejected) {
   SlotQueue queue(SinkSlot::kCcdf);
-  FailureCounter counter(session);
+  FailureCounter counter(session, link);
   const auto stall = std::chrono::milliseconds(
       protocol::kCcdfGateTimeoutMs + protocol::CcdfTimeoutMs(link.FirmwareVersion()) + kStallMarginMs);
   session.StartCcdf();
+  startRejected = link.RejectedReplies();
   ProgressWatch watch(stall, 0);
   bool ok = true;
   while (session.SweepsProcessed() < sweeps) {
@@ -113,7 +127,7 @@ bool RunSweeps(CcdfSession& session, SensorLink& link, long sweeps) {
     queue.Dispatch(counter, CcdfSession::kTimerIntervalMs);
     const bool stalled = watch.Stalled(session.SweepsProcessed());
     std::string reason;
-    if (!link.IsConnected()) {
+    if (link.LineLost() || !link.IsConnected()) {
       reason = "the connection to the sensor was lost";
     } else if (counter.InRow() >= kMaxFailuresInRow) {
       reason = "the sensor did not deliver a CCDF sweep (" + std::to_string(kMaxFailuresInRow) +
@@ -162,8 +176,11 @@ int RunCcdf(const std::vector<std::string>& args) {
 
   QuietHost host;
   CcdfSession session(sensor.Settings(), sensor.Link(), host);
-  if (!RunSweeps(session, sensor.Link(), options.sweeps)) return kExitFailed;
+  std::uint64_t startRejected = 0;
+  if (!RunSweeps(session, sensor.Link(), options.sweeps, startRejected)) return kExitFailed;
   PrintResults(session, options.curve);
+  std::printf("rejected=%llu\n",
+              static_cast<unsigned long long>(sensor.Link().RejectedReplies() - startRejected));
   return std::fflush(stdout) == 0 ? kExitOk : kExitFailed;
 }
 

@@ -13,7 +13,8 @@
 
 namespace wattrix::cli {
 
-std::optional<int> RequiredPort(Options& options, const std::string& command) {
+std::optional<int> RequiredPort(Options& options, const std::string& command, int& exitCode) {
+  exitCode = kExitUsage;
   const auto port = options.Int("port");
   if (!options.ValidNumbers()) {
     Fail(kExitUsage, options.Error());
@@ -24,7 +25,8 @@ std::optional<int> RequiredPort(Options& options, const std::string& command) {
     return std::nullopt;
   }
   if (*port < INT_MIN || *port > INT_MAX) {
-    Fail(kExitUsage, "port number out of range");
+    // A number, but out of range: a validation failure.
+    exitCode = Fail(kExitFailed, "port number out of range");
     return std::nullopt;
   }
   return static_cast<int>(*port);

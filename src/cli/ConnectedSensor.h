@@ -14,8 +14,9 @@ namespace wattrix::cli {
 class Options;
 
 // The value of --port, which every sensor command needs: nullopt after
-// printing the usage error when it is missing or not a whole number.
-std::optional<int> RequiredPort(Options& options, const std::string& command);
+// printing the error when it is missing, not a whole number (`exitCode`
+// kExitUsage) or out of range (kExitFailed).
+std::optional<int> RequiredPort(Options& options, const std::string& command, int& exitCode);
 
 // The process's sensor link connected for one command, with a settings
 // record loaded from the model's settings file as the desktop application

@@ -18,8 +18,9 @@ int RunIdentify(const std::vector<std::string>& args) {
   if (!options.Parse(args)) return Fail(kExitUsage, options.Error());
   if (!options.Positional().empty())
     return Fail(kExitUsage, "unexpected argument '" + options.Positional()[0] + "'");
-  const auto port = RequiredPort(options, "identify");
-  if (!port) return kExitUsage;
+  int portExit = kExitUsage;
+  const auto port = RequiredPort(options, "identify", portExit);
+  if (!port) return portExit;
 
   // Only the link: identification needs no settings record, so no
   // settings file is read or written.

@@ -39,8 +39,13 @@ int RunOnSensor(const std::vector<std::string>& args, const std::string& command
   if (!options.Parse(args)) return Fail(kExitUsage, options.Error());
   if (!options.Positional().empty())
     return Fail(kExitUsage, "unexpected argument '" + options.Positional()[0] + "'");
-  const auto port = RequiredPort(options, command);
-  if (!port) return kExitUsage;
+  // A value that is not a number is a usage error whether or not a sensor
+  // answers, so the numbers are read before connecting.
+  for (const char* name : {"items", "interval", "runtime", "period", "reference"}) (void)options.Int(name);
+  for (const char* name : {"freq", "offset"}) (void)options.Double(name);
+  int portExit = kExitUsage;
+  const auto port = RequiredPort(options, command, portExit);
+  if (!port) return portExit;
 
   ConnectedSensor sensor;
   if (!sensor.Connect(*port)) return kExitFailed;

@@ -81,17 +81,15 @@ struct MeasureOptions {
   std::optional<std::string> save;
 };
 
-// Usage errors give kExitUsage with the message in `error`.
-bool ParseMeasureOptions(const std::vector<std::string>& args, MeasureOptions& out, std::string& error) {
-  const auto fail = [&error](std::string message) {
-    error = std::move(message);
-    return false;
-  };
+// Usage errors (unknown option, missing argument, not a number) give
+// kExitUsage, values out of range kExitFailed, both after printing the
+// message; -1 when everything is fine.
+int ParseMeasureOptions(const std::vector<std::string>& args, MeasureOptions& out) {
   Options options({"port", "mode", "count", "freq", "offset", "tech", "repeat", "duty", "reference", "save"},
                   {});
-  if (!options.Parse(args)) return fail(options.Error());
-  if (!options.Positional().empty()) return fail("unexpected argument '" + options.Positional()[0] + "'");
-  const auto port = options.Int("port");
+  if (!options.Parse(args)) return Fail(kExitUsage, options.Error());
+  if (!options.Positional().empty())
+    return Fail(kExitUsage, "unexpected argument '" + options.Positional()[0] + "'");
   const auto count = options.Int("count");
   out.frequency = options.Double("freq");
   out.offset = options.Double("offset");
@@ -100,22 +98,25 @@ bool ParseMeasureOptions(const std::vector<std::string>& args, MeasureOptions& o
   out.duty = options.Int("duty");
   out.reference = options.Int("reference");
   out.save = options.Value("save");
-  if (!options.ValidNumbers()) return fail(options.Error());
-  if (!port || !options.Value("mode")) return fail("measure needs --port N and --mode MODE");
-  if (*port < INT_MIN || *port > INT_MAX) return fail("port number out of range");
-  out.port = static_cast<int>(*port);
+  int portExit = kExitUsage;
+  const auto port = RequiredPort(options, "measure", portExit);
+  if (!port) return portExit;
+  out.port = *port;
+  if (!options.Value("mode")) return Fail(kExitUsage, "measure needs --port N and --mode MODE");
   const auto mode = Modes().find(*options.Value("mode"));
-  if (mode == Modes().end()) return fail("unknown mode '" + *options.Value("mode") + "'");
+  if (mode == Modes().end()) return Fail(kExitUsage, "unknown mode '" + *options.Value("mode") + "'");
   out.modeName = mode->first;
   out.mode = mode->second;
-  if (count && (*count < 1 || *count > 100000)) return fail("--count must lie between 1 and 100000");
+  if (count && (*count < 1 || *count > 100000))
+    return Fail(kExitFailed, "--count must lie between 1 and 100000");
   if (count) out.count = static_cast<int>(*count);
   if (out.technology && (*out.technology < 0 || *out.technology > 7))
-    return fail("--tech must lie between 0 and 7");
+    return Fail(kExitFailed, "--tech must lie between 0 and 7");
   for (const auto* value : {&out.repeat, &out.duty, &out.reference}) {
-    if (*value && (**value < INT_MIN || **value > INT_MAX)) return fail("option value out of range");
+    if (*value && (**value < INT_MIN || **value > INT_MAX))
+      return Fail(kExitFailed, "option value out of range");
   }
-  return true;
+  return -1;
 }
 
 // The options on top of the model's settings file; the settings pages'
@@ -156,17 +157,21 @@ void PrintSummary(MeasurementSettings& settings, ModeView view) {
   }
 }
 
+// How a run ended.
+enum class RunEnd { Done, Stalled, LineLost };
+
 // Start, the 20 ms request cycle and the deliveries, until `count`
-// readings of the first quantity are stored or a single measurement ended.
-// False when the sensor stopped delivering readings.
-bool RunSession(ModeSession& session, MeasurementSettings& settings, SinkSlot slot, int count) {
+// readings of the first quantity are stored or a single measurement ended,
+// the sensor stopped delivering readings or the line went away.
+RunEnd RunSession(ModeSession& session, MeasurementSettings& settings, SensorLink& link, SinkSlot slot,
+                  int count) {
   SlotQueue queue(slot);
   session.Start();
   const int first = session.FirstQuantity();
   const auto tick = std::chrono::milliseconds(ModeSession::kTimerIntervalMs);
   auto nextTick = Clock::now();
   ProgressWatch watch(kNoReadingLimit, settings.Count(first));
-  bool delivered = true;
+  RunEnd end = RunEnd::Done;
   while (settings.Count(first) < count && session.Measuring()) {
     const auto now = Clock::now();
     if (now >= nextTick) {
@@ -176,19 +181,22 @@ bool RunSession(ModeSession& session, MeasurementSettings& settings, SinkSlot sl
     }
     const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(nextTick - Clock::now());
     queue.Dispatch(session, static_cast<int>(std::max<long long>(0, wait.count())));
+    if (link.LineLost()) {
+      end = RunEnd::LineLost;
+      break;
+    }
     if (watch.Stalled(settings.Count(first))) {
-      delivered = false;
+      end = RunEnd::Stalled;
       break;
     }
   }
   session.Close();
-  return delivered;
+  return end;
 }
 
 int RunMeasure(const std::vector<std::string>& args) {
   MeasureOptions options;
-  std::string error;
-  if (!ParseMeasureOptions(args, options, error)) return Fail(kExitUsage, error);
+  if (const int code = ParseMeasureOptions(args, options); code >= 0) return code;
 
   // The settings record is let go, and the sensor with it, on every way out.
   ConnectedSensor sensor;
@@ -202,14 +210,16 @@ int RunMeasure(const std::vector<std::string>& args) {
   ModeSession session(options.mode.view, settings, sensor.Link(), host);
   const SinkSlot slot = options.mode.view == ModeView::Pulse ? SinkSlot::kPulse : SinkSlot::kMeasurement;
   session.Reinitialise();
-  const bool delivered = RunSession(session, settings, slot, options.count);
+  const RunEnd end = RunSession(session, settings, sensor.Link(), slot, options.count);
   sensor.Link().Disconnect();
 
-  if (!delivered) {
+  if (end == RunEnd::LineLost) return Fail(kExitFailed, "the connection to the sensor was lost");
+  if (end == RunEnd::Stalled) {
     return Fail(kExitFailed, "the sensor delivered no reading for " +
                                  std::to_string(kNoReadingLimit.count()) + " s; gave up");
   }
   PrintSummary(settings, options.mode.view);
+  std::printf("rejected=%llu\n", static_cast<unsigned long long>(sensor.Link().RejectedReplies()));
   if (options.save && !session.SaveTo(*options.save)) {
     return Fail(kExitFailed, strings::GetString("S_MEASUREVIEW_ONFILESAVE"));
   }

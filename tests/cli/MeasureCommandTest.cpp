@@ -77,7 +77,8 @@ TEST_F(MeasureCommand, ParAndPulseOnThePx470bWithItsSettingsFile) {
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(SummaryNames(result.out, -5.1, -4.9), (std::vector<std::string>{"PULSE"}));
   EXPECT_NE(result.out.find("\nduty_cycle=50.00\n"), std::string::npos) << result.out;
-  EXPECT_TRUE(std::regex_search(result.out, std::regex(R"(\nburst_width=5[6-9]\d\.\d{3}\n$)"))) << result.out;
+  EXPECT_TRUE(std::regex_search(result.out, std::regex(R"(\nburst_width=5[6-9]\d\.\d{3}\nrejected=0\n$)")))
+      << result.out;
   EXPECT_EQ(test::ReadFileBytes(Home() + "/PX470B.ini"), ini);
 }
 
@@ -108,17 +109,36 @@ TEST_F(MeasureCommand, PeakOverAComPortAndRefusedModes) {
 
   EXPECT_EQ(Cli("measure --port " + port + " --mode ccdf").status, 2);
   EXPECT_EQ(Cli("measure --mode peak").status, 2);
-  EXPECT_EQ(Cli("measure --port 1 --mode peak --count 0").status, 2);
-  EXPECT_EQ(Cli("measure --port 1 --mode peak --tech 8").status, 2);
+  EXPECT_EQ(Cli("measure --port 1 --mode peak --count 0").status, 1);
+  EXPECT_EQ(Cli("measure --port 1 --mode peak --tech 8").status, 1);
 }
 
 TEST_F(MeasureCommand, GivesUpOnASensorThatStopsAnswering) {
-  // Identification and one reading, then silence.
+  // Identification and one reading, then the line drops: noticed at once.
   ASSERT_EQ(StartSim({"--model", "PX430A", "--transport", "usb-vista", "--hang-up-after", "4"}), -1);
-  const auto result = Cli("measure --port -1 --mode avg --count 3");
+  auto result = Cli("measure --port -1 --mode avg --count 3");
   EXPECT_EQ(result.status, 1);
-  EXPECT_NE(result.err.find("error: the sensor delivered no reading"), std::string::npos) << result.err;
+  EXPECT_EQ(result.err, "error: the connection to the sensor was lost\n");
   EXPECT_TRUE(result.out.empty());
+}
+
+TEST_F(MeasureCommand, ValuesOutOfRangeFailAlikeInEveryCommand) {
+  // Out of range is a validation failure (1), not a number a usage error (2),
+  // whichever command checks it and whether or not a sensor is there.
+  for (const std::string command : {"measure --mode avg", "ccdf"}) {
+    EXPECT_EQ(Cli(command + " --port 1 --tech 9").status, 1) << command;
+    EXPECT_EQ(Cli(command + " --port 1 --tech -1").status, 1) << command;
+    EXPECT_EQ(Cli(command + " --port 1 --tech nine").status, 2) << command;
+    EXPECT_EQ(Cli(command + " --port 99999999999").status, 1) << command;
+  }
+  EXPECT_EQ(Cli("identify --port 99999999999").status, 1);
+  EXPECT_EQ(Cli("log status --port 99999999999").status, 1);
+  EXPECT_EQ(Cli("measure --port 1 --mode avg --count 100001").status, 1);
+  EXPECT_EQ(Cli("measure --port 1 --mode avg --repeat 99999999999").status, 1);
+  EXPECT_EQ(Cli("measure --port 99999999999 --mode avg --count x").status, 2);
+  // Not a number: usage, also where no sensor is there to connect to.
+  EXPECT_EQ(Cli("log setup --port 250 --items x --interval 60 --runtime 1").status, 2);
+  EXPECT_EQ(Cli("measure --port 250 --mode avg --freq x").status, 2);
 }
 
 }  // namespace

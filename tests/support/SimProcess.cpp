@@ -68,6 +68,8 @@ int SimProcess::Port(int fallback) {
 }
 
 int SimProcess::Stop(int signal) {
+  // Once waited for, the id is -1, and kill(-1) would reach every process.
+  if (m_pid <= 0) return -1;
   ::kill(m_pid, signal);
   return Wait();
 }

@@ -28,6 +28,10 @@ class CPowerDevice {
   // Throws away input that has arrived but not been read (the tail of an
   // answer that came too late for its request).
   virtual void DiscardInput() = 0;
+  // True once a call found the line itself gone (end of file, an I/O
+  // error, the device removed), as opposed to a time-out or a cancel; false
+  // again after the next successful Open.
+  virtual bool LineGone() const { return false; }
 };
 
 }  // namespace wattrix

@@ -14,6 +14,8 @@ namespace wattrix {
 namespace {
 
 constexpr std::array<int, 9> kAcceptedDeviceCodes{4, 5, 6, 7, 8, 10, 11, 13, 14};
+constexpr int kLowestFirmware = 100;
+constexpr int kHighestFirmware = 9999;
 // How often Disconnect repeats the cancel while it waits: a cancel only ends
 // a read that is already waiting, so one that started just after it must be
 // caught by the next.
@@ -48,6 +50,9 @@ void SensorLink::ResetIdentity(int value) {
 
 int SensorLink::Connect(int port) {
   std::lock_guard lifecycle(m_lifecycleMutex);
+  // A link whose line was lost is taken down first, so that the sensor can
+  // be connected again as soon as it is back.
+  if (m_thread.joinable() && m_lineLost.load()) DisconnectLocked();
   if (m_thread.joinable()) return -1;
 
   ResetIdentity(-1);
@@ -63,6 +68,7 @@ int SensorLink::Connect(int port) {
       if (!transport || !transport->Open(port)) return -2;
       m_transport = std::move(transport);
     }
+    m_outOfStep = false;
   }
 
   auto dropTransport = [this] {
@@ -81,7 +87,10 @@ int SensorLink::Connect(int port) {
     m_stop.store(false);
     m_requestPending = false;
     m_workerDone = false;
+    m_lossToAnnounce = false;
   }
+  m_rejected.store(0);
+  m_lineLost.store(false);
   try {
     m_thread = std::thread(&SensorLink::AcquisitionLoop, this);
     m_workerId.store(m_thread.get_id());
@@ -91,6 +100,7 @@ int SensorLink::Connect(int port) {
     return -4;
   }
   m_running.store(true);
+  m_connected.store(true);
   return 0;
 }
 
@@ -104,9 +114,14 @@ void SensorLink::Disconnect() {
     return;
   }
   std::lock_guard lifecycle(m_lifecycleMutex);
+  DisconnectLocked();
+}
+
+void SensorLink::DisconnectLocked() {
   // Makes every exchange still to start fail at once, on any thread.
   m_closing.store(true);
   m_running.store(false);
+  m_connected.store(false);
 
   if (m_thread.joinable()) {
     std::unique_lock request(m_requestMutex);
@@ -146,11 +161,6 @@ void SensorLink::Disconnect() {
   m_closing.store(false);
 }
 
-bool SensorLink::IsConnected() const {
-  std::lock_guard lifecycle(m_lifecycleMutex);
-  return m_transport && m_transport->IsOpen();
-}
-
 int SensorLink::ModelCode() const {
   const auto* row = FindModelByDeviceCode(m_deviceCode.load());
   return row ? row->modelCode : -1;
@@ -159,20 +169,30 @@ int SensorLink::ModelCode() const {
 bool SensorLink::SendLocked(const std::uint8_t* frame, std::size_t length) {
   m_received = 0;
   if (!m_transport || Stopping()) return false;
+  if (m_transport->LineGone()) {
+    CheckLineLocked();
+    return false;
+  }
   DrainAbandonedLocked();
+  if (m_outOfStep && !ResyncLocked()) return false;
   // The tail of an answer that came too late must not pass for this one's.
   m_transport->DiscardInput();
   std::size_t written = 0;
-  return m_transport->Write(frame, length, &written) && written == length;
+  const bool ok = m_transport->Write(frame, length, &written) && written == length;
+  CheckLineLocked();
+  if (!ok) LoseStepLocked();
+  return ok;
 }
 
 bool SensorLink::ReadBlockLocked(std::size_t length, int timeoutMs) {
   m_received = 0;
   if (!m_transport || Stopping() || length > kReceiveBufferSize) return false;
   std::size_t got = 0;
-  const bool ok = m_transport->Read(m_receive.get(), length, &got, timeoutMs);
+  const bool ok = m_transport->Read(m_receive.get(), length, &got, timeoutMs) && got == length;
   m_received = std::min(got, length);
-  return ok && got == length;
+  CheckLineLocked();
+  if (!ok) LoseStepLocked();
+  return ok;
 }
 
 int SensorLink::ReadReplyLocked(int timeoutMs, std::size_t length, int* kind, std::int32_t* value) {
@@ -181,15 +201,20 @@ int SensorLink::ReadReplyLocked(int timeoutMs, std::size_t length, int* kind, st
   if (!m_transport || Stopping() || length > kReceiveBufferSize) return -1;
   std::size_t got = 0;
   const bool ok = m_transport->Read(m_receive.get(), length, &got, timeoutMs);
+  CheckLineLocked();
   if (!ok) {
     m_received = 0;
+    LoseStepLocked();
     return -1;
   }
   m_received = std::min(got, length);
   const auto reply = protocol::ParseSingleReply(m_receive.get(), m_received);
   // The reply is used up either way.
   m_received = 0;
-  if (reply.kind == reply_kind::kNone) return -2;
+  if (reply.kind == reply_kind::kNone || !ReplyEndedLocked()) {
+    LoseStepLocked();
+    return -2;
+  }
   *kind = reply.kind;
   *value = reply.value;
   std::lock_guard state(m_stateMutex);
@@ -211,8 +236,17 @@ bool SensorLink::CommandAck(char first, char second, std::int32_t parameter, int
   if (!SendLocked(frame.data(), frame.size())) return false;
   int kind = 0;
   std::int32_t value = 0;
-  return ReadReplyLocked(timeoutMs, protocol::kAckLength, &kind, &value) == 0 &&
-         kind == reply_kind::kAcknowledge;
+  const int result = ReadReplyLocked(timeoutMs, protocol::kAckLength, &kind, &value);
+  return ExpectKindLocked(result, kind, reply_kind::kAcknowledge);
+}
+
+bool SensorLink::ExpectKindLocked(int result, int kind, int wanted) {
+  if (result == -1) return false;
+  if (result == 0 && kind == wanted) return true;
+  // A whole reply of another shape or kind: the line is out of step.
+  LoseStepLocked();
+  m_rejected.fetch_add(1);
+  return false;
 }
 
 bool SensorLink::IdentifyStep(char letter, int wantedKind, std::int32_t& value) {
@@ -220,8 +254,8 @@ bool SensorLink::IdentifyStep(char letter, int wantedKind, std::int32_t& value) 
   std::lock_guard io(m_ioMutex);
   if (!SendLocked(frame.data(), frame.size())) return false;
   int kind = 0;
-  return ReadReplyLocked(protocol::kIdentifyTimeoutMs, protocol::kSingleLength, &kind, &value) == 0 &&
-         kind == wantedKind;
+  const int result = ReadReplyLocked(protocol::kIdentifyTimeoutMs, protocol::kSingleLength, &kind, &value);
+  return ExpectKindLocked(result, kind, wantedKind);
 }
 
 bool SensorLink::Identify() {
@@ -232,7 +266,11 @@ bool SensorLink::Identify() {
       kAcceptedDeviceCodes.end())
     return false;
   m_deviceCode.store(value);
-  if (!IdentifyStep('V', reply_kind::kFirmwareVersion, value)) return false;
+  // A version outside 1.00 to 99.99 is a changed byte: it would pick the
+  // wrong CCDF block length for the whole connection.
+  if (!IdentifyStep('V', reply_kind::kFirmwareVersion, value) || value < kLowestFirmware ||
+      value > kHighestFirmware)
+    return false;
   m_firmwareVersion.store(value);
   if (!IdentifyStep('S', reply_kind::kSerialNumber, value)) return false;
   m_serialNumber.store(value);

@@ -12,6 +12,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -58,8 +59,29 @@ class SensorLink final {
   // -3 identification failed; -4 the thread could not be started.
   int Connect(int port);
   void Disconnect();
-  bool IsConnected() const;
+  // True from a successful Connect to the start of Disconnect or a lost
+  // line. Never waits for a connect in progress (that reads false), so a
+  // window asking while a slow sensor identifies keeps painting.
+  bool IsConnected() const { return m_connected.load() && !m_lineLost.load(); }
   bool IsRunning() const { return m_running.load(); }
+
+  // True from the moment the transport reported the line gone (end of
+  // file, an I/O error, a USB device that disappeared) until the next
+  // successful Connect. Meanwhile nothing is sent and RequestMeasurement
+  // returns false; IsConnected() is false. Connect may be called without a
+  // Disconnect first.
+  bool LineLost() const { return m_lineLost.load(); }
+  // Called once per loss, on the acquisition thread (also for a loss a
+  // one-shot command found); it must return quickly, e.g. post to its own
+  // thread. An empty handler removes it.
+  void SetLineLostHandler(std::function<void()> handler);
+
+  // Replies refused since Connect: values no model can measure, frames out
+  // of shape or followed at once by stray bytes, CCDF blocks that cannot
+  // be a sweep, and readings a window refused as out of step (NoteRejected).
+  // Time-outs are not counted. Safe from any thread.
+  std::uint64_t RejectedReplies() const { return m_rejected.load(); }
+  void NoteRejected() { m_rejected.fetch_add(1); }
 
   // Identity read by Identify; -1 while disconnected.
   int DeviceCode() const { return m_deviceCode.load(); }
@@ -142,8 +164,28 @@ class SensorLink final {
                               std::size_t pieceBytes, std::vector<std::uint16_t>& values,
                               LogTransferControl* control);
   bool CommandAck(char first, char second, std::int32_t parameter, int timeoutMs);
+  // Resynchronisation: after a failed exchange a late reply may still be on
+  // its way, and the frames carry no request tag. The identification query
+  // is sent as a marker and everything up to its reply is thrown away; the
+  // sensor answers in order, so nothing older can follow it.
+  bool ResyncLocked();
+  // An exchange failed in a way that can leave the line out of step.
+  void LoseStepLocked() { m_outOfStep = true; }
+  // True when nothing follows the reply just read (bytes right after it
+  // mean it was not the reply to this request).
+  bool ReplyEndedLocked();
+  // The outcome of ReadReplyLocked as an expected reply: a reply of another
+  // kind or shape is refused and counted.
+  bool ExpectKindLocked(int result, int kind, int wanted);
+  // Checks a value frame in the receive buffer ("P" tag, closing, nothing
+  // after it) and that its first `powers` values are plausible powers.
+  bool CheckedFrameLocked(std::size_t length, std::int32_t* values, std::size_t powers = SIZE_MAX);
+  // Looks at the transport after a call; a gone line ends the asking.
+  void CheckLineLocked();
+  void AnnounceLineLost();
   bool IdentifyStep(char letter, int wantedKind, std::int32_t& value);
   void ResetIdentity(int value);
+  void DisconnectLocked();
 
   void AcquisitionLoop();
   void Serve(const Request& request);
@@ -175,15 +217,23 @@ class SensorLink final {
   std::size_t m_received = 0;
   // Until when a cancelled log transfer may still be arriving.
   std::chrono::steady_clock::time_point m_drainUntil{};
+  bool m_outOfStep = false;  // under m_ioMutex
 
   std::thread m_thread;
   std::atomic<std::thread::id> m_workerId{};
   std::atomic<bool> m_running{false};
+  std::atomic<bool> m_connected{false};
   std::atomic<bool> m_stop{false};
   std::atomic<bool> m_closing{false};
   bool m_requestPending = false;
   bool m_workerDone = false;
+  bool m_lossToAnnounce = false;
   Request m_request;
+
+  std::atomic<bool> m_lineLost{false};
+  std::atomic<std::uint64_t> m_rejected{0};
+  std::mutex m_handlerMutex;
+  std::function<void()> m_lineLostHandler;
 
   std::atomic<bool> m_busy{false};
   std::atomic<int> m_deviceCode{-1};

@@ -1,6 +1,7 @@
 // The acquisition thread of SensorLink: one measurement request at a time.
 #include "core/app/AppContext.h"
 #include "core/device/CcdfBlockDecoder.h"
+#include "core/device/ReadingPlausibility.h"
 #include "core/device/ReadingSink.h"
 #include "core/device/ReplyParser.h"
 #include "core/device/SensorLink.h"
@@ -8,10 +9,12 @@
 #include "core/device/SensorProtocol.h"
 #include "core/measure/MeasurementSettings.h"
 
+#include <algorithm>
+
 namespace wattrix {
 
 bool SensorLink::RequestMeasurement(int kind, std::int32_t parameter, int timeoutMs) {
-  if (!m_running.load()) return false;
+  if (!m_running.load() || m_lineLost.load()) return false;
   const auto* settings = Settings();
   Request request{kind, parameter, timeoutMs, settings ? protocol::Times100(settings->ExternalOffset()) : 0};
   {
@@ -30,14 +33,18 @@ bool SensorLink::RequestMeasurement(int kind, std::int32_t parameter, int timeou
 void SensorLink::AcquisitionLoop() {
   for (;;) {
     Request request;
+    bool serve = false;
     {
       std::unique_lock lock(m_requestMutex);
-      m_requestCv.wait(lock, [this] { return m_stop.load() || m_requestPending; });
+      m_requestCv.wait(lock, [this] { return m_stop.load() || m_requestPending || m_lossToAnnounce; });
       if (m_stop.load()) break;
+      // Nothing more is asked of a line that is gone.
+      serve = m_requestPending && !m_lineLost.load();
       request = m_request;
       m_requestPending = false;
     }
-    Serve(request);
+    if (serve) Serve(request);
+    AnnounceLineLost();
   }
   {
     std::lock_guard lock(m_requestMutex);
@@ -95,8 +102,19 @@ void SensorLink::ServeSingleValue(const Request& request, char first, char secon
   std::int32_t value = -1;
   {
     std::lock_guard io(m_ioMutex);
-    if (!SendLocked(frame.data(), frame.size()) ||
-        ReadReplyLocked(request.timeoutMs, protocol::kSingleLength, &kind, &value) != 0) {
+    int result = -1;
+    if (SendLocked(frame.data(), frame.size())) {
+      result = ReadReplyLocked(request.timeoutMs, protocol::kSingleLength, &kind, &value);
+      // A whole reply of another kind is passed on with its own status,
+      // which no window stores; the line is out of step all the same.
+      (void)ExpectKindLocked(result, kind, reply_kind::kMeasurement);
+    }
+    // An impossible value is a changed byte of a reply that was in step.
+    if (result == 0 && kind == reply_kind::kMeasurement && !protocol::PlausiblePower(value)) {
+      m_rejected.fetch_add(1);
+      result = -1;
+    }
+    if (result != 0) {
       kind = reply_kind::kNone;
       value = -1;
     }
@@ -112,6 +130,20 @@ void SensorLink::ServeSingleValue(const Request& request, char first, char secon
   });
 }
 
+bool SensorLink::CheckedFrameLocked(std::size_t length, std::int32_t* values, std::size_t powers) {
+  const auto check = protocol::ParseValueFrame(m_receive.get(), m_received, 'P', length, values);
+  m_received = 0;
+  if (check != protocol::FrameCheck::kOk || !ReplyEndedLocked()) {
+    LoseStepLocked();
+    m_rejected.fetch_add(1);
+    return false;
+  }
+  const std::size_t count = std::min(powers, protocol::ValueCount(length));
+  if (std::all_of(values, values + count, protocol::PlausiblePower)) return true;
+  m_rejected.fetch_add(1);
+  return false;
+}
+
 void SensorLink::ServeAverageReverse(const Request& request) {
   const auto frame = protocol::MakeFrame('G', 'E', request.parameter);
   std::array<std::int32_t, 2> values{};
@@ -120,9 +152,7 @@ void SensorLink::ServeAverageReverse(const Request& request) {
     std::lock_guard io(m_ioMutex);
     ok = SendLocked(frame.data(), frame.size()) &&
          ReadBlockLocked(protocol::kTwoValueLength, request.timeoutMs) &&
-         protocol::ParseValueFrame(m_receive.get(), m_received, 'P', protocol::kTwoValueLength,
-                                   values.data()) == protocol::FrameCheck::kOk;
-    m_received = 0;
+         CheckedFrameLocked(protocol::kTwoValueLength, values.data());
   }
   {
     std::lock_guard state(m_stateMutex);
@@ -143,9 +173,7 @@ void SensorLink::ServePeakFiltered(const Request& request) {
     std::lock_guard io(m_ioMutex);
     ok = SendLocked(frame.data(), frame.size()) &&
          ReadBlockLocked(protocol::kElevenValueLength, request.timeoutMs) &&
-         protocol::ParseValueFrame(m_receive.get(), m_received, 'P', protocol::kElevenValueLength,
-                                   values.data()) == protocol::FrameCheck::kOk;
-    m_received = 0;
+         CheckedFrameLocked(protocol::kElevenValueLength, values.data());
   }
   std::int32_t reading = -1;
   {
@@ -167,11 +195,10 @@ void SensorLink::ServePulse(const Request& request) {
   bool ok = false;
   {
     std::lock_guard io(m_ioMutex);
+    // Only the first value is a power; the others are counts.
     ok = SendLocked(frame.data(), frame.size()) &&
          ReadBlockLocked(protocol::kFiveValueLength, request.timeoutMs) &&
-         protocol::ParseValueFrame(m_receive.get(), m_received, 'P', protocol::kFiveValueLength,
-                                   values.data()) == protocol::FrameCheck::kOk;
-    m_received = 0;
+         CheckedFrameLocked(protocol::kFiveValueLength, values.data(), 1);
   }
   {
     std::lock_guard state(m_stateMutex);
@@ -200,9 +227,16 @@ void SensorLink::ServeCcdf(const Request& request) {
       (void)ReadReplyLocked(protocol::kCcdfGateTimeoutMs, protocol::kAckLength, &kind, &value);
     }
     const auto fetch = protocol::MakeShortFrame('G', 'K');
-    ok = SendLocked(fetch.data(), fetch.size()) &&
-         ReadBlockLocked(length, protocol::CcdfTimeoutMs(version)) &&
-         protocol::DecodeCcdfBlock(m_receive.get(), m_received, request.offsetKey, histogram);
+    ok = SendLocked(fetch.data(), fetch.size()) && ReadBlockLocked(length, protocol::CcdfTimeoutMs(version));
+    if (ok) {
+      const bool decoded =
+          protocol::DecodeCcdfBlock(m_receive.get(), m_received, request.offsetKey, histogram);
+      const bool ended = ReplyEndedLocked();
+      if (!decoded || !ended) LoseStepLocked();
+      // Counts that cannot add up to a sweep are changed bytes.
+      ok = decoded && ended && protocol::PlausibleCcdfSweep(histogram, request.offsetKey);
+      if (!ok) m_rejected.fetch_add(1);
+    }
     if (!ok) histogram.clear();
     m_received = 0;
   }

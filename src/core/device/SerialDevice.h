@@ -3,6 +3,8 @@
 #include "core/device/PowerDevice.h"
 #include "core/device/Serial.h"
 
+#include <atomic>
+#include <cstdint>
 #include <string>
 
 namespace wattrix {
@@ -30,11 +32,16 @@ class CSerialDevice final : public CPowerDevice {
   bool Read(std::uint8_t* buffer, std::size_t count, std::size_t* received, int timeoutMs) override;
   void CancelPendingIo() override { m_serial.CancelPendingIo(); }
   void DiscardInput() override { m_serial.Purge(true, false); }
+  bool LineGone() const override { return m_lineGone.load(); }
 
   CSerial& Port() { return m_serial; }
 
  private:
+  // Notes a result of the port that means the line is gone.
+  std::int32_t Note(std::int32_t code);
+
   CSerial m_serial;
+  std::atomic<bool> m_lineGone{false};
 };
 
 }  // namespace wattrix

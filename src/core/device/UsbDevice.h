@@ -21,6 +21,7 @@ class CUsbDevice final : public CPowerDevice {
   bool Read(std::uint8_t* buffer, std::size_t count, std::size_t* received, int timeoutMs) override;
   void CancelPendingIo() override;
   void DiscardInput() override;
+  bool LineGone() const override { return m_inner && m_inner->LineGone(); }
 
  private:
   std::unique_ptr<CPowerDevice> m_inner;

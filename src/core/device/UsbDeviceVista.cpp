@@ -16,18 +16,7 @@ constexpr int kWriteTimeoutMs = 5000;
 
 }  // namespace
 
-std::string CUsbDeviceVista::FindDevicePath() {
-  for (const auto& path : usb::DevicePaths(usb::kTwoPipeInterface)) {
-    UniqueFd probe(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (probe.IsValid()) return path;
-    Trace("FAILED to open " + path);
-  }
-  return {};
-}
-
-UniqueFd CUsbDeviceVista::OpenPipe(const char* pipe, int flags) {
-  const auto device = FindDevicePath();
-  if (device.empty()) return UniqueFd();
+UniqueFd CUsbDeviceVista::OpenPipeAt(const std::string& device, const char* pipe, int flags) {
   const auto path = device + "/" + pipe;
   if (path.size() >= PATH_MAX) return UniqueFd();
   // Non-blocking, so that neither end waits for its peer: the read pipe
@@ -38,14 +27,25 @@ UniqueFd CUsbDeviceVista::OpenPipe(const char* pipe, int flags) {
 
 bool CUsbDeviceVista::Open(int /*port*/) {
   if (IsOpen()) return true;
-  m_read = OpenPipe(usb::kReadPipe, O_RDONLY);
-  m_write = OpenPipe(usb::kWritePipe, O_WRONLY);
-  if (IsOpen()) {
-    // Replies meant for an earlier connection are not ours.
-    fdio::DiscardInput(m_read.Get());
-    return true;
+  // The first device whose pipes open; an entry left behind by a sensor
+  // that died has no reader on its write pipe and is passed over, as a
+  // device that is no longer present.
+  for (const auto& device : usb::DevicePaths(usb::kTwoPipeInterface)) {
+    UniqueFd probe(::open(device.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!probe.IsValid()) {
+      Trace("FAILED to open " + device);
+      continue;
+    }
+    m_read = OpenPipeAt(device, usb::kReadPipe, O_RDONLY);
+    m_write = OpenPipeAt(device, usb::kWritePipe, O_WRONLY);
+    if (IsOpen()) {
+      // Replies meant for an earlier connection are not ours.
+      fdio::DiscardInput(m_read.Get());
+      m_lineGone.store(false);
+      return true;
+    }
+    Close();
   }
-  Close();
   return false;
 }
 
@@ -60,8 +60,9 @@ bool CUsbDeviceVista::Write(const std::uint8_t* data, std::size_t count, std::si
   *written = 0;
   if (!m_write.IsValid()) return false;
   const auto ticket = m_canceller.Begin();
-  return fdio::WriteAll(m_write.Get(), m_canceller, ticket, data, count,
-                        IoCanceller::DeadlineAfter(kWriteTimeoutMs), *written) == fdio::Outcome::kComplete;
+  return Note(fdio::WriteAll(m_write.Get(), m_canceller, ticket, data, count,
+                             IoCanceller::DeadlineAfter(kWriteTimeoutMs), *written)) ==
+         fdio::Outcome::kComplete;
 }
 
 bool CUsbDeviceVista::Read(std::uint8_t* buffer, std::size_t count, std::size_t* received, int timeoutMs) {
@@ -69,11 +70,17 @@ bool CUsbDeviceVista::Read(std::uint8_t* buffer, std::size_t count, std::size_t*
   if (!m_read.IsValid()) return false;
   const auto ticket = m_canceller.Begin();
   std::size_t got = 0;
-  const auto outcome = fdio::ReadGather(m_read.Get(), m_canceller, ticket, buffer, count,
-                                        IoCanceller::DeadlineAfter(timeoutMs > 0 ? timeoutMs : 0), got);
+  const auto outcome = Note(fdio::ReadGather(m_read.Get(), m_canceller, ticket, buffer, count,
+                                             IoCanceller::DeadlineAfter(timeoutMs > 0 ? timeoutMs : 0), got));
   if (received) *received = got;
   if (outcome == fdio::Outcome::kComplete) return true;
   return outcome != fdio::Outcome::kCancelled && got > 0;
+}
+
+fdio::Outcome CUsbDeviceVista::Note(fdio::Outcome outcome) {
+  // A hang-up or an error of the descriptor itself: the device is gone.
+  if (outcome == fdio::Outcome::kHungUp || outcome == fdio::Outcome::kFailed) m_lineGone.store(true);
+  return outcome;
 }
 
 void CUsbDeviceVista::DiscardInput() {

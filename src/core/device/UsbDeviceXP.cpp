@@ -29,6 +29,7 @@ bool CUsbDeviceXP::Open(int /*port*/) {
       ::tcflush(fd.Get(), TCIOFLUSH);
     }
     m_fd = std::move(fd);
+    m_lineGone.store(false);
     return true;
   }
   return false;
@@ -42,8 +43,9 @@ bool CUsbDeviceXP::Write(const std::uint8_t* data, std::size_t count, std::size_
   *written = 0;
   if (!m_fd.IsValid()) return false;
   const auto ticket = m_canceller.Begin();
-  return fdio::WriteAll(m_fd.Get(), m_canceller, ticket, data, count,
-                        IoCanceller::DeadlineAfter(kWriteTimeoutMs), *written) == fdio::Outcome::kComplete;
+  return Note(fdio::WriteAll(m_fd.Get(), m_canceller, ticket, data, count,
+                             IoCanceller::DeadlineAfter(kWriteTimeoutMs), *written)) ==
+         fdio::Outcome::kComplete;
 }
 
 bool CUsbDeviceXP::Read(std::uint8_t* buffer, std::size_t count, std::size_t* received, int timeoutMs) {
@@ -51,11 +53,17 @@ bool CUsbDeviceXP::Read(std::uint8_t* buffer, std::size_t count, std::size_t* re
   if (!m_fd.IsValid()) return false;
   const auto ticket = m_canceller.Begin();
   std::size_t got = 0;
-  const auto outcome = fdio::ReadGather(m_fd.Get(), m_canceller, ticket, buffer, count,
-                                        IoCanceller::DeadlineAfter(timeoutMs > 0 ? timeoutMs : 0), got);
+  const auto outcome = Note(fdio::ReadGather(m_fd.Get(), m_canceller, ticket, buffer, count,
+                                             IoCanceller::DeadlineAfter(timeoutMs > 0 ? timeoutMs : 0), got));
   if (received) *received = got;
   if (outcome == fdio::Outcome::kComplete) return true;
   return outcome != fdio::Outcome::kCancelled && got > 0;
+}
+
+fdio::Outcome CUsbDeviceXP::Note(fdio::Outcome outcome) {
+  // A hang-up or an error of the descriptor itself: the device is gone.
+  if (outcome == fdio::Outcome::kHungUp || outcome == fdio::Outcome::kFailed) m_lineGone.store(true);
+  return outcome;
 }
 
 void CUsbDeviceXP::DiscardInput() {

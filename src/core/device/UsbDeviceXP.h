@@ -1,8 +1,11 @@
 #pragma once
 
+#include "core/device/FdTransfer.h"
 #include "core/device/IoCanceller.h"
 #include "core/device/PowerDevice.h"
 #include "core/device/UniqueFd.h"
+
+#include <atomic>
 
 namespace wattrix {
 
@@ -19,10 +22,14 @@ class CUsbDeviceXP final : public CPowerDevice {
   bool Read(std::uint8_t* buffer, std::size_t count, std::size_t* received, int timeoutMs) override;
   void CancelPendingIo() override { m_canceller.Cancel(); }
   void DiscardInput() override;
+  bool LineGone() const override { return m_lineGone.load(); }
 
  private:
+  // Notes an outcome that means the device is gone.
+  fdio::Outcome Note(fdio::Outcome outcome);
   UniqueFd m_fd;
   IoCanceller m_canceller;
+  std::atomic<bool> m_lineGone{false};
 };
 
 }  // namespace wattrix

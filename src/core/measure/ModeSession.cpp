@@ -80,13 +80,21 @@ void ModeSession::Tick() {
   if (!Connected() || !m_measuring || m_link.BusyFlag()) return;
   const auto step = mode_view::NextRequest(m_view, ModelCode(), m_requestState);
   m_requestState = step.nextState;
+  // A new cycle: what is derived from now on pairs with its own average.
+  if (step.kind == mode_view::request::kAverage) m_cycleAverage.reset();
   // RequestMeasurement sets BusyFlag itself, before the worker can answer.
   m_link.RequestMeasurement(step.kind, protocol::Times100(m_settings.Frequency()), kRequestTimeoutMs);
 }
 
 void ModeSession::Start() {
   if (m_measuring) return;
-  if (m_settings.Count(FirstQuantity()) > 0 && m_unsaved) {
+  // Nothing would answer: the run that is there stays as it is. (The link
+  // may know before the window has been told.)
+  if (m_sensorLost || m_link.LineLost()) {
+    m_host.ShowWarning("S_MEASUREVIEW_ONSTARTSENSORLOST");
+    return;
+  }
+  if (HasUnsavedRun()) {
     if (m_host.AskYesNo("S_MEASUREVIEW_ONMEASURESTART")) m_host.RunSaveCommand();
   }
   m_settings.ResetHistories();
@@ -94,6 +102,7 @@ void ModeSession::Start() {
   m_host.GraphUpdate(true);
 
   m_measuring = true;
+  m_cycleAverage.reset();
   m_link.SetBusyFlag(false);
   m_unsaved = true;
 

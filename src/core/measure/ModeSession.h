@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace wattrix {
@@ -81,6 +82,7 @@ class ModeSession final : public ReadingSink {
   bool OnCommand(int id);
   bool UpdateCommand(int id, CommandState& state) const;
 
+  // Starts a run; refused with a warning while the sensor is lost.
   void Start();
   void Stop();
   // The window closes: BusyFlag cleared (a reply still under way is
@@ -100,6 +102,17 @@ class ModeSession final : public ReadingSink {
   // The histories now hold what replaced the run: panels and graph start
   // over, and there is no unsaved run of this window any more.
   void HistoriesReplaced();
+  // A run with readings that has not been saved (measuring or not).
+  bool HasUnsavedRun() const;
+  // Before the window closes (close, mode switch, exit): an unsaved run is
+  // saved, discarded or kept by the user's answer. True when the window
+  // may close; false (cancel, or a save that did not happen) keeps it.
+  bool ConfirmClose();
+  // The link reported the line gone: measuring stops and Start is refused
+  // until SensorBack (a sensor connected again).
+  void SensorLost();
+  void SensorBack() { m_sensorLost = false; }
+  bool IsSensorLost() const { return m_sensorLost; }
   // Writes the run with the window's quantity mask; on success remembers
   // the path and clears unsaved. False when the write failed (the owner
   // shows "S_MEASUREVIEW_ONFILESAVE").
@@ -145,6 +158,8 @@ class ModeSession final : public ReadingSink {
   bool BeginReading(int status);
   // Step 4: panels, graph, BusyFlag.
   void EndReading();
+  // Drops a reading whose pair average of the same cycle is missing; true.
+  bool RefuseOutOfStep();
   // AddReading, BeepIfOutOfLimit and ShowLimitState of one value.
   void Store(int quantity, float value);
   void RefreshPanels(PanelRefresh kind);
@@ -184,7 +199,10 @@ class ModeSession final : public ReadingSink {
   bool m_graphShown = false;
   bool m_measuring = false;
   bool m_unsaved = false;
+  bool m_sensorLost = false;
   int m_requestState = 1;
+  // The average stored in the current request cycle, if any.
+  std::optional<float> m_cycleAverage;
   std::string m_savedPath;
 };
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/platform/MessageBoxes.h"
+#include "core/strings/StringTable.h"
+
 #include <functional>
 #include <string>
 
@@ -11,17 +14,22 @@ namespace wattrix {
 class ModeSessionHost {
  public:
   // The answers of AskYesNoCancel (the message boxes' ids).
-  static constexpr int kAnswerYes = 6;
-  static constexpr int kAnswerNo = 7;
-  static constexpr int kAnswerCancel = 2;
+  static constexpr int kAnswerYes = mb::kIdYes;
+  static constexpr int kAnswerNo = mb::kIdNo;
+  static constexpr int kAnswerCancel = mb::kIdCancel;
 
   virtual ~ModeSessionHost() = default;
 
   // A yes/no question by string-table key; true on yes.
   virtual bool AskYesNo(const char* key) = 0;
-  // A yes/no/cancel question by string-table key: mb::kIdYes, kIdNo or
-  // kIdCancel. A host without a cancel button answers as its yes/no box.
-  virtual int AskYesNoCancel(const char* key) { return AskYesNo(key) ? kAnswerYes : kAnswerNo; }
+  // A yes / no / cancel question (save, discard, keep the window); the
+  // answer is mb::kIdYes, kIdNo or kIdCancel. A host that cannot offer
+  // cancel asks yes/no.
+  virtual int AskYesNoCancel(const char* key) { return AskYesNo(key) ? mb::kIdYes : mb::kIdNo; }
+  // A refusal the user has to read (warning box by string-table key).
+  virtual void ShowWarning(const char* key) {
+    strings::MessageBoxKeyNoOwner(key, mb::kIconWarning | mb::kOk);
+  }
   // Runs the window's Save command (file dialog, write, error box); Start
   // calls it when the user wants the previous run saved first.
   virtual void RunSaveCommand() = 0;

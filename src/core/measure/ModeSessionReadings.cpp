@@ -58,26 +58,43 @@ bool ModeSession::ShowLimitState(int quantity, float value) {
   return alarm;
 }
 
+bool ModeSession::RefuseOutOfStep() {
+  // VSWR and PAR pair a reading with the average of the same cycle; when
+  // that average was lost, an older one would give a wrong ratio (and
+  // none at all gives VSWR 65). The reading goes with it, so that the
+  // paired histories stay row by row, and the next tick asks again.
+  m_link.NoteRejected();
+  m_link.SetBusyFlag(false);
+  return true;
+}
+
 void ModeSession::OnAverageReading(int status, std::int32_t power) {
   if (!BeginReading(status)) return;
-  Store(kAvg, reading_math::WithOffset(power, m_settings.ExternalOffset()));
+  const float average = reading_math::WithOffset(power, m_settings.ExternalOffset());
+  Store(kAvg, average);
+  m_cycleAverage = average;
   EndReading();
 }
 
 void ModeSession::OnPeakReading(int status, std::int32_t power) {
-  if (!BeginReading(status)) return;
+  const bool par = CarriesPar(ModelCode());
+  if (!BeginReading(status) || (par && !m_cycleAverage && RefuseOutOfStep())) return;
   const float peak = reading_math::WithOffset(power, m_settings.ExternalOffset());
   Store(kPeak, peak);
-  if (CarriesPar(ModelCode())) Store(kVswr, reading_math::Par(peak, m_settings.LastReading(kAvg)));
+  if (par) {
+    Store(kVswr, reading_math::Par(peak, *m_cycleAverage));
+    m_cycleAverage.reset();  // the cycle ends here
+  }
   EndReading();
 }
 
 void ModeSession::OnReverseReading(int status, std::int32_t power) {
-  if (!BeginReading(status)) return;
+  if (!BeginReading(status) || (!m_cycleAverage && RefuseOutOfStep())) return;
   const float reverse = reading_math::WithOffset(power, m_settings.ExternalOffset());
   // Reverse power itself is not checked against its limits.
   m_settings.AddReading(kRev, reverse);
-  Store(kVswr, reading_math::VswrFromReadings(m_settings.LastReading(kAvg), reverse));
+  Store(kVswr, reading_math::VswrFromReadings(*m_cycleAverage, reverse));
+  m_cycleAverage.reset();  // the cycle ends here
   EndReading();
 }
 

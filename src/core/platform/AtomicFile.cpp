@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 
@@ -64,6 +65,54 @@ void SyncDirectory(const std::string& path) {
   ::close(fd);
 }
 
+// The file a save really writes: a symbolic link is followed to the file
+// it names (which need not exist yet), so that the link stays a link.
+std::string ResolveLinks(const std::string& path) {
+  std::string current = path;
+  for (int hop = 0; hop < 40; ++hop) {
+    struct stat st {};
+    if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+    char target[PATH_MAX];
+    const ssize_t n = ::readlink(current.c_str(), target, sizeof target - 1);
+    if (n <= 0) return current;
+    target[n] = '\0';
+    current = target[0] == '/' ? std::string(target) : DirectoryOf(current) + "/" + target;
+  }
+  return current;  // a loop: the open below fails on it
+}
+
+// A file that exists without any write permission is not replaced, not
+// even by a user (root) whom the system would let write it.
+bool ReadOnly(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return false;
+  return (st.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
+}
+
+// An unnamed file in the target's folder: it only gets a name once it is
+// complete, so a save that is killed leaves nothing behind. -1 where the
+// file system does not offer it.
+int CreateUnnamed(const std::string& path) {
+  const int fd = ::open(DirectoryOf(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+  if (fd < 0) return -1;
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0) ::fchmod(fd, st.st_mode & 07777);
+  return fd;
+}
+
+// Gives an unnamed file a temporary name beside the target (linkat cannot
+// replace a name, so the rename that follows does).
+bool NameUnnamed(int fd, const std::string& path, std::string& tempPath) {
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  for (int attempt = 0; attempt < 64; ++attempt) {
+    tempPath = TemporaryName(path);
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, tempPath.c_str(), AT_SYMLINK_FOLLOW) == 0) return true;
+    if (errno != EEXIST) break;
+  }
+  tempPath.clear();
+  return false;
+}
+
 }  // namespace
 
 AtomicFile::AtomicFile(std::string path) : m_path(std::move(path)) {}
@@ -73,7 +122,16 @@ AtomicFile::~AtomicFile() { Abandon(); }
 bool AtomicFile::Open() {
   Abandon();
   m_failed = false;
-  m_fd = CreateTemporary(m_path, m_tempPath);
+  m_target = ResolveLinks(m_path);
+  if (ReadOnly(m_target)) {
+    errno = EACCES;
+    return false;
+  }
+  m_fd = CreateUnnamed(m_target);
+  m_unnamed = m_fd >= 0;
+  // Where unnamed files are not offered: a named temporary file, removed
+  // again on every way out but a killed process.
+  if (!m_unnamed) m_fd = CreateTemporary(m_target, m_tempPath);
   return m_fd >= 0;
 }
 
@@ -96,11 +154,14 @@ bool AtomicFile::Write(const void* data, std::size_t size) {
 bool AtomicFile::Commit() {
   if (m_fd < 0) return false;
   bool ok = !m_failed && ::fsync(m_fd) == 0;
+  // The target may have become read-only since Open.
+  ok = ok && !ReadOnly(m_target);
+  if (ok && m_unnamed) ok = NameUnnamed(m_fd, m_target, m_tempPath);
   ok = (::close(m_fd) == 0) && ok;
   m_fd = -1;
-  if (ok) ok = ::rename(m_tempPath.c_str(), m_path.c_str()) == 0;
-  if (ok) SyncDirectory(m_path);
-  if (!ok) ::unlink(m_tempPath.c_str());
+  if (ok) ok = ::rename(m_tempPath.c_str(), m_target.c_str()) == 0;
+  if (ok) SyncDirectory(m_target);
+  if (!ok && !m_tempPath.empty()) ::unlink(m_tempPath.c_str());
   m_tempPath.clear();
   return ok;
 }

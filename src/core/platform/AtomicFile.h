@@ -6,9 +6,13 @@
 namespace wattrix {
 
 // Writes a file so that it is either fully replaced or left as it was: the
-// bytes go to a temporary file in the same folder, which Commit() flushes,
-// syncs and renames over the target. Without a successful Commit() the
-// temporary file is removed and the target is untouched.
+// bytes go to an unnamed file in the target's folder (O_TMPFILE; a named
+// temporary file where the file system lacks it), which Commit() flushes,
+// syncs, names and renames over the target. Without a successful Commit()
+// nothing is left behind and the target is untouched; a killed process
+// leaves no partial file (with the named fall-back it may). A path that is
+// a symbolic link writes the file the link names; a file without write
+// permission is not replaced (Open fails).
 class AtomicFile final {
  public:
   explicit AtomicFile(std::string path);
@@ -31,7 +35,9 @@ class AtomicFile final {
 
  private:
   std::string m_path;
+  std::string m_target;  // m_path with symbolic links followed
   std::string m_tempPath;
+  bool m_unnamed = false;
   int m_fd = -1;
   bool m_failed = false;
 };

@@ -34,7 +34,20 @@ bool CModeFrame::OnCommand(int id) { return m_view->OnCommand(id); }
 
 bool CModeFrame::UpdateCommand(int id, CommandState& state) { return m_view->UpdateCommand(id, state); }
 
+bool CModeFrame::QueryClose() {
+  if (!m_closeAgreed) m_closeAgreed = m_view->QueryClose();
+  return m_closeAgreed;
+}
+
+void CModeFrame::SensorLineLost(bool lost) { m_view->ShowSensorLost(lost); }
+
 void CModeFrame::closeEvent(QCloseEvent* event) {
+  // The window's own close button asks here; the main frame's close
+  // command has asked already.
+  if (!QueryClose()) {
+    event->ignore();
+    return;
+  }
   m_view->StopForClose();
   ChildFrame::closeEvent(event);
 }

@@ -26,6 +26,11 @@ class CModeFrame : public ChildFrame {
   void ApplySettings() override;
   bool ReleaseRun(const char* key) override;
   void HistoriesReplaced() override;
+  // An unsaved run asks save / discard / cancel; the answer holds until
+  // the window closes or the exit it belonged to is cancelled.
+  bool QueryClose() override;
+  void CloseCancelled() override { m_closeAgreed = false; }
+  void SensorLineLost(bool lost) override;
 
   bool OnCommand(int id) override;
   bool UpdateCommand(int id, CommandState& state) override;
@@ -36,6 +41,7 @@ class CModeFrame : public ChildFrame {
 
  private:
   CModeView* m_view;
+  bool m_closeAgreed = false;
 };
 
 }  // namespace wattrix

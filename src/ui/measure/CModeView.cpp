@@ -12,6 +12,7 @@
 #include "ui/shell/CMainFrame.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -55,6 +56,15 @@ CModeView::CModeView(ModeView view, SinkSlot slot, MeasurementSettings& settings
     // A click on the graph selects nothing; a right click still opens the menu.
     if (button == Qt::RightButton) ShowContextMenu(pos);
   });
+
+  // Shown over the panels while the sensor does not answer.
+  m_lostBanner = new QLabel(QString::fromStdString(strings::GetString("S_MEASUREVIEW_SENSORLOST")), this);
+  m_lostBanner->setObjectName(QStringLiteral("SensorLostBanner"));
+  m_lostBanner->setAlignment(Qt::AlignCenter);
+  m_lostBanner->setStyleSheet(
+      QStringLiteral("QLabel { color: #ff3030; background: rgba(0, 0, 0, 200); border: 2px solid #ff3030;"
+                     " font-weight: bold; font-size: 16pt; padding: 8px 16px; }"));
+  m_lostBanner->hide();
 
   m_session = std::make_unique<ModeSession>(view, settings, SensorLink::Instance(), *this);
   m_session->SetPanels(panels);
@@ -113,6 +123,20 @@ int CModeView::AskYesNoCancel(const char* key) {
   return strings::MessageBoxKey(static_cast<QWidget*>(this), key, mb::kIconQuestion | mb::kYesNoCancel);
 }
 
+void CModeView::ShowWarning(const char* key) {
+  strings::MessageBoxKey(static_cast<QWidget*>(this), key, mb::kIconWarning | mb::kOk);
+}
+
+void CModeView::ShowSensorLost(bool lost) {
+  if (lost) {
+    m_session->SensorLost();
+  } else {
+    m_session->SensorBack();
+  }
+  m_lostBanner->setVisible(lost);
+  Relayout();
+}
+
 void CModeView::RunExchange(const std::function<void()>& exchange) {
   if (m_frame) {
     m_frame->RunExchange(exchange);
@@ -135,6 +159,13 @@ void CModeView::Relayout() {
   m_arrangement = m_session->Arrangement(width(), height());
   for (std::size_t i = 0; i < m_panels.size(); ++i) Place(*m_panels[i], m_arrangement.panels[i]);
   Place(*m_graph, m_arrangement.graph);
+  if (m_lostBanner->isVisibleTo(this)) {
+    // Centred, over whatever panel is below.
+    const QSize size = m_lostBanner->sizeHint().boundedTo(this->size());
+    m_lostBanner->setGeometry(
+        QRect(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size));
+    m_lostBanner->raise();
+  }
   SyncSelection();
   update();
 }

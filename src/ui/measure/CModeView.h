@@ -12,6 +12,7 @@
 #include <array>
 #include <memory>
 
+class QLabel;
 class QMenu;
 class QTimer;
 
@@ -57,6 +58,12 @@ class CModeView : public QWidget, public CommandTarget, public ModeSessionHost {
   // Called when the window closes (and again, harmlessly, on destruction).
   void StopForClose();
   bool Registered() const { return m_registered; }
+  // Before the window closes: an unsaved run asks save / discard / cancel.
+  bool QueryClose() { return m_session->ConfirmClose(); }
+  // The sensor stopped answering: measuring stops and the view says so
+  // until a sensor is connected again (`lost` false).
+  void ShowSensorLost(bool lost);
+  const QLabel& SensorLostBanner() const { return *m_lostBanner; }
 
   bool OnCommand(int id) override;
   bool UpdateCommand(int id, CommandState& state) override;
@@ -64,6 +71,7 @@ class CModeView : public QWidget, public CommandTarget, public ModeSessionHost {
   // ModeSessionHost
   bool AskYesNo(const char* key) override;
   int AskYesNoCancel(const char* key) override;
+  void ShowWarning(const char* key) override;
   void RunSaveCommand() override { Save(); }
   void RunExchange(const std::function<void()>& exchange) override;
   void SetWarningText(const std::string& text) override;
@@ -93,6 +101,7 @@ class CModeView : public QWidget, public CommandTarget, public ModeSessionHost {
   std::unique_ptr<QueuedReadingSink> m_sink;
   QTimer* m_timer = nullptr;
   QMenu* m_contextMenu = nullptr;
+  QLabel* m_lostBanner = nullptr;
   SavePathChooser m_choosePath;
   ModeArrangement m_arrangement;
   bool m_registered = false;

@@ -15,11 +15,14 @@
 #include "ui/platform/UiThread.h"
 #include "ui/shell/AppIcon.h"
 #include "ui/shell/CConnectDlg.h"
+#include "ui/shell/CloseQuestions.h"
 #include "ui/shell/DocumentArea.h"
 #include "ui/shell/FrameAccelerators.h"
 #include "ui/shell/FrameToolBars.h"
 #include "ui/shell/MdiArrange.h"
 #include "ui/shell/StatusPanes.h"
+#include "ui/shell/RejectedRepliesPane.h"
+#include "ui/shell/SensorLossWatch.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -95,6 +98,7 @@ CMainFrame::CMainFrame(QWidget* parent)
   // needs more to be read whole.
   statusBar()->setSizeGripEnabled(true);
   m_panes = new StatusPanes(*statusBar());
+  statusBar()->addPermanentWidget(new RejectedRepliesPane(SensorLink::Instance(), *this));
 
   m_accelerators = new FrameAccelerators(
       *this, [this](int id) { PostCommand(id); }, [this](int id) { return CommandStateOf(id); });
@@ -108,6 +112,7 @@ CMainFrame::CMainFrame(QWidget* parent)
 
   AppContext::Instance().SetSettings(&m_settings);
   SensorLink::Instance().SetSettings(&m_settings);
+  m_lossWatch = new SensorLossWatch(SensorLink::Instance(), *this);
   resize(1180, 780);
   Trace("MainFrame Created");
 }
@@ -323,7 +328,10 @@ bool CMainFrame::OnCommand(int id) {
       OnOpen();
       return true;
     case cmd::kFileClose:
-      if (QMdiSubWindow* window = m_mdi->currentSubWindow()) CloseChild(window, false);
+      if (QMdiSubWindow* window = m_mdi->currentSubWindow()) {
+        if (ChildFrame* child = ChildIn(window); child && !child->QueryClose()) return true;
+        CloseChild(window, false);
+      }
       return true;
     case cmd::kModeAvg:
     case cmd::kModePeak:
@@ -485,6 +493,7 @@ void CMainFrame::OnConnect() {
   m_connectionText = port < 1 ? QStringLiteral("USB") : QString::fromStdString(FormatC("COM%d", port));
   m_serialLink = port >= 1;
   UpdateConnectionStatus();
+  m_lossWatch->SensorConnected();
   m_toolBars->UpdateStates();
   strings::MessageBoxKey(this, "S_IDD_CONNECTED", mb::kIconInformation | mb::kOk);
 }
@@ -497,6 +506,7 @@ void CMainFrame::OnDisconnect() {
       child->OnCommand(cmd::kMeasureStop);
   SensorLink& link = SensorLink::Instance();
   RunExchange([&link] { link.Disconnect(); });
+  m_lossWatch->SensorDisconnected();
   UpdateConnectionStatus();
   m_toolBars->UpdateStates();
   strings::MessageBoxKey(this, "S_IDD_DISCONNECTED", mb::kIconInformation | mb::kOk);
@@ -504,6 +514,7 @@ void CMainFrame::OnDisconnect() {
 
 void CMainFrame::OnModeCommand(int id) {
   ChildKind kind = ChildKind::Measurement;
+  const int modeBefore = m_currentMode;
   m_currentMode = kModeMeasurement;
   if (id == cmd::kModePulse) {
     kind = ChildKind::Pulse;
@@ -525,6 +536,11 @@ void CMainFrame::OnModeCommand(int id) {
   }
 
   QMdiSubWindow* previous = m_mdi->currentSubWindow();
+  // The window that would close may keep itself (an unsaved run).
+  if (ChildFrame* before = ChildIn(previous); before && !before->QueryClose()) {
+    m_currentMode = modeBefore;
+    return;
+  }
   auto created = m_registry.Create(kind, *this);
   if (!created) return;
   QMdiSubWindow* window = AddChild(std::move(created));
@@ -616,6 +632,10 @@ void CMainFrame::OnDownloadLogging() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+  if (!CloseQuestions::AllAgree(m_mdi->subWindowList())) {
+    event->ignore();
+    return;
+  }
   for (QMdiSubWindow* window : m_mdi->subWindowList())
     if (ChildFrame* child = ChildIn(window)) child->StopForClose();
   QMainWindow::closeEvent(event);

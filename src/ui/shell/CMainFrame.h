@@ -28,6 +28,7 @@ namespace wattrix {
 class FrameAccelerators;
 class FrameToolBars;
 class StatusPanes;
+class SensorLossWatch;
 
 // The one top-level window: the document area with the measurement windows
 // (one per mode) and any number of history windows, the menus, tool bars
@@ -143,6 +144,7 @@ class CMainFrame final : public QMainWindow, public CommandTarget {
   FrameAccelerators* m_accelerators = nullptr;
   StatusPanes* m_panes = nullptr;
   QTimer* m_stateTimer = nullptr;
+  SensorLossWatch* m_lossWatch = nullptr;
 
   SettingsDialog m_settingsDialog;
   LoggingDialog m_loggingDialog;

@@ -38,6 +38,14 @@ class ChildFrame : public QWidget, public CommandTarget {
   virtual bool ReleaseRun(const char* /*key*/) { return true; }
   // The live histories were replaced (a downloaded log).
   virtual void HistoriesReplaced() {}
+
+  // Before the window closes (its close command or button, a mode switch,
+  // exit): asks about what would be lost; false keeps the window open.
+  virtual bool QueryClose() { return true; }
+  // Another window cancelled the exit this one had agreed to.
+  virtual void CloseCancelled() {}
+  // The sensor stopped answering (true), or one is connected again (false).
+  virtual void SensorLineLost(bool /*lost*/) {}
 };
 
 }  // namespace wattrix

@@ -212,11 +212,11 @@ TEST(Acquisition, CcdfBlockFollowsTheFirmwareVersion) {
     // Newest firmware: small block, keys from the offset of the request's time.
     Running rig(10, 295);
     rig.settings.SetExternalOffset(-1.5f);
-    rig.sensor.ccdfCounts = {11, 12, 0, 14};
+    rig.sensor.ccdfCounts = {1100, 1200, 0, 7700};
     const auto call = rig.Ask(request_kind::kCcdf, 90057);
     EXPECT_EQ(call.entry, "ccdf");
     EXPECT_EQ(call.status, 1);
-    EXPECT_EQ(call.histogram, (CcdfHistogram{{-150, 11}, {-140, 12}, {-120, 14}}));
+    EXPECT_EQ(call.histogram, (CcdfHistogram{{-150, 1100}, {-140, 1200}, {-120, 7700}}));
     EXPECT_EQ(rig.link.Histogram(), call.histogram);
     const auto writes = rig.Wire().Writes();
     ASSERT_EQ(rig.Commands(), (Strings{"GC", "GK"}));
@@ -229,20 +229,29 @@ TEST(Acquisition, CcdfBlockFollowsTheFirmwareVersion) {
     EXPECT_EQ(reads[1].timeoutMs, 10000);
   }
   {
-    // Oldest firmware: an all-zero block still delivers status 1.
+    // Oldest firmware. A block whose counts are not one sweep's 10,000
+    // samples (here none at all) is refused and counted.
     Running rig(14, 290);
     rig.sensor.ccdfCounts = {};
-    const auto call = rig.Ask(request_kind::kCcdf);
-    EXPECT_EQ(call.status, 1);
+    auto call = rig.Ask(request_kind::kCcdf);
+    EXPECT_EQ(call.status, 0);
     EXPECT_TRUE(call.histogram.empty());
+    EXPECT_EQ(rig.link.RejectedReplies(), 1u);
+    rig.sensor.ccdfCounts = {4000, 6001};
+    EXPECT_EQ(rig.Ask(request_kind::kCcdf).status, 0);
+    EXPECT_EQ(rig.link.RejectedReplies(), 2u);
+    rig.sensor.ccdfCounts = {4000, 6000};
+    call = rig.Ask(request_kind::kCcdf);
+    EXPECT_EQ(call.status, 1);
+    EXPECT_EQ(call.histogram, (CcdfHistogram{{2176, 4000}, {2177, 6000}}));
     EXPECT_EQ(rig.Wire().Reads()[1].count, 6144u);
     EXPECT_EQ(rig.Wire().Reads()[1].timeoutMs, 50000);
   }
   {
     Running rig(10, 293);
-    rig.sensor.ccdfCounts = {0, 9};
+    rig.sensor.ccdfCounts = {0, 10000};
     auto call = rig.Ask(request_kind::kCcdf);
-    EXPECT_EQ(call.histogram, (CcdfHistogram{{2177, 9}}));
+    EXPECT_EQ(call.histogram, (CcdfHistogram{{2177, 10000}}));
     EXPECT_EQ(rig.Wire().Reads()[1].count, 7680u);
     // A missed gate acknowledge is not checked; a bad block empties the
     // histogram and delivers 0.
@@ -355,10 +364,10 @@ TEST(Acquisition, DisconnectRightAfterARequestNeverWaitsForTheReadTimeout) {
 TEST(Acquisition, AHungUpSensorNeverHangsTheLink) {
   Running rig(10, 291);
   rig.Wire().SetHungUp(true);
-  for (int kind : {1, 2, 4, 5}) {
-    const auto call = rig.Ask(kind, 1, 500);
-    EXPECT_EQ(call.status, 0) << kind;
-  }
+  const auto call = rig.Ask(2, 1, 500);
+  EXPECT_EQ(call.status, 0);
+  // Nothing more is asked of a line that is gone.
+  for (int kind : {1, 2, 4, 5}) EXPECT_FALSE(rig.link.RequestMeasurement(kind, 1, 500)) << kind;
   const auto start = Clock::now();
   rig.link.Disconnect();
   EXPECT_LT(Clock::now() - start, std::chrono::seconds(1));

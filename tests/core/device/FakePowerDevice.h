@@ -38,8 +38,10 @@ class FakeWire final {
   void SetOpenSucceeds(bool ok);
   // The sensor went away: reads and writes fail at once.
   void SetHungUp(bool hungUp);
+  bool HungUp() const;
 
   std::vector<Bytes> Writes() const;
+  // Reads with a time-out (zero-wait peeks are not listed).
   std::vector<ReadCall> Reads() const;
   void ClearLog();
   int OpenCount() const;
@@ -101,6 +103,8 @@ class FakePowerDevice final : public CPowerDevice {
   }
   void CancelPendingIo() override { m_wire->CancelPendingIo(); }
   void DiscardInput() override { m_wire->DiscardInput(); }
+  // A hung-up wire is a line gone, as a real transport reports it.
+  bool LineGone() const override { return m_wire->HungUp(); }
 
  private:
   std::shared_ptr<FakeWire> m_wire;

@@ -55,7 +55,7 @@ class ScriptedSensor final {
   std::array<std::int32_t, 11> peakValues{4500, 4400, 4300, 4200, 4100, 4000, 3900, 3800, 3700, 3600, 3500};
   std::array<std::int32_t, 5> pulse{4100, 10, 20, 30, 4};
   std::array<std::int32_t, 11> loggingStatus{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-  std::vector<std::uint16_t> ccdfCounts{5, 0, 7};
+  std::vector<std::uint16_t> ccdfCounts{5000, 0, 5000};  // one sweep: 10,000 samples
   std::vector<std::uint16_t> logValues;
 
  private:

@@ -119,12 +119,13 @@ TEST(SensorLinkCommands, PulseAveragingSendsBothCommandsWithTheClampedReference)
       EXPECT_EQ(read.timeoutMs, 2000);
     }
   }
-  // A missing first acknowledge fails the call, but [SR] still goes out.
+  // A missing first acknowledge fails the call, but [SR] still goes out,
+  // after the marker query that brings the link back in step.
   rig.Wire().SetTimeScale(0.01);
   rig.Wire().ClearLog();
   rig.sensor.SetOverride("SU", [](const Bytes&) { return std::nullopt; });
   EXPECT_FALSE(rig.link.SendPulseAveraging(0, 0));
-  EXPECT_EQ(rig.Commands(), (Strings{"SU", "SR"}));
+  EXPECT_EQ(rig.Commands(), (Strings{"SU", "GD", "SR"}));
 }
 
 TEST(SensorLinkCommands, TechnologyAndAverageRepeatSequences) {
@@ -186,7 +187,10 @@ TEST(SensorLinkCommands, LoggingSetupSendsEveryCommandInOrderEvenAfterAFailure) 
     return test::ScriptedSensor::Answer{Bytes{'[', 'T', ',', 'x', 0x0D}};
   });
   EXPECT_FALSE(rig.link.ConfigureLogging(frequency100, 1, 60, 150, 0, 0, 0, 0));
-  EXPECT_EQ(rig.Commands(), order);
+  auto resynced = order;
+  resynced.insert(resynced.begin() + 3, "GD");
+  EXPECT_EQ(rig.Commands(), resynced);
+  EXPECT_EQ(rig.link.RejectedReplies(), 1u);
 }
 
 TEST(SensorLinkCommands, LoggingRunClearAndStatus) {

@@ -223,7 +223,7 @@ int OpenDescriptors() {
   return n;
 }
 
-TEST(CUsbDeviceVista, OpensTheLowestIndexThatOpensAndNeedsBothPipes) {
+TEST(CUsbDeviceVista, OpensTheLowestPresentIndexThatOpensAndNeedsBothPipes) {
   test::SimHarness harness;
   const auto folder = usb::InterfaceFolder(usb::kTwoPipeInterface);
   auto first = sim::SimConfig::ForModel(5);
@@ -241,11 +241,20 @@ TEST(CUsbDeviceVista, OpensTheLowestIndexThatOpensAndNeedsBothPipes) {
     EXPECT_EQ(static_cast<unsigned char>(Receive(device, 9)[3]), 111);
   }
 
-  // A device whose write pipe is missing, before the others: Open fails and
-  // keeps no read pipe open.
+  // A device whose write pipe is missing, before the others, is not a
+  // present sensor (so is the entry a killed sensor leaves): passed over.
   const auto broken = folder + "/00-broken";
   ASSERT_EQ(::mkdir(broken.c_str(), 0700), 0);
   ASSERT_EQ(::mkfifo((broken + "/PIPE01").c_str(), 0600), 0);
+  {
+    CUsbDeviceVista device;
+    ASSERT_TRUE(device.Open(-1));
+    ASSERT_TRUE(Send(device, Command("GS")));
+    EXPECT_EQ(static_cast<unsigned char>(Receive(device, 9)[3]), 111);
+  }
+
+  // Alone, it fails Open, which keeps no read pipe open.
+  harness.StopAll();
   CUsbDeviceVista device;
   const int before = OpenDescriptors();
   EXPECT_FALSE(device.Open(-1));

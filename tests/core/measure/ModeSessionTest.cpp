@@ -82,8 +82,10 @@ TEST(ModeSessionReadings, ReverseAverageAndPeakPaths) {
   EXPECT_EQ(rig.host.graphUpdates, 2);
 
   // Reverse at or above forward, and a forward power beyond ±100 dBm.
+  rig.Asked().OnAverageReading(1, 4000);
   rig.Asked().OnReverseReading(1, 4000);
   EXPECT_FLOAT_EQ(s.LastReading(kVswr), 65.0f);
+  rig.Asked().OnAverageReading(1, 4000);
   rig.Asked().OnReverseReading(1, 4500);
   EXPECT_FLOAT_EQ(s.LastReading(kVswr), 65.0f);
   rig.Asked().OnAverageReading(1, 15000);
@@ -105,6 +107,41 @@ TEST(ModeSessionReadings, ParOnThePx470A) {
   rig.Asked().OnPeakReading(1, 1000);
   EXPECT_FLOAT_EQ(rig.settings.LastReading(kPeak), 10.0f);
   EXPECT_FLOAT_EQ(rig.settings.LastReading(kVswr), 6.0f);
+}
+
+TEST(ModeSessionReadings, VswrAndParComeOnlyFromTheAverageOfTheSameCycle) {
+  {
+    // The cycle's average was lost: the reverse reading makes no VSWR
+    // against an older average (or none), and is not stored without it.
+    SessionRig rig(ModeView::Measurement, model::kPX420A);
+    auto& s = rig.settings;
+    rig.Asked().OnReverseReading(1, 2000);
+    EXPECT_FALSE(rig.link.BusyFlag());
+    EXPECT_EQ(s.Count(kVswr), 0);
+    EXPECT_EQ(s.Count(kRev), 0);
+    rig.Asked().OnAverageReading(1, 4000);
+    rig.Asked().OnPeakReading(1, 4300);
+    rig.Asked().OnReverseReading(1, 2000);
+    EXPECT_NEAR(s.LastReading(kVswr), kVswr40to20, 1e-5);
+    rig.Asked().OnAverageReading(0, -1);
+    rig.Asked().OnPeakReading(1, 4300);
+    rig.Asked().OnReverseReading(1, 2500);
+    EXPECT_EQ(s.Count(kVswr), 1);
+    EXPECT_EQ(s.Count(kRev), 1);
+    EXPECT_EQ(rig.link.RejectedReplies(), 2u);
+  }
+  {
+    SessionRig rig(ModeView::Measurement, model::kPX470A);
+    rig.Asked().OnPeakReading(1, 1000);
+    EXPECT_EQ(rig.settings.Count(kPeak), 0);
+    EXPECT_EQ(rig.settings.Count(kVswr), 0);
+    rig.Asked().OnAverageReading(1, 400);
+    rig.Asked().OnPeakReading(1, 1000);
+    rig.Asked().OnPeakReading(1, 1100);
+    EXPECT_EQ(rig.settings.Count(kPeak), 1);
+    EXPECT_FLOAT_EQ(rig.settings.LastReading(kVswr), 6.0f);
+    EXPECT_FALSE(rig.link.BusyFlag());
+  }
 }
 
 TEST(ModeSessionReadings, ForwardAndReverseWithTechnologyCorrections) {
@@ -570,6 +607,100 @@ TEST(ModeSessionRun, ARunGivenUpForADownloadIsNeverDroppedWithoutAnAnswer) {
   EXPECT_FALSE(session.HoldsUnsavedRun());
   EXPECT_FALSE(session.CanSave());
   EXPECT_EQ(rig.host.graphResets, resets + 1);
+}
+
+TEST(ModeSessionRun, CloseAsksSaveDiscardOrCancelOverAnUnsavedRun) {
+  SessionRig rig(ModeView::Measurement, model::kPX420A);
+  auto& s = rig.settings;
+  auto& session = *rig.session;
+  // No run, or a run without readings: nothing to ask.
+  EXPECT_TRUE(session.ConfirmClose());
+  session.Start();
+  EXPECT_TRUE(session.ConfirmClose());
+  EXPECT_TRUE(rig.host.questions.empty());
+
+  // Cancel keeps everything: still measuring, readings and unsaved flag.
+  for (int power : {4000, 4100}) {
+    rig.Asked().OnAverageReading(1, power);
+    rig.Asked().OnPeakReading(1, power + 300);
+    rig.Asked().OnReverseReading(1, 2000);
+  }
+  EXPECT_TRUE(session.HasUnsavedRun());
+  rig.host.threeWayAnswers = {mb::kIdCancel};
+  EXPECT_FALSE(session.ConfirmClose());
+  EXPECT_EQ(rig.host.questions, (std::vector<std::string>{"S_MEASUREVIEW_ONCLOSEUNSAVED"}));
+  EXPECT_TRUE(session.Measuring());
+  EXPECT_TRUE(session.Unsaved());
+  EXPECT_EQ(s.Count(kAvg), 2);
+  EXPECT_EQ(rig.host.saveCommands, 0);
+  // Any other answer (a box closed some other way) keeps the window too.
+  rig.host.threeWayAnswers = {mb::kIdOk};
+  EXPECT_FALSE(session.ConfirmClose());
+
+  // Yes while measuring: the run ends and is saved; a save that does not
+  // happen (dialog cancelled, write failed) keeps the window and the run.
+  rig.host.threeWayAnswers = {mb::kIdYes};
+  EXPECT_FALSE(session.ConfirmClose());
+  EXPECT_FALSE(session.Measuring());
+  EXPECT_EQ(rig.host.saveCommands, 1);
+  EXPECT_TRUE(session.HasUnsavedRun());
+  EXPECT_EQ(s.Count(kAvg), 2);
+  rig.host.threeWayAnswers = {mb::kIdYes};
+  rig.host.onSave = [&] { EXPECT_FALSE(session.SaveTo(rig.dir.File("missing/run.psh"))); };
+  EXPECT_FALSE(session.ConfirmClose());
+  const auto path = rig.dir.File("closing.psh");
+  rig.host.threeWayAnswers = {mb::kIdYes};
+  rig.host.onSave = [&] { EXPECT_TRUE(session.SaveTo(path)); };
+  EXPECT_TRUE(session.ConfirmClose());
+  HistoryHeader header;
+  std::vector<std::int32_t> points;
+  std::size_t count = 0;
+  ASSERT_TRUE(ReadHistoryFile(path, header, points, count));
+  EXPECT_EQ(count, 2u);
+  // Saved: closing asks nothing any more.
+  const auto asked = rig.host.questions.size();
+  EXPECT_TRUE(session.ConfirmClose());
+  EXPECT_EQ(rig.host.questions.size(), asked);
+
+  // No discards: the window may close, the readings are left as they are.
+  rig.host.onSave = nullptr;
+  session.Start();
+  rig.Asked().OnAverageReading(1, 4000);
+  rig.host.threeWayAnswers = {mb::kIdNo};
+  EXPECT_TRUE(session.ConfirmClose());
+  EXPECT_EQ(rig.host.saveCommands, 3);
+}
+
+TEST(ModeSessionRun, ALostSensorStopsTheRunAndRefusesStartUntilItIsBack) {
+  SessionRig rig(ModeView::Pulse, model::kPX420B);
+  auto& session = *rig.session;
+  session.Start();
+  rig.Asked().OnPulseReading(1, 3000, 0, 0, 0, 0);
+  const int stored = rig.settings.Count(kPulse);
+  ASSERT_GT(stored, 0);
+
+  session.SensorLost();
+  EXPECT_TRUE(session.IsSensorLost());
+  EXPECT_FALSE(session.Measuring());
+  // The run so far is kept and still counts as unsaved.
+  EXPECT_TRUE(session.HasUnsavedRun());
+  EXPECT_TRUE(session.CanSave());
+
+  // Start is refused with the warning; nothing is asked, nothing cleared.
+  session.OnCommand(cmd::kMeasureStart);
+  EXPECT_FALSE(session.Measuring());
+  EXPECT_EQ(rig.host.warningBoxes, (std::vector<std::string>{"S_MEASUREVIEW_ONSTARTSENSORLOST"}));
+  EXPECT_TRUE(rig.host.questions.empty());
+  EXPECT_EQ(rig.settings.Count(kPulse), stored);
+  EXPECT_EQ(rig.host.exchanges, 1);  // only the first Start's
+
+  session.SensorBack();
+  EXPECT_FALSE(session.IsSensorLost());
+  rig.host.answers = {false};
+  session.Start();
+  EXPECT_TRUE(session.Measuring());
+  EXPECT_EQ(rig.host.questions, (std::vector<std::string>{"S_MEASUREVIEW_ONMEASURESTART"}));
+  EXPECT_EQ(rig.host.warningBoxes.size(), 1u);
 }
 
 }  // namespace

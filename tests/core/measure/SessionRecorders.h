@@ -2,6 +2,7 @@
 
 #include "core/measure/MeasurementPanel.h"
 #include "core/measure/ModeSessionHost.h"
+#include "core/platform/MessageBoxes.h"
 
 #include <deque>
 #include <functional>
@@ -47,6 +48,7 @@ class RecordingHost final : public ModeSessionHost {
     threeWayAnswers.pop_front();
     return answer;
   }
+  void ShowWarning(const char* key) override { warningBoxes.emplace_back(key); }
   void RunSaveCommand() override {
     ++saveCommands;
     if (onSave) onSave();
@@ -67,8 +69,8 @@ class RecordingHost final : public ModeSessionHost {
   void Relayout() override { ++relayouts; }
 
   std::deque<bool> answers;
-  // Yes/no/cancel answers (cancel when none is left).
-  std::deque<int> threeWayAnswers;
+  std::deque<int> threeWayAnswers;  // cancel when empty
+  std::vector<std::string> warningBoxes;
   std::vector<std::string> questions;
   std::function<void()> onSave;
   int saveCommands = 0;

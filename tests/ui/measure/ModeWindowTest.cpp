@@ -239,8 +239,11 @@ class ModeWindowTest final : public QObject {
     QVERIFY(saved.Load(path.toStdString()));
     QVERIFY(view.Session().Measuring());
     QTRY_VERIFY(settings.Count(kAvg) > 0);
+    // The run is unsaved: closing asks, and no drops it.
     QPointer<CMeasurementFrame> gone(window);
+    c.boxes.QueueAnswer(mb::kIdNo);
     c.frame.RouteCommand(cmd::kFileClose);
+    QCOMPARE(c.boxes.boxes.back().text, strings::GetString("S_MEASUREVIEW_ONCLOSEUNSAVED"));
     QTRY_VERIFY(gone.isNull());
     QVERIFY(AppContext::Instance().RegisteredSink(SinkSlot::kMeasurement) == nullptr);
     QVERIFY(!SensorLink::Instance().BusyFlag());
@@ -344,6 +347,7 @@ class ModeWindowTest final : public QObject {
 
     // Choosing AVG & Peak stops and closes the pulse window.
     QPointer<CPulsePowerFrame> gone(window);
+    c.boxes.QueueAnswer(mb::kIdNo);
     c.frame.RouteCommand(cmd::kModeAvgPeak);
     QVERIFY(gone.isNull());
     QVERIFY(AppContext::Instance().RegisteredSink(SinkSlot::kPulse) == nullptr);
