@@ -164,11 +164,92 @@ void CGraph::Draw(Canvas& canvas) {
                         static_cast<double>(m_area.width), static_cast<double>(m_area.height)},
                   Brush::Solid(m_colours.background));
   DrawFrame(canvas);
-  DrawTexts(canvas);
+  DrawTexts(canvas, true);
   DrawYLabels(canvas);
+  DrawPlot(canvas);
+}
+
+void CGraph::DrawChrome(Canvas& canvas) {
+  UpdateFont(canvas);
+  canvas.SetAntialiasing(false);
+  canvas.FillRect(RectF{static_cast<double>(m_area.left), static_cast<double>(m_area.top),
+                        static_cast<double>(m_area.width), static_cast<double>(m_area.height)},
+                  Brush::Solid(m_colours.background));
+  DrawFrame(canvas);
+  DrawTexts(canvas, false);
+  DrawYLabels(canvas);
+}
+
+void CGraph::DrawPlot(Canvas& canvas) {
   if (m_showAverage) DrawAverage(canvas);
   DrawData(canvas);
   if (m_showLimits) DrawLimits(canvas);
+}
+
+RectF CGraph::EndTextRow() const {
+  const double h = m_lineHeight;
+  return RectF{double(m_area.left), m_area.Bottom() - 3 * h, double(m_area.width), h};
+}
+
+std::string CGraph::StartText() const { return m_startText.empty() ? FormatGeneral(m_xMin, 4) : m_startText; }
+
+std::string CGraph::EndText() const { return m_endText.empty() ? FormatGeneral(m_xMax, 4) : m_endText; }
+
+void CGraph::DrawEndTexts(Canvas& canvas) const {
+  // The texts may be wider than their boxes; they are not clipped.
+  const PixelRect p = PlotArea();
+  const double h = m_lineHeight;
+  const double w = m_charWidth;
+  const double row = m_area.Bottom() - 3 * h;
+  TextBox(canvas, StartText(), {double(p.left), row, 8 * w, h}, HAlign::Left, false);
+  TextBox(canvas, EndText(), {p.Right() - 8 * w, row, 8 * w, h}, HAlign::Right, false);
+}
+
+bool CGraph::Drawable(const GraphPoint& point) const {
+  return point.x >= m_xMin && point.x <= m_xMax && !std::isnan(point.y);
+}
+
+std::size_t CGraph::AppendStart(std::size_t from) const {
+  // The line joins the new points to the last point drawn before them.
+  const auto points = m_settings.points;
+  for (std::size_t i = from; i-- > 0;)
+    if (Drawable(points[i])) return i;
+  return from;
+}
+
+PixelRect CGraph::AppendBounds(std::size_t from) const {
+  const auto points = m_settings.points;
+  if (from == 0 || from >= points.size()) return PixelRect{};
+  int left = 0, top = 0, right = -1, bottom = -1;
+  for (const GraphPoint& point : points.subspan(AppendStart(from))) {
+    if (!Drawable(point)) continue;
+    const int x = PixelX(point.x);
+    const int y = PixelY(point.y);
+    if (right < left) {
+      left = right = x;
+      top = bottom = y;
+      continue;
+    }
+    left = std::min(left, x), right = std::max(right, x);
+    top = std::min(top, y), bottom = std::max(bottom, y);
+  }
+  if (right < left) return PixelRect{};
+  if (m_settings.style == graph::kStyleBars) top = std::min(top, m_zeroY), bottom = std::max(bottom, m_zeroY);
+  // One pixel around for the pen's ends.
+  return PixelRect{left - 1, top - 1, right - left + 3, bottom - top + 3};
+}
+
+PixelRect CGraph::DrawAppended(Canvas& canvas, std::size_t from) {
+  const PixelRect drawn = AppendBounds(from);
+  if (drawn.width <= 0) return drawn;
+  canvas.SetAntialiasing(false);
+  DrawPoints(canvas, m_settings.points.subspan(AppendStart(from)));
+  if (!m_showLimits) return drawn;
+  // The limit lines lie over the data.
+  canvas.SetClip(RectF{double(drawn.left), double(drawn.top), double(drawn.width), double(drawn.height)});
+  DrawLimits(canvas);
+  canvas.ResetClip();
+  return drawn;
 }
 
 void CGraph::DrawFrame(Canvas& canvas) const {
@@ -193,7 +274,7 @@ void CGraph::DrawFrame(Canvas& canvas) const {
   }
 }
 
-void CGraph::DrawTexts(Canvas& canvas) const {
+void CGraph::DrawTexts(Canvas& canvas, bool endTexts) const {
   const PixelRect p = PlotArea();
   const double h = m_lineHeight;
   const double w = m_charWidth;
@@ -212,12 +293,7 @@ void CGraph::DrawTexts(Canvas& canvas) const {
     canvas.DrawText(m_settings.yLabel, start, turned, m_colours.foreground);
   }
 
-  // The end texts may be wider than their boxes; they are not clipped.
-  const auto start = m_startText.empty() ? FormatGeneral(m_xMin, 4) : m_startText;
-  const auto end = m_endText.empty() ? FormatGeneral(m_xMax, 4) : m_endText;
-  const double row = bottom - 3 * h;
-  TextBox(canvas, start, {double(p.left), row, 8 * w, h}, HAlign::Left, false);
-  TextBox(canvas, end, {p.Right() - 8 * w, row, 8 * w, h}, HAlign::Right, false);
+  if (endTexts) DrawEndTexts(canvas);
 }
 
 void CGraph::DrawYLabels(Canvas& canvas) const {
@@ -253,8 +329,9 @@ void CGraph::DrawAverage(Canvas& canvas) const {
   canvas.DrawTextInBox(text, box, NormalFont(), m_colours.average, format);
 }
 
-void CGraph::DrawData(Canvas& canvas) {
-  const auto points = m_settings.points;
+void CGraph::DrawData(Canvas& canvas) { DrawPoints(canvas, m_settings.points); }
+
+void CGraph::DrawPoints(Canvas& canvas, std::span<const GraphPoint> points) {
   if (points.empty()) return;
   const Pen pen = PenOf(m_colours.data);
   const int style = m_settings.style;
@@ -264,7 +341,7 @@ void CGraph::DrawData(Canvas& canvas) {
   bool havePixel = false;
   for (const GraphPoint& point : points) {
     // Points left or right of the x range are skipped; y is held in range.
-    if (!(point.x >= m_xMin && point.x <= m_xMax) || std::isnan(point.y)) continue;
+    if (!Drawable(point)) continue;
     const int x = PixelX(point.x);
     const int y = PixelY(point.y);
     if (style == graph::kStyleBars) {

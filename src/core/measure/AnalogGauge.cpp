@@ -195,13 +195,30 @@ void AnalogGauge::DrawUnitText(Canvas& canvas, const RectF& face) {
 
 bool AnalogGauge::DrawExtra(Canvas& /*canvas*/, const RectF& /*face*/) { return false; }
 
-void AnalogGauge::DrawNeedle(Canvas& canvas, const RectF& face) {
+std::array<PointF, 4> AnalogGauge::NeedleOutline(const RectF& face) const {
   const double w = face.width;
   const double theta = NeedleAngle();
   const double tip = w / 2 - 0.12 * w;
   const double base = 0.09 * w;
-  const std::array<PointF, 4> triangle{PointF{m_centre.x, m_centre.y}, Polar(base, theta + 10),
-                                       Polar(tip, theta), Polar(base, theta - 10)};
+  return {PointF{m_centre.x, m_centre.y}, Polar(base, theta + 10), Polar(tip, theta), Polar(base, theta - 10)};
+}
+
+RectF AnalogGauge::NeedleBounds() const {
+  const auto outline = NeedleOutline(m_face);
+  double left = outline[0].x, right = left, top = outline[0].y, bottom = top;
+  for (const PointF& p : outline) {
+    left = std::min(left, p.x);
+    right = std::max(right, p.x);
+    top = std::min(top, p.y);
+    bottom = std::max(bottom, p.y);
+  }
+  // The one-unit outline and the anti-aliased edge reach past the corners.
+  constexpr double kMargin = 3;
+  return RectF{left - kMargin, top - kMargin, right - left + 2 * kMargin, bottom - top + 2 * kMargin};
+}
+
+void AnalogGauge::DrawNeedle(Canvas& canvas, const RectF& face) {
+  const std::array<PointF, 4> triangle = NeedleOutline(face);
   canvas.FillPolygon(triangle, Brush::Solid(kNeedleColour));
   canvas.DrawPolygon(triangle, Pen{kNeedleColour, 1});
 }

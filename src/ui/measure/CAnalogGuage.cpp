@@ -1,9 +1,11 @@
 #include "ui/measure/CAnalogGuage.h"
 
 #include "ui/measure/MouseForwarding.h"
+#include "ui/platform/FramePacer.h"
 #include "ui/platform/QtCanvas.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <cmath>
 
@@ -22,34 +24,55 @@ CAnalogGuage::~CAnalogGuage() = default;
 
 void CAnalogGuage::SetValue(double x) {
   m_dial->SetValue(x);
-  update();
+  DialUpdated();
 }
 
 void CAnalogGuage::SetMinimum(double x) {
   m_dial->SetMinimum(x);
-  update();
+  DialUpdated();
 }
 
 void CAnalogGuage::SetMaximum(double x) {
   m_dial->SetMaximum(x);
-  update();
+  DialUpdated();
 }
 
 void CAnalogGuage::SetBackground(Argb colour) {
   m_dial->SetBackground(colour);
-  update();
+  DialUpdated();
 }
 
 void CAnalogGuage::SetUnitText(std::string text) { m_dial->SetUnitText(std::move(text)); }
 
 void CAnalogGuage::ClearThresholds() {
   m_dial->ClearThresholds();
-  update();
+  DialUpdated();
 }
 
 void CAnalogGuage::AddThreshold(double start, double end, Argb colour) {
   m_dial->AddThreshold(start, end, colour);
-  update();
+  DialUpdated();
+}
+
+QRect CAnalogGuage::NeedleRect() const {
+  const RectF r = m_dial->NeedleBounds();
+  return QRectF(r.x, r.y, r.width, r.height).toAlignedRect();
+}
+
+void CAnalogGuage::DialUpdated() {
+  const double angle = m_dial->NeedleAngle();
+  if (m_dial->DialRevision() != m_requestedRevision) {
+    m_requestedRevision = m_dial->DialRevision();
+    m_requestedAngle = angle;
+    m_requestedNeedle = NeedleRect();
+    RequestRepaint(m_pacer, *this, rect());
+    return;
+  }
+  if (angle == m_requestedAngle) return;
+  const QRect needle = NeedleRect();
+  RequestRepaint(m_pacer, *this, QRegion(m_requestedNeedle) + needle);
+  m_requestedAngle = angle;
+  m_requestedNeedle = needle;
 }
 
 bool CAnalogGuage::Fit(QImage& image) const {
@@ -78,16 +101,28 @@ QImage CAnalogGuage::Render() const {
   return image;
 }
 
-void CAnalogGuage::paintEvent(QPaintEvent* /*event*/) {
+void CAnalogGuage::paintEvent(QPaintEvent* event) {
+  QRegion region = event->region();
+  const QRegion whole(0, 0, m_dial->Width(), m_dial->Height());
+  bool all = Fit(m_image);
   if (Fit(m_face) || m_faceRevision != m_dial->DialRevision()) {
     QPainter painter(&m_face);
     QtCanvas canvas(painter, 96);
     m_dial->PaintFace(canvas);
     m_faceRevision = m_dial->DialRevision();
+    all = true;
   }
-  Fit(m_image);
+  if (all) {
+    // A new face (one not asked for through DialUpdated, e.g. a new unit
+    // text) shows everywhere, not just in the region asked for.
+    if (!(whole - region).isEmpty()) update();
+    region = whole;
+  }
   {
+    // Only the asked-for region is composed again; the rest of the image
+    // still matches the screen.
     QPainter painter(&m_image);
+    painter.setClipRegion(region);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(QPointF(0, 0), m_face);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -95,13 +130,14 @@ void CAnalogGuage::paintEvent(QPaintEvent* /*event*/) {
     m_dial->PaintNeedle(canvas);
   }
   QPainter painter(this);
+  painter.setClipRegion(event->region());
   painter.drawImage(QPointF(0, 0), m_image);
 }
 
 void CAnalogGuage::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   m_dial->SetSize(width(), height());
-  update();
+  DialUpdated();
 }
 
 void CAnalogGuage::mousePressEvent(QMouseEvent* event) {
