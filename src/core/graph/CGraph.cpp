@@ -209,47 +209,49 @@ bool CGraph::Drawable(const GraphPoint& point) const {
   return point.x >= m_xMin && point.x <= m_xMax && !std::isnan(point.y);
 }
 
-std::size_t CGraph::AppendStart(std::size_t from) const {
-  // The line joins the new points to the last point drawn before them.
+std::size_t CGraph::DrawableBefore(std::size_t index) const {
   const auto points = m_settings.points;
-  for (std::size_t i = from; i-- > 0;)
+  for (std::size_t i = std::min(index, points.size()); i-- > 0;)
     if (Drawable(points[i])) return i;
-  return from;
+  return kNone;
 }
 
 PixelRect CGraph::AppendBounds(std::size_t from) const {
   const auto points = m_settings.points;
   if (from == 0 || from >= points.size()) return PixelRect{};
-  int left = 0, top = 0, right = -1, bottom = -1;
-  for (const GraphPoint& point : points.subspan(AppendStart(from))) {
-    if (!Drawable(point)) continue;
-    const int x = PixelX(point.x);
-    const int y = PixelY(point.y);
-    if (right < left) {
-      left = right = x;
-      top = bottom = y;
-      continue;
-    }
-    left = std::min(left, x), right = std::max(right, x);
-    top = std::min(top, y), bottom = std::max(bottom, y);
-  }
-  if (right < left) return PixelRect{};
-  if (m_settings.style == graph::kStyleBars) top = std::min(top, m_zeroY), bottom = std::max(bottom, m_zeroY);
-  // One pixel around for the pen's ends.
-  return PixelRect{left - 1, top - 1, right - left + 3, bottom - top + 3};
+  const PixelRect plot = PlotArea();
+  // From the column of the point before the last one drawn: the line's
+  // end there was drawn as an end, and is drawn again as a join.
+  const std::size_t last = DrawableBefore(from);
+  const std::size_t before = last == kNone ? kNone : DrawableBefore(last);
+  const int left = before == kNone ? plot.left - 1 : PixelX(points[before].x);
+  // To the right of the last drawn and the new points, less a line's end
+  // reaches no further than the next column.
+  int right = last == kNone ? left : PixelX(points[last].x);
+  for (std::size_t i = from; i < points.size(); ++i)
+    if (Drawable(points[i])) right = std::max(right, PixelX(points[i].x));
+  right = std::min(right + 2, plot.Right() + 2);
+  return PixelRect{left, plot.top - 1, std::max(1, right - left), plot.height + 3};
 }
 
 PixelRect CGraph::DrawAppended(Canvas& canvas, std::size_t from) {
-  const PixelRect drawn = AppendBounds(from);
-  if (drawn.width <= 0) return drawn;
+  const PixelRect band = AppendBounds(from);
+  if (band.width <= 0) return band;
+  // The line enters the band from the point before its first column, so
+  // that it crosses the band's edge as in a whole drawing.
+  std::size_t start = DrawableBefore(from);
+  for (int back = 0; back < 2 && start != kNone; ++back) {
+    const std::size_t earlier = DrawableBefore(start);
+    if (earlier == kNone) break;
+    start = earlier;
+  }
+  if (start == kNone) start = from;
   canvas.SetAntialiasing(false);
-  DrawPoints(canvas, m_settings.points.subspan(AppendStart(from)));
-  if (!m_showLimits) return drawn;
-  // The limit lines lie over the data.
-  canvas.SetClip(RectF{double(drawn.left), double(drawn.top), double(drawn.width), double(drawn.height)});
-  DrawLimits(canvas);
+  canvas.SetClip(RectF{double(band.left), double(band.top), double(band.width), double(band.height)});
+  DrawPoints(canvas, m_settings.points.subspan(start));
+  if (m_showLimits) DrawLimits(canvas);
   canvas.ResetClip();
-  return drawn;
+  return band;
 }
 
 void CGraph::DrawFrame(Canvas& canvas) const {

@@ -108,12 +108,15 @@ class CGraph {
   void DrawEndTexts(Canvas& canvas) const;
   // What lies inside the plot area: average line, data and limit lines.
   void DrawPlot(Canvas& canvas);
-  // Joins points `from` … end of the data in line style to the drawing
-  // of the points before them, and draws the limit lines again over the
-  // new part. Returns the pixels touched; `from` 0 or beyond the points
-  // draws nothing.
+  // Draws points `from` … end of the data in line style onto a drawing of
+  // the points before them, within the band of AppendBounds(from), with
+  // the limit lines over them; the band must hold the chrome alone (the
+  // window restores it first). Joins then come out as in a whole drawing.
+  // Returns the band; `from` 0 or beyond the points draws nothing. Meant
+  // for points at least a pixel column apart.
   PixelRect DrawAppended(Canvas& canvas, std::size_t from);
-  // What DrawAppended(from) would touch; empty width for nothing.
+  // The plot's columns from the point before the last one drawn to just
+  // past the newest, at the plot's full height; empty width for nothing.
   PixelRect AppendBounds(std::size_t from) const;
   // The start and end texts as drawn.
   std::string StartText() const;
@@ -140,8 +143,9 @@ class CGraph {
   void DrawData(Canvas& canvas);
   // Inside the x range and with a y value.
   bool Drawable(const GraphPoint& point) const;
-  // Index of the point DrawAppended(from) starts its line at.
-  std::size_t AppendStart(std::size_t from) const;
+  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+  // The last drawable point before `index`, or kNone.
+  std::size_t DrawableBefore(std::size_t index) const;
   // The points in pixels, in the engine's style.
   void DrawPoints(Canvas& canvas, std::span<const GraphPoint> points);
   void DrawLimits(Canvas& canvas) const;

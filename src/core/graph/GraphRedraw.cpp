@@ -66,7 +66,7 @@ GraphRedraw::Plan GraphRedraw::Next(const CGraph& graph) const {
     plan.step = Step::Plot;
   } else if (n == m_count) {
     plan.step = Step::Nothing;
-  } else if (m_count > 0 && graph.Settings().style == graph::kStyleLines) {
+  } else if (m_count > 0 && graph.Settings().style == graph::kStyleLines && graph.PixelsPerX() >= 1) {
     plan.step = Step::Append;
     plan.appendFrom = m_count;
   } else {

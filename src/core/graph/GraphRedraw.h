@@ -17,7 +17,7 @@ class GraphRedraw final {
  public:
   enum class Step {
     Nothing,  // the plot is as drawn
-    Append,   // join points appendFrom … end
+    Append,   // restore the band of CGraph::AppendBounds, draw points there
     Plot,     // restore the plot area from the chrome and draw it again
     All,      // draw the chrome again, then everything
   };

@@ -200,7 +200,8 @@ std::array<PointF, 4> AnalogGauge::NeedleOutline(const RectF& face) const {
   const double theta = NeedleAngle();
   const double tip = w / 2 - 0.12 * w;
   const double base = 0.09 * w;
-  return {PointF{m_centre.x, m_centre.y}, Polar(base, theta + 10), Polar(tip, theta), Polar(base, theta - 10)};
+  return {PointF{m_centre.x, m_centre.y}, Polar(base, theta + 10), Polar(tip, theta),
+          Polar(base, theta - 10)};
 }
 
 RectF AnalogGauge::NeedleBounds() const {

@@ -175,6 +175,7 @@ void CGraphCtrl::DrawChanges() {
       graph.DrawPlot(canvas);
       break;
     case GraphRedraw::Step::Append:
+      CopyFromChrome(painter, ToQRect(graph.AppendBounds(plan.appendFrom)));
       graph.DrawAppended(canvas, plan.appendFrom);
       break;
     case GraphRedraw::Step::Nothing:

@@ -102,9 +102,8 @@ QImage CAnalogGuage::Render() const {
 }
 
 void CAnalogGuage::paintEvent(QPaintEvent* event) {
-  QRegion region = event->region();
   const QRegion whole(0, 0, m_dial->Width(), m_dial->Height());
-  bool all = Fit(m_image);
+  bool all = false;
   if (Fit(m_face) || m_faceRevision != m_dial->DialRevision()) {
     QPainter painter(&m_face);
     QtCanvas canvas(painter, 96);
@@ -112,23 +111,22 @@ void CAnalogGuage::paintEvent(QPaintEvent* event) {
     m_faceRevision = m_dial->DialRevision();
     all = true;
   }
-  if (all) {
-    // A new face (one not asked for through DialUpdated, e.g. a new unit
-    // text) shows everywhere, not just in the region asked for.
-    if (!(whole - region).isEmpty()) update();
-    region = whole;
-  }
+  // A new face (one not asked for through DialUpdated, e.g. a new unit
+  // text) shows everywhere, not just in the region asked for.
+  if (all && !(whole - event->region()).isEmpty()) update();
+  Fit(m_image);
   {
-    // Only the asked-for region is composed again; the rest of the image
-    // still matches the screen.
+    // The glass is composed over the whole dial, not clipped: its
+    // anti-aliased rim comes out the same as in a whole paint only so.
     QPainter painter(&m_image);
-    painter.setClipRegion(region);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(QPointF(0, 0), m_face);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     QtCanvas canvas(painter, 96);
     m_dial->PaintNeedle(canvas);
   }
+  // Only the asked-for region (the needle's old and new place) reaches
+  // the screen.
   QPainter painter(this);
   painter.setClipRegion(event->region());
   painter.drawImage(QPointF(0, 0), m_image);

@@ -15,9 +15,9 @@ class FramePacer;
 // anti-aliased in one 32-bit ARGB image and copies it to the screen in one
 // go, so the needle moves without flicker. The face beneath the needle is
 // kept as an image until the dial's revision changes: a new reading only
-// repaints the regions of the old and the new needle (face, needle, hub and
-// glass there), and nothing when the needle did not move. Clicks go on to
-// the parent (the panel).
+// draws the needle, hub and glass again and copies the regions of the old
+// and the new needle to the screen, and nothing when the needle did not
+// move. Clicks go on to the parent (the panel).
 class CAnalogGuage final : public QWidget {
   Q_OBJECT
 
@@ -74,7 +74,7 @@ class CAnalogGuage final : public QWidget {
   QRect m_requestedNeedle;
   QImage m_face;  // the face as of m_faceRevision
   unsigned m_faceRevision = 0;
-  QImage m_image;  // the dial as on screen; each paint redraws its region
+  QImage m_image;  // the dial as on screen
 };
 
 }  // namespace wattrix

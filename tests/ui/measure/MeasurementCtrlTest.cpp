@@ -282,9 +282,11 @@ class MeasurementCtrlTest final : public QObject {
       panel.show();
       return QTest::qWaitForWindowExposed(&panel);
     };
+    // Qt paints a requested region at its own next update a few
+    // milliseconds on; the wait lets that happen.
     const auto settle = [&pacer] {
       pacer.Flush();
-      QCoreApplication::processEvents();
+      QTest::qWait(30);
     };
     const auto area = [](const QRegion& region) {
       int a = 0;

@@ -22,9 +22,9 @@
 #include "ui/shell/SimSensorProcess.h"
 
 #include <QMenu>
-#include <QTimer>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QTimer>
 #include <QtTest>
 
 #include <atomic>
@@ -74,8 +74,7 @@ class Connected {
 // and peak).
 class AnswerCounter final : public ReadingSink {
  public:
-  explicit AnswerCounter(SinkSlot slot)
-      : m_slot(slot), m_inner(AppContext::Instance().RegisteredSink(slot)) {
+  explicit AnswerCounter(SinkSlot slot) : m_slot(slot), m_inner(AppContext::Instance().RegisteredSink(slot)) {
     AppContext::Instance().UnregisterSink(m_slot, m_inner);
     AppContext::Instance().RegisterSink(m_slot, this);
   }
