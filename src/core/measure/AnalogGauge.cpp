@@ -122,6 +122,17 @@ void AnalogGauge::PaintNeedle(Canvas& canvas) {
   DrawNeedleSteps(canvas);
 }
 
+void AnalogGauge::PaintNeedleAlone(Canvas& canvas) {
+  canvas.SetAntialiasing(true);
+  DrawNeedle(canvas, m_face);
+}
+
+void AnalogGauge::PaintCover(Canvas& canvas) {
+  canvas.SetAntialiasing(true);
+  DrawHub(canvas, m_hub);
+  DrawGloss(canvas, m_gloss);
+}
+
 void AnalogGauge::DrawFaceSteps(Canvas& canvas) {
   DrawBackground(canvas, RectF{0, 0, static_cast<double>(m_width), static_cast<double>(m_height)});
   DrawBezel(canvas, m_face);

@@ -110,6 +110,10 @@ class AnalogGauge {
   void PaintFace(Canvas& canvas);
   // Needle, hub and glass.
   void PaintNeedle(Canvas& canvas);
+  // The same in two parts: the needle alone, and hub and glass over it
+  // (which, like the face, only change with DialRevision).
+  void PaintNeedleAlone(Canvas& canvas);
+  void PaintCover(Canvas& canvas);
   // Changes whenever what PaintFace draws may have changed.
   unsigned DialRevision() const { return m_dialRevision; }
   // What PaintNeedle changes when only the value moves: the needle at the

@@ -87,46 +87,58 @@ bool CAnalogGuage::Fit(QImage& image) const {
   return false;
 }
 
-void CAnalogGuage::RenderInto(QImage& image) const {
-  Fit(image);
-  QPainter painter(&image);
-  // The dial's point sizes are those of a 96-dpi surface.
+void CAnalogGuage::PaintLayers(QImage& face, QImage& cover) const {
+  {
+    QPainter painter(&face);
+    QtCanvas canvas(painter, 96);
+    m_dial->PaintFace(canvas);
+  }
+  cover.fill(Qt::transparent);
+  QPainter painter(&cover);
   QtCanvas canvas(painter, 96);
-  m_dial->Paint(canvas);
+  m_dial->PaintCover(canvas);
+}
+
+void CAnalogGuage::Compose(QImage& image, const QImage& face, const QImage& cover, const QRect& area) const {
+  // Face, needle, and hub and glass as a kept image over it (drawn under
+  // a clip, the glass's anti-aliased rim would come out differently).
+  QPainter painter(&image);
+  painter.setClipRect(area);
+  painter.setCompositionMode(QPainter::CompositionMode_Source);
+  painter.drawImage(QPointF(0, 0), face);
+  painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  QtCanvas canvas(painter, 96);
+  m_dial->PaintNeedleAlone(canvas);
+  painter.drawImage(QPointF(0, 0), cover);
 }
 
 QImage CAnalogGuage::Render() const {
-  QImage image;
-  RenderInto(image);
+  QImage face, cover, image;
+  Fit(face);
+  Fit(cover);
+  Fit(image);
+  PaintLayers(face, cover);
+  Compose(image, face, cover, QRect(0, 0, m_dial->Width(), m_dial->Height()));
   return image;
 }
 
 void CAnalogGuage::paintEvent(QPaintEvent* event) {
-  const QRegion whole(0, 0, m_dial->Width(), m_dial->Height());
-  bool all = false;
-  if (Fit(m_face) || m_faceRevision != m_dial->DialRevision()) {
-    QPainter painter(&m_face);
-    QtCanvas canvas(painter, 96);
-    m_dial->PaintFace(canvas);
+  const QRect whole(0, 0, m_dial->Width(), m_dial->Height());
+  QRect area = event->region().boundingRect();
+  if (Fit(m_image)) area = whole;
+  const bool newFace = Fit(m_face);
+  const bool newCover = Fit(m_cover);
+  if (newFace || newCover || m_faceRevision != m_dial->DialRevision()) {
+    PaintLayers(m_face, m_cover);
     m_faceRevision = m_dial->DialRevision();
-    all = true;
+    // A new face (one not asked for through DialUpdated, e.g. a new unit
+    // text) shows everywhere, not just in the region asked for.
+    if (!(QRegion(whole) - event->region()).isEmpty()) update();
+    area = whole;
   }
-  // A new face (one not asked for through DialUpdated, e.g. a new unit
-  // text) shows everywhere, not just in the region asked for.
-  if (all && !(whole - event->region()).isEmpty()) update();
-  Fit(m_image);
-  {
-    // The glass is composed over the whole dial, not clipped: its
-    // anti-aliased rim comes out the same as in a whole paint only so.
-    QPainter painter(&m_image);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(QPointF(0, 0), m_face);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    QtCanvas canvas(painter, 96);
-    m_dial->PaintNeedle(canvas);
-  }
-  // Only the asked-for region (the needle's old and new place) reaches
-  // the screen.
+  // Only the asked-for rectangle is composed again; the rest of the image
+  // still matches the screen.
+  Compose(m_image, m_face, m_cover, area);
   QPainter painter(this);
   painter.setClipRegion(event->region());
   painter.drawImage(QPointF(0, 0), m_image);

@@ -14,10 +14,10 @@ class FramePacer;
 // The dial window of a measurement panel. Each paint composes the dial
 // anti-aliased in one 32-bit ARGB image and copies it to the screen in one
 // go, so the needle moves without flicker. The face beneath the needle is
-// kept as an image until the dial's revision changes: a new reading only
-// draws the needle, hub and glass again and copies the regions of the old
-// and the new needle to the screen, and nothing when the needle did not
-// move. Clicks go on to the parent (the panel).
+// kept as an image until the dial's revision changes, and so are hub and
+// glass: a new reading repaints only the regions of the old and the new
+// needle, and nothing when the needle did not move. Clicks go on to the
+// parent (the panel).
 class CAnalogGuage final : public QWidget {
   Q_OBJECT
 
@@ -62,7 +62,10 @@ class CAnalogGuage final : public QWidget {
   // Makes image the dial's pixel size at the screen's pixel ratio; true
   // when it had to be made anew (its pixels are then undefined).
   bool Fit(QImage& image) const;
-  void RenderInto(QImage& image) const;
+  // Face, and hub and glass over a clear ground, for the dial as it is.
+  void PaintLayers(QImage& face, QImage& cover) const;
+  // The dial within `area` of image: face, needle, then the cover.
+  void Compose(QImage& image, const QImage& face, const QImage& cover, const QRect& area) const;
 
   QRect NeedleRect() const;
 
@@ -72,7 +75,8 @@ class CAnalogGuage final : public QWidget {
   unsigned m_requestedRevision = 0;
   double m_requestedAngle = 0;
   QRect m_requestedNeedle;
-  QImage m_face;  // the face as of m_faceRevision
+  QImage m_face;   // the face as of m_faceRevision
+  QImage m_cover;  // hub and glass over a clear ground, as of m_faceRevision
   unsigned m_faceRevision = 0;
   QImage m_image;  // the dial as on screen
 };
