@@ -2,7 +2,9 @@
 // (average with reverse, then peak) through the window's logic, which
 // stores, checks limits and refreshes the four panels and the live graph,
 // followed by a synchronous repaint of the whole view, with and without
-// the history graph shown.
+// the history graph shown. (What a reading costs as the window paints it,
+// only what changed at the next frame, is the application's CPU share that
+// scripts/perf.sh measures.)
 #include "core/device/SensorLink.h"
 #include "core/measure/MeasurementSettings.h"
 #include "core/measure/Quantity.h"

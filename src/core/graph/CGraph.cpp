@@ -168,11 +168,94 @@ void CGraph::Draw(Canvas& canvas) {
                         static_cast<double>(m_area.width), static_cast<double>(m_area.height)},
                   Brush::Solid(m_colours.background));
   DrawFrame(canvas);
-  DrawTexts(canvas);
+  DrawTexts(canvas, true);
   DrawYLabels(canvas);
+  DrawPlot(canvas);
+}
+
+void CGraph::DrawChrome(Canvas& canvas) {
+  UpdateFont(canvas);
+  canvas.SetAntialiasing(false);
+  canvas.FillRect(RectF{static_cast<double>(m_area.left), static_cast<double>(m_area.top),
+                        static_cast<double>(m_area.width), static_cast<double>(m_area.height)},
+                  Brush::Solid(m_colours.background));
+  DrawFrame(canvas);
+  DrawTexts(canvas, false);
+  DrawYLabels(canvas);
+}
+
+void CGraph::DrawPlot(Canvas& canvas) {
   if (m_showAverage) DrawAverage(canvas);
   DrawData(canvas);
   if (m_showLimits) DrawLimits(canvas);
+}
+
+RectF CGraph::EndTextRow() const {
+  const double h = m_lineHeight;
+  return RectF{double(m_area.left), m_area.Bottom() - 3 * h, double(m_area.width), h};
+}
+
+std::string CGraph::StartText() const { return m_startText.empty() ? FormatGeneral(m_xMin, 4) : m_startText; }
+
+std::string CGraph::EndText() const { return m_endText.empty() ? FormatGeneral(m_xMax, 4) : m_endText; }
+
+void CGraph::DrawEndTexts(Canvas& canvas) const {
+  // The texts may be wider than their boxes; they are not clipped.
+  const PixelRect p = PlotArea();
+  const double h = m_lineHeight;
+  const double w = m_charWidth;
+  const double row = m_area.Bottom() - 3 * h;
+  TextBox(canvas, StartText(), {double(p.left), row, 8 * w, h}, HAlign::Left, false);
+  TextBox(canvas, EndText(), {p.Right() - 8 * w, row, 8 * w, h}, HAlign::Right, false);
+}
+
+bool CGraph::Drawable(const GraphPoint& point) const {
+  return point.x >= m_xMin && point.x <= m_xMax && !std::isnan(point.y);
+}
+
+std::size_t CGraph::DrawableBefore(std::size_t index) const {
+  const auto points = m_settings.points;
+  for (std::size_t i = std::min(index, points.size()); i-- > 0;)
+    if (Drawable(points[i])) return i;
+  return kNone;
+}
+
+PixelRect CGraph::AppendBounds(std::size_t from) const {
+  const auto points = m_settings.points;
+  if (from == 0 || from >= points.size()) return PixelRect{};
+  const PixelRect plot = PlotArea();
+  // From the column of the point before the last one drawn: the line's
+  // end there was drawn as an end, and is drawn again as a join.
+  const std::size_t last = DrawableBefore(from);
+  const std::size_t before = last == kNone ? kNone : DrawableBefore(last);
+  const int left = before == kNone ? plot.left - 1 : PixelX(points[before].x);
+  // To the right of the last drawn and the new points, less a line's end
+  // reaches no further than the next column.
+  int right = last == kNone ? left : PixelX(points[last].x);
+  for (std::size_t i = from; i < points.size(); ++i)
+    if (Drawable(points[i])) right = std::max(right, PixelX(points[i].x));
+  right = std::min(right + 2, plot.Right() + 2);
+  return PixelRect{left, plot.top - 1, std::max(1, right - left), plot.height + 3};
+}
+
+PixelRect CGraph::DrawAppended(Canvas& canvas, std::size_t from) {
+  const PixelRect band = AppendBounds(from);
+  if (band.width <= 0) return band;
+  // The line enters the band from the point before its first column, so
+  // that it crosses the band's edge as in a whole drawing.
+  std::size_t start = DrawableBefore(from);
+  for (int back = 0; back < 2 && start != kNone; ++back) {
+    const std::size_t earlier = DrawableBefore(start);
+    if (earlier == kNone) break;
+    start = earlier;
+  }
+  if (start == kNone) start = from;
+  canvas.SetAntialiasing(false);
+  canvas.SetClip(RectF{double(band.left), double(band.top), double(band.width), double(band.height)});
+  DrawPoints(canvas, m_settings.points.subspan(start));
+  if (m_showLimits) DrawLimits(canvas);
+  canvas.ResetClip();
+  return band;
 }
 
 void CGraph::DrawFrame(Canvas& canvas) const {
@@ -197,7 +280,7 @@ void CGraph::DrawFrame(Canvas& canvas) const {
   }
 }
 
-void CGraph::DrawTexts(Canvas& canvas) const {
+void CGraph::DrawTexts(Canvas& canvas, bool endTexts) const {
   const PixelRect p = PlotArea();
   const double h = m_lineHeight;
   const double w = m_charWidth;
@@ -216,12 +299,7 @@ void CGraph::DrawTexts(Canvas& canvas) const {
     canvas.DrawText(m_settings.yLabel, start, turned, m_colours.foreground);
   }
 
-  // The end texts may be wider than their boxes; they are not clipped.
-  const auto start = m_startText.empty() ? FormatGeneral(m_xMin, 4) : m_startText;
-  const auto end = m_endText.empty() ? FormatGeneral(m_xMax, 4) : m_endText;
-  const double row = bottom - 3 * h;
-  TextBox(canvas, start, {double(p.left), row, 8 * w, h}, HAlign::Left, false);
-  TextBox(canvas, end, {p.Right() - 8 * w, row, 8 * w, h}, HAlign::Right, false);
+  if (endTexts) DrawEndTexts(canvas);
 }
 
 void CGraph::DrawYLabels(Canvas& canvas) const {
@@ -257,8 +335,9 @@ void CGraph::DrawAverage(Canvas& canvas) const {
   canvas.DrawTextInBox(text, box, NormalFont(), m_colours.average, format);
 }
 
-void CGraph::DrawData(Canvas& canvas) {
-  const auto points = m_settings.points;
+void CGraph::DrawData(Canvas& canvas) { DrawPoints(canvas, m_settings.points); }
+
+void CGraph::DrawPoints(Canvas& canvas, std::span<const GraphPoint> points) {
   if (points.empty()) return;
   const Pen pen{m_colours.data, m_dataLineWidth};
   const int style = m_settings.style;
@@ -268,7 +347,7 @@ void CGraph::DrawData(Canvas& canvas) {
   bool havePixel = false;
   for (const GraphPoint& point : points) {
     // Points left or right of the x range are skipped; y is held in range.
-    if (!(point.x >= m_xMin && point.x <= m_xMax) || std::isnan(point.y)) continue;
+    if (!Drawable(point)) continue;
     const int x = PixelX(point.x);
     const int y = PixelY(point.y);
     if (style == graph::kStyleBars) {

@@ -5,6 +5,8 @@
 #include "core/graph/PixelPolyline.h"
 #include "core/platform/Canvas.h"
 
+#include <cstddef>
+#include <span>
 #include <string>
 
 namespace wattrix {
@@ -98,6 +100,37 @@ class CGraph {
 
   void Draw(Canvas& canvas);
 
+  // Draw in parts, for a window that keeps the drawing as an image and
+  // redraws only what changed (GraphRedraw). Chrome, end texts and plot
+  // give what Draw gives, except where an end text overlaps something.
+  // Chrome: background, frame, grid, ticks, title, subtitle, axis labels
+  // and y value labels (the font is taken from the canvas first).
+  void DrawChrome(Canvas& canvas);
+  // The row of the x-axis end texts, and the texts themselves; the row
+  // holds nothing else.
+  RectF EndTextRow() const;
+  void DrawEndTexts(Canvas& canvas) const;
+  // What lies inside the plot area: average line, data and limit lines.
+  void DrawPlot(Canvas& canvas);
+  // Draws points `from` … end of the data in line style onto a drawing of
+  // the points before them, within the band of AppendBounds(from), with
+  // the limit lines over them; the band must hold the chrome alone (the
+  // window restores it first). Joins then come out as in a whole drawing.
+  // Returns the band; `from` 0 or beyond the points draws nothing. Meant
+  // for points at least a pixel column apart.
+  PixelRect DrawAppended(Canvas& canvas, std::size_t from);
+  // The plot's columns from the point before the last one drawn to just
+  // past the newest, at the plot's full height; empty width for nothing.
+  PixelRect AppendBounds(std::size_t from) const;
+  // The start and end texts as drawn.
+  std::string StartText() const;
+  std::string EndText() const;
+  bool GridShown() const { return m_grid; }
+  bool TicksShown() const { return m_ticks; }
+  double UpperLimit() const { return m_upperLimit; }
+  double LowerLimit() const { return m_lowerLimit; }
+  int FontPixels() const { return m_fontPixels; }
+
   // Pixel column of x and pixel row of y (y clamped into the range).
   int PixelX(double x) const;
   int PixelY(double y) const;
@@ -108,10 +141,17 @@ class CGraph {
   void FillBox(Canvas& canvas, const RectF& box) const;
   void TextBox(Canvas& canvas, const std::string& text, const RectF& box, HAlign align, bool elide) const;
   void DrawFrame(Canvas& canvas) const;
-  void DrawTexts(Canvas& canvas) const;
+  void DrawTexts(Canvas& canvas, bool endTexts) const;
   void DrawYLabels(Canvas& canvas) const;
   void DrawAverage(Canvas& canvas) const;
   void DrawData(Canvas& canvas);
+  // Inside the x range and with a y value.
+  bool Drawable(const GraphPoint& point) const;
+  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+  // The last drawable point before `index`, or kNone.
+  std::size_t DrawableBefore(std::size_t index) const;
+  // The points in pixels, in the engine's style.
+  void DrawPoints(Canvas& canvas, std::span<const GraphPoint> points);
   void DrawLimits(Canvas& canvas) const;
 
   GraphSettings m_settings;

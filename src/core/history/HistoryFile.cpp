@@ -13,14 +13,14 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <memory>
 #include <new>
 
 namespace wattrix {
 
 namespace {
-
-constexpr std::size_t kChunkBytes = 64 * 1024;
 
 // A regular file opened for reading. Other kinds (FIFOs, devices, folders)
 // are refused so that opening a history never blocks.
@@ -104,27 +104,32 @@ std::int32_t FrequencyTimes100(float mhz) {
   return static_cast<std::int32_t>(scaled);
 }
 
-// One reused buffer of whole records, handed to the file in large blocks.
-class RecordWriter final {
+// The whole file in one buffer (header, then the records), so that it
+// reaches the file in one write. Left uninitialised: every byte is written.
+class FileImage final {
  public:
-  explicit RecordWriter(AtomicFile& file) : m_file(file), m_buffer(kChunkBytes + 64) {}
-  void Add(std::int32_t value) {
-    le::StoreI32(&m_buffer[m_used], value);
-    m_used += 4;
+  FileImage(const HistoryHeader& header, std::size_t recordValues, std::size_t count)
+      : m_size(header.Raw().size() + recordValues * count * 4),
+        m_bytes(std::make_unique_for_overwrite<std::uint8_t[]>(m_size)) {
+    std::memcpy(m_bytes.get(), header.Raw().data(), header.Raw().size());
   }
-  // Called after each whole record; a record holds at most 20 bytes.
-  bool FlushIfFull() { return m_used < kChunkBytes || Flush(); }
-  bool Flush() {
-    const bool ok = m_file.Write(m_buffer.data(), m_used);
-    m_used = 0;
-    return ok;
-  }
+  std::uint8_t* Records() { return m_bytes.get() + HistoryHeader::kSize; }
+  bool WriteTo(AtomicFile& file) const { return file.Write(m_bytes.get(), m_size); }
 
  private:
-  AtomicFile& m_file;
-  std::vector<std::uint8_t> m_buffer;
-  std::size_t m_used = 0;
+  std::size_t m_size;
+  std::unique_ptr<std::uint8_t[]> m_bytes;
 };
+
+// Fills one column of the records: value i of the column goes to
+// record i at `position` (records of `k` values).
+void FillColumn(std::uint8_t* records, std::size_t k, std::size_t position, const float* column,
+                std::size_t count) {
+  std::uint8_t* out = records + position * 4;
+  const std::size_t stride = k * 4;
+  for (std::size_t i = 0; i < count; ++i, out += stride)
+    le::StoreI32(out, column ? history::ScaleReading(column[i]) : 0);
+}
 
 }  // namespace
 
@@ -176,21 +181,17 @@ bool WriteHistoryFile(const std::string& path, MeasurementSettings& settings, in
   const HistoryHeader header = BuildHistoryHeader(settings, mask, title);
   const std::size_t n = HistoryRecordCount(settings, mask);
 
-  std::vector<const float*> columns;
+  const auto k = static_cast<std::size_t>(history::RecordLength(mask));
+  FileImage image(header, k, n);
+  std::size_t position = 0;
   for (const int q : history::kRecordOrder) {
     if (!(mask & MaskBit(q))) continue;
     int available = 0;
-    columns.push_back(settings.GetReadings(q, available));
+    FillColumn(image.Records(), k, position++, settings.GetReadings(q, available), n);
   }
 
   AtomicFile file(path);
-  if (!file.Open() || !file.Write(header.Raw().data(), header.Raw().size())) return false;
-  RecordWriter records(file);
-  for (std::size_t i = 0; i < n; ++i) {
-    for (const float* column : columns) records.Add(column ? history::ScaleReading(column[i]) : 0);
-    if (!records.FlushIfFull()) return false;
-  }
-  return records.Flush() && file.Commit();
+  return file.Open() && image.WriteTo(file) && file.Commit();
 }
 
 bool ReadHistoryFile(const std::string& path, HistoryHeader& header, std::vector<std::int32_t>& points,
@@ -231,15 +232,19 @@ bool RewriteHistoryFile(const std::string& path, const HistoryHeader& header,
                         std::span<const std::int32_t> points, std::size_t count) {
   const auto k = static_cast<std::size_t>(history::RecordLength(header.Mask()));
   if (k == 0 || count > points.size() / k) return false;
-  AtomicFile file(path);
-  if (!file.Open() || !file.Write(header.Raw().data(), header.Raw().size())) return false;
-  RecordWriter records(file);
   const std::size_t values = count * k;
-  for (std::size_t i = 0; i < values; ++i) {
-    records.Add(points[i]);
-    if (!records.FlushIfFull()) return false;
+  AtomicFile file(path);
+  if (!file.Open()) return false;
+  if constexpr (std::endian::native == std::endian::little) {
+    // The held values already are the records' bytes.
+    if (!file.Write(header.Raw().data(), header.Raw().size()) || !file.Write(points.data(), values * 4))
+      return false;
+  } else {
+    FileImage image(header, k, count);
+    for (std::size_t i = 0; i < values; ++i) le::StoreI32(image.Records() + 4 * i, points[i]);
+    if (!image.WriteTo(file)) return false;
   }
-  return records.Flush() && file.Commit();
+  return file.Commit();
 }
 
 }  // namespace wattrix

@@ -122,6 +122,17 @@ void AnalogGauge::PaintNeedle(Canvas& canvas) {
   DrawNeedleSteps(canvas);
 }
 
+void AnalogGauge::PaintNeedleAlone(Canvas& canvas) {
+  canvas.SetAntialiasing(true);
+  DrawNeedle(canvas, m_face);
+}
+
+void AnalogGauge::PaintCover(Canvas& canvas) {
+  canvas.SetAntialiasing(true);
+  DrawHub(canvas, m_hub);
+  DrawGloss(canvas, m_gloss);
+}
+
 void AnalogGauge::DrawFaceSteps(Canvas& canvas) {
   DrawBackground(canvas, RectF{0, 0, static_cast<double>(m_width), static_cast<double>(m_height)});
   DrawBezel(canvas, m_face);
@@ -195,13 +206,31 @@ void AnalogGauge::DrawUnitText(Canvas& canvas, const RectF& face) {
 
 bool AnalogGauge::DrawExtra(Canvas& /*canvas*/, const RectF& /*face*/) { return false; }
 
-void AnalogGauge::DrawNeedle(Canvas& canvas, const RectF& face) {
+std::array<PointF, 4> AnalogGauge::NeedleOutline(const RectF& face) const {
   const double w = face.width;
   const double theta = NeedleAngle();
   const double tip = w / 2 - 0.12 * w;
   const double base = 0.09 * w;
-  const std::array<PointF, 4> triangle{PointF{m_centre.x, m_centre.y}, Polar(base, theta + 10),
-                                       Polar(tip, theta), Polar(base, theta - 10)};
+  return {PointF{m_centre.x, m_centre.y}, Polar(base, theta + 10), Polar(tip, theta),
+          Polar(base, theta - 10)};
+}
+
+RectF AnalogGauge::NeedleBounds() const {
+  const auto outline = NeedleOutline(m_face);
+  double left = outline[0].x, right = left, top = outline[0].y, bottom = top;
+  for (const PointF& p : outline) {
+    left = std::min(left, p.x);
+    right = std::max(right, p.x);
+    top = std::min(top, p.y);
+    bottom = std::max(bottom, p.y);
+  }
+  // The one-unit outline and the anti-aliased edge reach past the corners.
+  constexpr double kMargin = 3;
+  return RectF{left - kMargin, top - kMargin, right - left + 2 * kMargin, bottom - top + 2 * kMargin};
+}
+
+void AnalogGauge::DrawNeedle(Canvas& canvas, const RectF& face) {
+  const std::array<PointF, 4> triangle = NeedleOutline(face);
   canvas.FillPolygon(triangle, Brush::Solid(kNeedleColour));
   canvas.DrawPolygon(triangle, Pen{kNeedleColour, 1});
 }

@@ -3,6 +3,7 @@
 #include "core/measure/MeterThreshold.h"
 #include "core/platform/Canvas.h"
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -109,8 +110,17 @@ class AnalogGauge {
   void PaintFace(Canvas& canvas);
   // Needle, hub and glass.
   void PaintNeedle(Canvas& canvas);
+  // The same in two parts: the needle alone, and hub and glass over it
+  // (which, like the face, only change with DialRevision).
+  void PaintNeedleAlone(Canvas& canvas);
+  void PaintCover(Canvas& canvas);
   // Changes whenever what PaintFace draws may have changed.
   unsigned DialRevision() const { return m_dialRevision; }
+  // What PaintNeedle changes when only the value moves: the needle at the
+  // current angle, with room for its outline and anti-aliasing. Hub and
+  // glass are drawn the same at every angle, so a window repaints the
+  // regions of the old and the new needle over its kept face.
+  virtual RectF NeedleBounds() const;
 
   // Each colour channel × p / 100, held within 0..255; alpha stays.
   static Argb Shade(Argb colour, int percent);
@@ -132,6 +142,8 @@ class AnalogGauge {
   virtual void DrawHub(Canvas& canvas, const RectF& hub);
   virtual void DrawGloss(Canvas& canvas, const RectF& gloss);
 
+  // The needle's triangle (centre, base corner, tip, base corner) on a face.
+  std::array<PointF, 4> NeedleOutline(const RectF& face) const;
   // The point at `radius` and `degrees` from the centre.
   PointF Polar(double radius, double degrees) const;
   // Text of the label at `value` on the current scale.

@@ -49,12 +49,18 @@ std::string GaugeUnitText(int modelCode, int quantity) {
   return IsPowerQuantity(quantity) ? std::string("dBm") : std::string();
 }
 
-void MeasurementPanelTexts::Refresh(const MeasurementSettings& settings, int quantity, PanelRefresh kind,
-                                    AnalogGauge& gauge) {
-  if (quantity < kAvg || quantity > kPulse) return;
+std::uint32_t MeasurementPanelTexts::Refresh(const MeasurementSettings& settings, int quantity,
+                                             PanelRefresh kind, AnalogGauge& gauge) {
+  if (quantity < kAvg || quantity > kPulse) return 0;
+  const std::array<std::string, kPanelItemCount> before = m_texts;
   if (kind == PanelRefresh::All) RefreshHeader(settings, quantity, gauge);
   if (kind == PanelRefresh::All || kind == PanelRefresh::Limits) RefreshLimits(settings, quantity, gauge);
   if (kind == PanelRefresh::All || kind == PanelRefresh::Values) RefreshValues(settings, quantity, gauge);
+  std::uint32_t changed = 0;
+  for (std::size_t i = 0; i < m_texts.size(); ++i) {
+    if (m_texts[i] != before[i]) changed |= 1u << i;
+  }
+  return changed;
 }
 
 void MeasurementPanelTexts::LoadLabels() {

@@ -4,6 +4,7 @@
 #include "core/measure/PanelLayout.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 namespace wattrix {
@@ -30,8 +31,10 @@ class MeasurementPanelTexts final {
 
   // Rebuilds what `kind` covers for the quantity and sets the gauge's range
   // (All), zones (All, Limits) and needle (All, Values). Nothing happens for
-  // a quantity outside AVG..PULSE.
-  void Refresh(const MeasurementSettings& settings, int quantity, PanelRefresh kind, AnalogGauge& gauge);
+  // a quantity outside AVG..PULSE. Returns the items whose text changed
+  // (bit i for item i), so that a window repaints only those.
+  std::uint32_t Refresh(const MeasurementSettings& settings, int quantity, PanelRefresh kind,
+                        AnalogGauge& gauge);
 
  private:
   struct Labels {

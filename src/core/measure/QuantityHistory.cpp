@@ -9,6 +9,8 @@ QuantityHistory::QuantityHistory() : m_readings(std::make_unique<float[]>(kCapac
 bool QuantityHistory::Add(float value) {
   if (m_count + 1 > kCapacity) return false;
   m_readings[m_count] = value;
+  m_sum += value;
+  m_linearSum += std::pow(10.0, value / 10.0);
   if (m_restartPending) {
     m_first = m_min = m_max = value;
     m_restartPending = false;
@@ -22,6 +24,7 @@ bool QuantityHistory::Add(float value) {
 
 void QuantityHistory::Reset() {
   m_count = 0;
+  m_sum = m_linearSum = 0;
   m_first = m_min = m_max = 0;
   m_restartPending = true;
 }
@@ -36,11 +39,7 @@ double QuantityHistory::ComputeAverage(bool linearPower) {
     m_average = 0;
     return m_average;
   }
-  double sum = 0;
-  for (int i = 0; i < m_count; ++i) {
-    sum += linearPower ? std::pow(10.0, m_readings[i] / 10.0) : m_readings[i];
-  }
-  const double mean = sum / m_count;
+  const double mean = (linearPower ? m_linearSum : m_sum) / m_count;
   m_average = linearPower ? 10.0 * std::log10(mean) : mean;
   return m_average;
 }

@@ -5,7 +5,8 @@
 namespace wattrix {
 
 // The readings of one quantity in the running measurement, with first,
-// minimum and maximum kept as readings arrive so that read-outs never scan.
+// minimum, maximum and the sums behind the average kept as readings arrive,
+// so that neither read-outs nor saving a run scan the buffer.
 class QuantityHistory final {
  public:
   static constexpr int kCapacity = 100000;
@@ -26,7 +27,9 @@ class QuantityHistory final {
   float Max() const { return m_max; }
   bool RestartPending() const { return m_restartPending; }
   // Average of the readings: in linear power for dBm quantities, else
-  // arithmetic; 0 for an empty history. Kept as the last result.
+  // arithmetic; 0 for an empty history. Kept as the last result. Taken
+  // from the running sums, which add the readings in buffer order, so the
+  // result is the one a pass over the buffer would give.
   double ComputeAverage(bool linearPower);
   double LastAverage() const { return m_average; }
 
@@ -37,6 +40,8 @@ class QuantityHistory final {
   float m_min = 0;
   float m_max = 0;
   double m_average = 0;
+  double m_sum = 0;        // of the readings
+  double m_linearSum = 0;  // of 10^(reading / 10)
   bool m_restartPending = true;
 };
 

@@ -1,9 +1,11 @@
 #include "ui/graph/CGraphCtrl.h"
 
 #include "core/history/HistoryDocument.h"
+#include "ui/platform/FramePacer.h"
 #include "ui/platform/QtCanvas.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -54,7 +56,8 @@ void CGraphCtrl::UpdateLive(bool resetWindow) {
   if (resetWindow || !m_fontCurrent) UpdateFont();
   const bool widthChanged = Graph().PlotArea().width != m_feeder.LiveWindowWidth();
   m_feeder.UpdateLive(resetWindow || widthChanged);
-  Redraw();
+  if (resetWindow) m_redraw.Invalidate();
+  RepaintChanges();
 }
 
 void CGraphCtrl::UpdateFont() {
@@ -80,8 +83,8 @@ QImage CGraphCtrl::RenderClient() {
 }
 
 void CGraphCtrl::Redraw() {
-  m_dirty = true;
-  update();
+  m_redraw.Invalidate();
+  RepaintChanges();
 }
 
 void CGraphCtrl::EnsureBuffer() {
@@ -91,24 +94,106 @@ void CGraphCtrl::EnsureBuffer() {
   if (m_buffer.size() == device && m_buffer.devicePixelRatioF() == ratio) return;
   m_buffer = QImage(device, QImage::Format_RGB32);
   m_buffer.setDevicePixelRatio(ratio);
-  m_dirty = true;
+  m_chrome = QImage(device, QImage::Format_RGB32);
+  m_chrome.setDevicePixelRatio(ratio);
+  m_redraw.Invalidate();
   m_fontCurrent = false;  // the screen may have changed
 }
 
-void CGraphCtrl::DrawBuffer() {
-  m_feeder.Resize(width(), height());
-  QPainter painter(&m_buffer);
-  QtCanvas canvas(painter, logicalDpiY());
-  m_feeder.RenderTo(canvas);  // the engine fills at least the whole image
-  m_dirty = false;
-  m_fontCurrent = true;
+namespace {
+
+QRect ToQRect(const PixelRect& r) { return QRect(r.left, r.top, r.width, r.height); }
+
+}  // namespace
+
+QRegion CGraphCtrl::PlanRegion(const GraphRedraw::Plan& plan) const {
+  const CGraph& graph = Graph();
+  QRegion region;
+  switch (plan.step) {
+    case GraphRedraw::Step::All:
+      return QRegion(rect());
+    case GraphRedraw::Step::Plot:
+      // The frame's right and bottom lines too, where clamped data lies.
+      region += ToQRect(graph.PlotArea()).adjusted(-1, -1, 2, 2);
+      break;
+    case GraphRedraw::Step::Append:
+      region += ToQRect(graph.AppendBounds(plan.appendFrom));
+      break;
+    case GraphRedraw::Step::Nothing:
+      break;
+  }
+  if (plan.endTexts) {
+    const RectF row = graph.EndTextRow();
+    region += QRectF(row.x, row.y, row.width, row.height).toAlignedRect();
+  }
+  return region;
 }
 
-void CGraphCtrl::paintEvent(QPaintEvent*) {
+void CGraphCtrl::RepaintChanges() {
+  // A hidden graph is brought up to date by the paint that shows it.
+  if (!isVisible()) return;
+  m_feeder.Resize(width(), height());
+  RequestRepaint(m_pacer, *this, PlanRegion(m_redraw.Next(Graph())));
+}
+
+void CGraphCtrl::CopyFromChrome(QPainter& painter, const QRect& rect) const {
+  const qreal ratio = m_chrome.devicePixelRatioF();
+  const QRectF source(rect.x() * ratio, rect.y() * ratio, rect.width() * ratio, rect.height() * ratio);
+  painter.setCompositionMode(QPainter::CompositionMode_Source);
+  painter.drawImage(QRectF(rect), m_chrome, source);
+  painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+void CGraphCtrl::DrawChanges() {
+  m_feeder.Resize(width(), height());
+  const GraphRedraw::Plan plan = m_redraw.Next(Graph());
+  CGraph& graph = Graph();
+  if (plan.step == GraphRedraw::Step::All) {
+    {
+      QPainter painter(&m_chrome);
+      QtCanvas canvas(painter, logicalDpiY());
+      graph.DrawChrome(canvas);  // fills at least the whole image
+    }
+    m_buffer = m_chrome.copy();
+    m_buffer.setDevicePixelRatio(m_chrome.devicePixelRatioF());
+    m_fontCurrent = true;
+  }
+  QPainter painter(&m_buffer);
+  QtCanvas canvas(painter, logicalDpiY());
+  if (plan.endTexts) {
+    const RectF row = graph.EndTextRow();
+    if (plan.step != GraphRedraw::Step::All)
+      CopyFromChrome(painter, QRectF(row.x, row.y, row.width, row.height).toAlignedRect());
+    graph.DrawEndTexts(canvas);
+  }
+  switch (plan.step) {
+    case GraphRedraw::Step::All:
+      graph.DrawPlot(canvas);
+      break;
+    case GraphRedraw::Step::Plot:
+      CopyFromChrome(painter, ToQRect(graph.PlotArea()).adjusted(-1, -1, 2, 2));
+      graph.DrawPlot(canvas);
+      break;
+    case GraphRedraw::Step::Append:
+      CopyFromChrome(painter, ToQRect(graph.AppendBounds(plan.appendFrom)));
+      graph.DrawAppended(canvas, plan.appendFrom);
+      break;
+    case GraphRedraw::Step::Nothing:
+      break;
+  }
+  m_redraw.Drawn(graph);
+}
+
+void CGraphCtrl::paintEvent(QPaintEvent* event) {
   EnsureBuffer();
-  if (m_dirty) DrawBuffer();
+  m_feeder.Resize(width(), height());
+  // Whatever changed without being asked for through RepaintChanges is
+  // repainted too.
+  const QRegion missing = PlanRegion(m_redraw.Next(Graph())) - event->region();
+  DrawChanges();
+  if (!missing.isEmpty()) update(missing);
   QPainter painter(this);
-  painter.drawImage(QPoint(0, 0), m_buffer);
+  painter.drawImage(QPoint(0, 0), m_buffer);  // within the paint region only
 }
 
 void CGraphCtrl::resizeEvent(QResizeEvent* event) {

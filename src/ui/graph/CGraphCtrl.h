@@ -1,8 +1,10 @@
 #pragma once
 
 #include "core/graph/GraphFeeder.h"
+#include "core/graph/GraphRedraw.h"
 
 #include <QImage>
+#include <QRegion>
 #include <QWidget>
 
 #include <cstddef>
@@ -11,15 +13,20 @@
 
 namespace wattrix {
 
+class FramePacer;
 class HistoryDocument;
 class HistoryHeader;
 class MeasurementSettings;
 
 // The history graph window: one graph engine filling the client area,
 // drawn into an off-screen image and copied to the screen in one block, so
-// that a live graph never flickers. Fed from a history file or live from
-// the measurement settings; button presses go to the parent through
-// Pressed(). Use it from the user-interface thread only.
+// that a live graph never flickers. The chrome (frame, grid, titles and
+// labels) is kept as an image of its own; a live update joins the new
+// readings to the drawing and repaints just them, and redraws the plot
+// area only when its range scrolls or its scale changes. Fed from a
+// history file or live from the measurement settings; button presses go
+// to the parent through Pressed(). Use it from the user-interface thread
+// only.
 class CGraphCtrl final : public QWidget {
   Q_OBJECT
 
@@ -58,8 +65,13 @@ class CGraphCtrl final : public QWidget {
   // The graph at the client size as a 32-bit image.
   QImage RenderClient();
 
+  // The off-screen image as last painted: what the screen shows.
+  const QImage& Painted() const { return m_buffer; }
+
   // Redraws after the engine was changed directly through Graph().
   void Redraw();
+  // Repaints go through `pacer` (not owned; null repaints at once).
+  void SetFramePacer(FramePacer* pacer) { m_pacer = pacer; }
 
   QSize sizeHint() const override { return QSize(640, 420); }
   QSize minimumSizeHint() const override { return QSize(kMinBufferSize, kMinBufferSize); }
@@ -76,12 +88,19 @@ class CGraphCtrl final : public QWidget {
 
  private:
   void EnsureBuffer();
-  void DrawBuffer();
+  // The window's part that the next drawing changes.
+  QRegion PlanRegion(const GraphRedraw::Plan& plan) const;
+  void RepaintChanges();
+  // Brings the off-screen image up to date with the engine.
+  void DrawChanges();
+  void CopyFromChrome(QPainter& painter, const QRect& rect) const;
   void UpdateFont();
 
   GraphFeeder m_feeder;
-  QImage m_buffer;
-  bool m_dirty = true;
+  GraphRedraw m_redraw;
+  FramePacer* m_pacer = nullptr;
+  QImage m_chrome;  // the chrome alone, as drawn last
+  QImage m_buffer;  // the whole graph as on screen
   bool m_live = false;
   bool m_fontCurrent = false;
 };

@@ -1,9 +1,11 @@
 #include "ui/measure/CAnalogGuage.h"
 
 #include "ui/measure/MouseForwarding.h"
+#include "ui/platform/FramePacer.h"
 #include "ui/platform/QtCanvas.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <cmath>
 
@@ -22,34 +24,55 @@ CAnalogGuage::~CAnalogGuage() = default;
 
 void CAnalogGuage::SetValue(double x) {
   m_dial->SetValue(x);
-  update();
+  DialUpdated();
 }
 
 void CAnalogGuage::SetMinimum(double x) {
   m_dial->SetMinimum(x);
-  update();
+  DialUpdated();
 }
 
 void CAnalogGuage::SetMaximum(double x) {
   m_dial->SetMaximum(x);
-  update();
+  DialUpdated();
 }
 
 void CAnalogGuage::SetBackground(Argb colour) {
   m_dial->SetBackground(colour);
-  update();
+  DialUpdated();
 }
 
 void CAnalogGuage::SetUnitText(std::string text) { m_dial->SetUnitText(std::move(text)); }
 
 void CAnalogGuage::ClearThresholds() {
   m_dial->ClearThresholds();
-  update();
+  DialUpdated();
 }
 
 void CAnalogGuage::AddThreshold(double start, double end, Argb colour) {
   m_dial->AddThreshold(start, end, colour);
-  update();
+  DialUpdated();
+}
+
+QRect CAnalogGuage::NeedleRect() const {
+  const RectF r = m_dial->NeedleBounds();
+  return QRectF(r.x, r.y, r.width, r.height).toAlignedRect();
+}
+
+void CAnalogGuage::DialUpdated() {
+  const double angle = m_dial->NeedleAngle();
+  if (m_dial->DialRevision() != m_requestedRevision) {
+    m_requestedRevision = m_dial->DialRevision();
+    m_requestedAngle = angle;
+    m_requestedNeedle = NeedleRect();
+    RequestRepaint(m_pacer, *this, rect());
+    return;
+  }
+  if (angle == m_requestedAngle) return;
+  const QRect needle = NeedleRect();
+  RequestRepaint(m_pacer, *this, QRegion(m_requestedNeedle) + needle);
+  m_requestedAngle = angle;
+  m_requestedNeedle = needle;
 }
 
 bool CAnalogGuage::Fit(QImage& image) const {
@@ -64,44 +87,67 @@ bool CAnalogGuage::Fit(QImage& image) const {
   return false;
 }
 
-void CAnalogGuage::RenderInto(QImage& image) const {
-  Fit(image);
-  QPainter painter(&image);
-  // The dial's point sizes are those of a 96-dpi surface.
+void CAnalogGuage::PaintLayers(QImage& face, QImage& cover) const {
+  {
+    QPainter painter(&face);
+    QtCanvas canvas(painter, 96);
+    m_dial->PaintFace(canvas);
+  }
+  cover.fill(Qt::transparent);
+  QPainter painter(&cover);
   QtCanvas canvas(painter, 96);
-  m_dial->Paint(canvas);
+  m_dial->PaintCover(canvas);
+}
+
+void CAnalogGuage::Compose(QImage& image, const QImage& face, const QImage& cover, const QRect& area) const {
+  // Face, needle, and hub and glass as a kept image over it (drawn under
+  // a clip, the glass's anti-aliased rim would come out differently).
+  QPainter painter(&image);
+  painter.setClipRect(area);
+  painter.setCompositionMode(QPainter::CompositionMode_Source);
+  painter.drawImage(QPointF(0, 0), face);
+  painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  QtCanvas canvas(painter, 96);
+  m_dial->PaintNeedleAlone(canvas);
+  painter.drawImage(QPointF(0, 0), cover);
 }
 
 QImage CAnalogGuage::Render() const {
-  QImage image;
-  RenderInto(image);
+  QImage face, cover, image;
+  Fit(face);
+  Fit(cover);
+  Fit(image);
+  PaintLayers(face, cover);
+  Compose(image, face, cover, QRect(0, 0, m_dial->Width(), m_dial->Height()));
   return image;
 }
 
-void CAnalogGuage::paintEvent(QPaintEvent* /*event*/) {
-  if (Fit(m_face) || m_faceRevision != m_dial->DialRevision()) {
-    QPainter painter(&m_face);
-    QtCanvas canvas(painter, 96);
-    m_dial->PaintFace(canvas);
+void CAnalogGuage::paintEvent(QPaintEvent* event) {
+  const QRect whole(0, 0, m_dial->Width(), m_dial->Height());
+  QRect area = event->region().boundingRect();
+  if (Fit(m_image)) area = whole;
+  const bool newFace = Fit(m_face);
+  const bool newCover = Fit(m_cover);
+  if (newFace || newCover || m_faceRevision != m_dial->DialRevision()) {
+    PaintLayers(m_face, m_cover);
     m_faceRevision = m_dial->DialRevision();
+    // A new face (one not asked for through DialUpdated, e.g. a new unit
+    // text) shows everywhere, not just in the region asked for.
+    if (!(QRegion(whole) - event->region()).isEmpty()) update();
+    area = whole;
   }
-  Fit(m_image);
-  {
-    QPainter painter(&m_image);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(QPointF(0, 0), m_face);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    QtCanvas canvas(painter, 96);
-    m_dial->PaintNeedle(canvas);
-  }
+  // Only the asked-for rectangle is composed again; the rest of the image
+  // still matches the screen.
+  Compose(m_image, m_face, m_cover, area);
   QPainter painter(this);
+  painter.setClipRegion(event->region());
   painter.drawImage(QPointF(0, 0), m_image);
 }
 
 void CAnalogGuage::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   m_dial->SetSize(width(), height());
-  update();
+  DialUpdated();
 }
 
 void CAnalogGuage::mousePressEvent(QMouseEvent* event) {

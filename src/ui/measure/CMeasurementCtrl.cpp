@@ -4,9 +4,11 @@
 #include "ui/measure/MouseForwarding.h"
 #include "ui/measure/PanelFontMeasure.h"
 #include "ui/platform/FontCache.h"
+#include "ui/platform/FramePacer.h"
 
 #include <QFontMetricsF>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <cmath>
 
@@ -31,17 +33,23 @@ CMeasurementCtrl::~CMeasurementCtrl() = default;
 
 void CMeasurementCtrl::SetSettings(const MeasurementSettings* settings) { m_settings = settings; }
 
+void CMeasurementCtrl::SetFramePacer(FramePacer* pacer) {
+  m_pacer = pacer;
+  m_gauge.SetFramePacer(pacer);
+}
+
 void CMeasurementCtrl::SetQuantity(int quantity) {
   m_quantity = quantity;
   m_gauge.SetUnitText(GaugeUnitText(m_settings ? m_settings->ModelCode() : -1, quantity));
+  m_gauge.DialUpdated();
   LayOut();
-  update();
+  RepaintAll();
 }
 
 void CMeasurementCtrl::SetLayout(int layout) {
   m_layout = layout;
   LayOut();
-  update();
+  RepaintAll();
 }
 
 void CMeasurementCtrl::SetAlarmState(bool on) {
@@ -50,26 +58,64 @@ void CMeasurementCtrl::SetAlarmState(bool on) {
   // Called for every reading; repaint only when the colour really changes.
   if (m_colours[panel_item::kValue] != colour) {
     m_colours[panel_item::kValue] = colour;
-    update();
+    RequestRepaint(m_pacer, *this, m_itemRects[panel_item::kValue]);
   }
 }
 
 void CMeasurementCtrl::SetSelected(bool on) {
+  if (m_selected == on) return;
   m_selected = on;
-  update();
+  // Only the one-pixel frame changes.
+  const QRect client = rect();
+  RequestRepaint(m_pacer, *this, QRegion(client) - client.adjusted(1, 1, -1, -1));
 }
 
 void CMeasurementCtrl::Refresh(PanelRefresh kind) {
   if (m_settings == nullptr) return;
-  m_texts.Refresh(*m_settings, m_quantity, kind, m_gauge.Dial());
-  FitTexts(kind == PanelRefresh::Values);
-  m_gauge.update();
-  update();
+  const std::uint32_t changed = m_texts.Refresh(*m_settings, m_quantity, kind, m_gauge.Dial());
+  const bool moved = FitTexts(kind == PanelRefresh::Values);
+  m_gauge.DialUpdated();
+  // A text that moved or changed size leaves pixels anywhere in the panel.
+  if (moved) {
+    RepaintAll();
+  } else {
+    RepaintItems(changed);
+  }
 }
 
 void CMeasurementCtrl::Relayout() {
   LayOut();
-  update();
+  RepaintAll();
+}
+
+QRect CMeasurementCtrl::ItemRect(int item) const {
+  const PanelItemPlace& place = m_geometry.items[static_cast<std::size_t>(item)];
+  const std::string& text = m_texts.Text(item);
+  if (place.rect.IsEmpty() || text.empty()) return QRect();
+  const QFontMetricsF metrics(FontCache::Instance().Get(place.points));
+  const QString qtext = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  // The advance box and the glyphs' ink, which may reach past it.
+  const QPointF origin(place.rect.left, place.rect.top);
+  QRectF box(origin, QSizeF(metrics.horizontalAdvance(qtext), metrics.height()));
+  box |= metrics.boundingRect(qtext).translated(origin.x(), origin.y() + metrics.ascent());
+  return box.toAlignedRect().adjusted(-2, -2, 2, 2);
+}
+
+void CMeasurementCtrl::RepaintItems(std::uint32_t items) {
+  QRegion region;
+  for (int i = 0; i < kPanelItemCount; ++i) {
+    if (!(items & (1u << i))) continue;
+    auto& place = m_itemRects[static_cast<std::size_t>(i)];
+    region += place;
+    place = ItemRect(i);
+    region += place;
+  }
+  RequestRepaint(m_pacer, *this, region);
+}
+
+void CMeasurementCtrl::RepaintAll() {
+  for (int i = 0; i < kPanelItemCount; ++i) m_itemRects[static_cast<std::size_t>(i)] = ItemRect(i);
+  RequestRepaint(m_pacer, *this, rect());
 }
 
 PanelLayoutInput CMeasurementCtrl::LayoutInput() const {
@@ -87,6 +133,7 @@ PanelLayoutInput CMeasurementCtrl::LayoutInput() const {
 void CMeasurementCtrl::LayOut() {
   FitTexts(false);
   for (std::size_t i = 0; i < m_colours.size(); ++i) m_colours[i] = m_geometry.items[i].colour;
+  for (int i = 0; i < kPanelItemCount; ++i) m_itemRects[static_cast<std::size_t>(i)] = ItemRect(i);
 }
 
 bool CMeasurementCtrl::FitTexts(bool keepSizes) {
@@ -120,12 +167,14 @@ void CMeasurementCtrl::resizeEvent(QResizeEvent* event) {
   if (m_surface.size() != pixels) {
     m_surface = QImage(pixels, QImage::Format_RGB32);
     m_surface.setDevicePixelRatio(ratio);
+    m_surfaceStale = true;
   }
-  update();
+  RepaintAll();
 }
 
-void CMeasurementCtrl::PaintSurface() {
+void CMeasurementCtrl::PaintSurface(const QRegion& region) {
   QPainter painter(&m_surface);
+  painter.setClipRegion(region);
   const QRect client(0, 0, width(), height());
   painter.fillRect(client, ToQColor(panel_colour::kBackground));
   painter.setPen(ToQColor(m_selected ? panel_colour::kSelectedFrame : panel_colour::kBackground));
@@ -137,6 +186,7 @@ void CMeasurementCtrl::PaintSurface() {
     const PanelItemPlace& place = m_geometry.items[i];
     const std::string& text = m_texts.Text(static_cast<int>(i));
     if (place.rect.IsEmpty() || text.empty()) continue;
+    if (!region.intersects(m_itemRects[i])) continue;
     const QFont font = fonts.Get(place.points);
     painter.setFont(font);
     painter.setPen(ToQColor(m_colours[i]));
@@ -147,10 +197,14 @@ void CMeasurementCtrl::PaintSurface() {
   }
 }
 
-void CMeasurementCtrl::paintEvent(QPaintEvent* /*event*/) {
+void CMeasurementCtrl::paintEvent(QPaintEvent* event) {
   if (m_surface.isNull()) return;
-  PaintSurface();
+  // Only the region asked for is drawn again and copied; the rest of the
+  // surface still matches the screen.
+  PaintSurface(m_surfaceStale ? QRegion(rect()) : event->region());
+  m_surfaceStale = false;
   QPainter painter(this);
+  painter.setClipRegion(event->region());
   painter.drawImage(QPointF(0, 0), m_surface);
 }
 

@@ -8,6 +8,7 @@
 #include "ui/history/WaitCursor.h"
 #include "ui/measure/CMeasurementCtrl.h"
 #include "ui/measure/QueuedReadingSink.h"
+#include "ui/platform/FramePacer.h"
 #include "ui/platform/UiThread.h"
 #include "ui/shell/CMainFrame.h"
 
@@ -41,15 +42,20 @@ CModeView::CModeView(ModeView view, SinkSlot slot, MeasurementSettings& settings
   // Every pixel is painted: black ground, children on top.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMinimumSize(120, 90);
+  // Readings may come faster than the screen refreshes: the children's
+  // repaints wait for the next frame, and several readings share it.
+  m_pacer = new FramePacer(this);
   std::array<MeasurementPanel*, mode_view::kPanelCount> panels{};
   for (std::size_t i = 0; i < m_panels.size(); ++i) {
     m_panels[i] = new CMeasurementCtrl(this);
     m_panels[i]->setObjectName(QStringLiteral("Panel%1").arg(i));
     m_panels[i]->SetSettings(&settings);
+    m_panels[i]->SetFramePacer(m_pacer);
     panels[i] = m_panels[i];
   }
   m_graph = new CGraphCtrl(this);
   m_graph->setObjectName(QStringLiteral("Graph"));
+  m_graph->SetFramePacer(m_pacer);
   m_graph->AttachLive(&settings);
   m_graph->hide();
   connect(m_graph, &CGraphCtrl::Pressed, this, [this](Qt::MouseButton button, QPoint pos) {

@@ -19,6 +19,7 @@ class QTimer;
 namespace wattrix {
 
 class CGraphCtrl;
+class FramePacer;
 class CMainFrame;
 class CMeasurementCtrl;
 class MeasurementSettings;
@@ -44,6 +45,8 @@ class CModeView : public QWidget, public CommandTarget, public ModeSessionHost {
   const ModeSession& Session() const { return *m_session; }
   CMeasurementCtrl& Panel(int index) const { return *m_panels[static_cast<std::size_t>(index)]; }
   CGraphCtrl& Graph() const { return *m_graph; }
+  // Paces the children's repaints to the screen's frames.
+  FramePacer& Pacer() const { return *m_pacer; }
   QMenu* ContextMenu() const { return m_contextMenu; }
   // Who asks for the path Save writes to (the file dialog by default).
   void SetSavePathChooser(SavePathChooser chooser) { m_choosePath = std::move(chooser); }
@@ -97,6 +100,7 @@ class CModeView : public QWidget, public CommandTarget, public ModeSessionHost {
   SinkSlot m_slot;
   std::array<CMeasurementCtrl*, mode_view::kPanelCount> m_panels{};
   CGraphCtrl* m_graph = nullptr;
+  FramePacer* m_pacer = nullptr;  // child object
   std::unique_ptr<ModeSession> m_session;
   std::unique_ptr<QueuedReadingSink> m_sink;
   QTimer* m_timer = nullptr;

@@ -182,5 +182,34 @@ TEST_F(PanelTexts, ValueRefreshTouchesOnlyTheReadingItemsAndTheNeedle) {
   EXPECT_EQ(m_texts.Texts(), before);
 }
 
+// A refresh tells which texts changed, so that a window repaints only
+// those: a panel whose reading did not change is not repainted at all.
+TEST_F(PanelTexts, RefreshReportsTheTextsThatChanged) {
+  const auto bit = [](int item) { return std::uint32_t{1} << item; };
+  m_settings.ResetHistories();
+  m_settings.AddReading(kAvg, 30.0f);
+  const std::uint32_t all = m_texts.Refresh(m_settings, kAvg, PanelRefresh::All, m_gauge);
+  for (const int item : {kModel, kQuantityName, kValue, kSecondary, kMinimum, kMaximum})
+    EXPECT_TRUE(all & bit(item)) << item;
+  EXPECT_EQ(m_texts.Refresh(m_settings, kAvg, PanelRefresh::All, m_gauge), 0u);
+
+  // The same reading again: nothing changed.
+  m_settings.AddReading(kAvg, 30.0f);
+  EXPECT_EQ(m_texts.Refresh(m_settings, kAvg, PanelRefresh::Values, m_gauge), 0u);
+  // A lower one: value, its watts and the minimum; first and maximum stay.
+  m_settings.AddReading(kAvg, 29.5f);
+  EXPECT_EQ(m_texts.Refresh(m_settings, kAvg, PanelRefresh::Values, m_gauge),
+            bit(kValue) | bit(kSecondary) | bit(kMinimum));
+  // Within the shown decimals: the texts stay, only the needle moves.
+  m_settings.AddReading(kAvg, 29.500002f);
+  EXPECT_EQ(m_texts.Refresh(m_settings, kAvg, PanelRefresh::Values, m_gauge), 0u);
+  EXPECT_DOUBLE_EQ(m_gauge.Value(), 29.500002f);
+  // Limits switched on: the limit texts appear.
+  m_settings.SetLimitCheck(kAvg, true);
+  EXPECT_EQ(m_texts.Refresh(m_settings, kAvg, PanelRefresh::Limits, m_gauge),
+            bit(kLowLimit) | bit(kHighLimit));
+  EXPECT_EQ(m_texts.Refresh(m_settings, -1, PanelRefresh::All, m_gauge), 0u);
+}
+
 }  // namespace
 }  // namespace wattrix

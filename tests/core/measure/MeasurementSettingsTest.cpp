@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace wattrix {
 namespace {
 
@@ -98,6 +100,34 @@ TEST(MeasurementSettingsHistory, FullBufferAverageAndRelativeRestart) {
   EXPECT_EQ(s.Count(kAvg), 3);
   EXPECT_FLOAT_EQ(s.First(kVswr), 1.2f);
   EXPECT_TRUE(s.AddReading(kCcdf, 1.0f));  // no buffer: accepted, not stored
+  // The restart of the relative display keeps every reading in the average.
+  EXPECT_NEAR(s.Average(kAvg), 10 * std::log10((1 + 10 + std::pow(10.0, 0.3)) / 3), 1e-5);
+  // A reading refused by the full buffer is not averaged either.
+  EXPECT_FLOAT_EQ(s.Average(kPeak), 5.0f);
+  s.ResetHistories();
+  EXPECT_FLOAT_EQ(s.Average(kAvg), 0);
+  s.AddReading(kAvg, -20.0f);
+  EXPECT_FLOAT_EQ(s.Average(kAvg), -20.0f);
+}
+
+// The averages are kept as readings arrive; a run of varied readings gives
+// to the last bit what a pass over the buffer in order gives, so a saved
+// header does not depend on how it was computed.
+TEST(MeasurementSettingsHistory, KeptAverageMatchesAPassOverTheRun) {
+  MeasurementSettings s;
+  for (int i = 0; i < 5000; ++i) {
+    s.AddReading(kAvg, static_cast<float>(-30 + 70 * std::sin(i * 0.37)));
+    s.AddReading(kVswr, static_cast<float>(1 + 0.001 * i));
+  }
+  int n = 0;
+  const float* readings = s.GetReadings(kAvg, n);
+  double linear = 0;
+  for (int i = 0; i < n; ++i) linear += std::pow(10.0, readings[i] / 10.0);
+  EXPECT_EQ(s.Average(kAvg), static_cast<float>(10.0 * std::log10(linear / n)));
+  const float* vswr = s.GetReadings(kVswr, n);
+  double sum = 0;
+  for (int i = 0; i < n; ++i) sum += vswr[i];
+  EXPECT_EQ(s.Average(kVswr), static_cast<float>(sum / n));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "core/platform/HostPaths.h"
 #include "core/strings/StringTable.h"
 #include "ui/graph/CGraphCtrl.h"
+#include "ui/platform/FramePacer.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -129,6 +130,80 @@ class GraphCtrlTest final : public QObject {
     settings.AddReading(kAvg, 1);
     ctrl.UpdateLive(false);
     QCOMPARE(ctrl.Feeder().Points().back().y, 12.5f);
+  }
+
+  // A live graph joins each new reading to its kept drawing and repaints
+  // just that; once the window scrolls it redraws the plot area over the
+  // kept chrome. Either way the screen shows what a whole drawing gives.
+  void LiveReadingsRedrawOnlyWhatChanged() {
+    MeasurementSettings settings;
+    settings.SetDisplayRange(kAvg, -40, 50);
+    settings.SetLimits(kAvg, -10, 20);
+    settings.SetLimitCheck(kAvg, true);
+    settings.MarkStart(true);
+    FramePacer pacer;
+    CGraphCtrl ctrl;
+    ctrl.SetFramePacer(&pacer);
+    ctrl.resize(640, 420);
+    ctrl.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&ctrl));
+    ctrl.ShowQuantity(0, kAvg, false);
+    ctrl.AttachLive(&settings);
+    // Qt paints a requested region at its own next update a few
+    // milliseconds on; the wait lets that happen.
+    const auto settle = [&pacer] {
+      pacer.Flush();
+      QTest::qWait(30);
+    };
+    const auto area = [](const QRegion& region) {
+      int a = 0;
+      for (const QRect& r : region) a += r.width() * r.height();
+      return a;
+    };
+    const auto screenIsWhole = [&ctrl] {
+      const QImage whole = ctrl.RenderClient().convertToFormat(QImage::Format_RGB32);
+      return ctrl.Painted().copy(0, 0, whole.width(), whole.height()) == whole;
+    };
+    settle();
+    const int width = ctrl.Graph().PlotArea().width;
+    const PixelRect plot = ctrl.Graph().PlotArea();
+
+    // Filling up: a reading is joined on (the limit lines stay on top);
+    // the first ones draw the plot area.
+    for (int i = 0; i < 40; ++i) {
+      settings.AddReading(kAvg, static_cast<float>((i * 7) % 60 - 20));
+      ctrl.UpdateLive(false);
+      const QRegion asked = pacer.PendingRegion(ctrl);
+      if (i > 2) {
+        QVERIFY(!asked.isEmpty());
+        // The last columns, and the row of end texts at most.
+        QVERIFY2(area(asked) < 640 * 40, qPrintable(QString::number(area(asked))));
+      }
+      settle();
+    }
+    QVERIFY(screenIsWhole());
+    // Nothing new: nothing repainted.
+    ctrl.UpdateLive(false);
+    QVERIFY(!pacer.Pending());
+
+    // Full: the window scrolls, so the plot area is drawn again.
+    for (int i = 40; i < width + 5; ++i) settings.AddReading(kAvg, static_cast<float>((i * 7) % 60 - 20));
+    ctrl.UpdateLive(false);
+    settle();
+    settings.AddReading(kAvg, 33.0f);
+    ctrl.UpdateLive(false);
+    const QRect asked = pacer.PendingRegion(ctrl).boundingRect();
+    QVERIFY(asked.contains(QRect(plot.left, plot.top, plot.width, plot.height)));
+    QVERIFY(asked.height() < 420);
+    settle();
+    QVERIFY(screenIsWhole());
+
+    // A new scale draws everything again.
+    settings.SetDisplayRange(kAvg, -20, 40);
+    ctrl.UpdateLive(false);
+    QCOMPARE(pacer.PendingRegion(ctrl), QRegion(ctrl.rect()));
+    settle();
+    QVERIFY(screenIsWhole());
   }
 
   void PressesReachTheParentInItsCoordinates() {

@@ -6,6 +6,7 @@
 #include "ui/measure/CAnalogGuage.h"
 #include "ui/measure/CMeasurementCtrl.h"
 #include "ui/platform/FontCache.h"
+#include "ui/platform/FramePacer.h"
 
 #include <QDir>
 #include <QFontInfo>
@@ -262,6 +263,74 @@ class MeasurementCtrlTest final : public QObject {
     panel.Refresh(PanelRefresh::Values);
     QCOMPARE(panel.Gauge().Dial().Value(), 17.5);
     QCOMPARE(panel.Gauge().Dial().Thresholds().size(), std::size_t{3});
+  }
+
+  // A reading repaints only what changed: nothing when texts and needle
+  // stayed, else the changed texts' rectangles and the needle's regions.
+  // What reaches the screen is what a whole paint gives.
+  void ReadingsRepaintOnlyWhatChanged() {
+    MeasurementSettings settings;
+    settings.SetModelCode(model::kPX420B);
+    settings.SetDisplayRange(kAvg, -10, 30);
+    settings.SetLimits(kAvg, 0, 20);
+    settings.SetLimitCheck(kAvg, true);
+    FramePacer pacer;
+    const auto configure = [&settings](CMeasurementCtrl& panel) {
+      panel.SetSettings(&settings);
+      panel.SetLayout(1);
+      panel.SetQuantity(kAvg);
+      panel.resize(476, 326);
+      panel.show();
+      return QTest::qWaitForWindowExposed(&panel);
+    };
+    // Qt paints a requested region at its own next update a few
+    // milliseconds on; the wait lets that happen.
+    const auto settle = [&pacer] {
+      pacer.Flush();
+      QTest::qWait(30);
+    };
+    const auto area = [](const QRegion& region) {
+      int a = 0;
+      for (const QRect& r : region) a += r.width() * r.height();
+      return a;
+    };
+    CMeasurementCtrl panel;
+    panel.SetFramePacer(&pacer);
+    QVERIFY(configure(panel));
+    settings.AddReading(kAvg, 10.0f);
+    panel.Refresh(PanelRefresh::All);
+    settle();
+
+    settings.AddReading(kAvg, 10.0f);
+    panel.Refresh(PanelRefresh::Values);
+    QVERIFY(!pacer.Pending());
+
+    settings.AddReading(kAvg, 14.0f);
+    panel.Refresh(PanelRefresh::Values);
+    const QRegion texts = pacer.PendingRegion(panel);
+    const QRegion needle = pacer.PendingRegion(panel.Gauge());
+    QVERIFY(!texts.isEmpty() && !needle.isEmpty());
+    QVERIFY2(area(texts) < 476 * 326 / 5, qPrintable(QString::number(area(texts))));
+    const QSize dial = panel.Gauge().size();
+    QVERIFY2(area(needle) < dial.width() * dial.height() / 2, qPrintable(QString::number(area(needle))));
+    const PanelRect name = panel.Geometry().items[panel_item::kQuantityName].rect;
+    QVERIFY(!texts.contains(QPoint(name.left + 4, name.top + 4)));
+    settle();
+
+    // Readings of every kind, each painted as it came; an alarm colour.
+    for (const float v : {14.0f, 3.5f, 25.0f, 25.0f, -5.0f, 12.25f, 29.9f}) {
+      settings.AddReading(kAvg, v);
+      panel.Refresh(PanelRefresh::Values);
+      panel.SetAlarmState(v > 20);
+      settle();
+    }
+    CMeasurementCtrl whole;
+    QVERIFY(configure(whole));
+    whole.Refresh(PanelRefresh::All);
+    whole.SetAlarmState(true);
+    whole.repaint();
+    QCOMPARE(panel.Surface(), whole.Surface());
+    QCOMPARE(panel.Gauge().Painted(), whole.Gauge().Painted());
   }
 
   void ClicksOnPanelAndGaugeReachTheView() {

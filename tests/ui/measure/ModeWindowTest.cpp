@@ -18,14 +18,18 @@
 #include "ui/measure/CModeView.h"
 #include "ui/measure/CPulsePowerFrame.h"
 #include "ui/settings/SensorLinkDownloadActions.h"
+#include "ui/platform/FramePacer.h"
 #include "ui/shell/CMainFrame.h"
 #include "ui/shell/SimSensorProcess.h"
 
 #include <QMenu>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QTimer>
 #include <QtTest>
 
+#include <atomic>
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -64,6 +68,50 @@ class Connected {
   std::vector<int> pages;
   // What the user changes in the dialog.
   std::function<void(MeasurementSettings&)> edit;
+};
+
+// Stands in front of a window's registered sink and counts the answered
+// requests the acquisition thread hands on (PX420B: average with reverse,
+// and peak).
+class AnswerCounter final : public ReadingSink {
+ public:
+  explicit AnswerCounter(SinkSlot slot) : m_slot(slot), m_inner(AppContext::Instance().RegisteredSink(slot)) {
+    AppContext::Instance().UnregisterSink(m_slot, m_inner);
+    AppContext::Instance().RegisterSink(m_slot, this);
+  }
+  ~AnswerCounter() override { Release(); }
+  // Gives the slot back to the window's own sink.
+  void Release() {
+    if (!m_inner) return;
+    AppContext::Instance().UnregisterSink(m_slot, this);
+    AppContext::Instance().RegisterSink(m_slot, m_inner);
+    m_inner = nullptr;
+  }
+  void OnAverageReverseReading(int status, std::int32_t forward, std::int32_t reverse) override {
+    if (status == 1) ++averages;
+    m_inner->OnAverageReverseReading(status, forward, reverse);
+  }
+  void OnPeakReading(int status, std::int32_t power) override {
+    if (status == 1) ++peaks;
+    m_inner->OnPeakReading(status, power);
+  }
+  std::atomic<int> averages{0};
+  std::atomic<int> peaks{0};
+
+ private:
+  SinkSlot m_slot;
+  ReadingSink* m_inner;
+};
+
+// Counts a widget's paint events.
+class PaintCounter final : public QObject {
+ public:
+  explicit PaintCounter(QWidget& widget) { widget.installEventFilter(this); }
+  bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++count;
+    return false;
+  }
+  int count = 0;
 };
 
 }  // namespace
@@ -287,6 +335,65 @@ class ModeWindowTest final : public QObject {
     hooks.historiesReplaced();
     QVERIFY(!session.HoldsUnsavedRun());
     QVERIFY(!c.frame.CommandStateOf(cmd::kFileSave).enabled);
+  }
+
+  // At full rate every answered request is stored, and stored before the
+  // next request goes out, while the panels' paints wait for the frames.
+  void EveryAnswerIsStoredWhilePaintsWaitForFrames() {
+    test::SimSensorProcess sim({"--model", "PX420B", "--transport", "usb-vista", "--forward", "40", "--vswr",
+                                "1.5", "--noise", "0.3"});
+    QCOMPARE(sim.WaitForPort(), -1);
+    test::RecordingBeeper beeper;
+    Connected c(m_dir.Path());
+    MeasurementSettings& settings = c.frame.Settings();
+    c.frame.RouteCommand(cmd::kModeAvgPeak);
+    auto* window = qobject_cast<CMeasurementFrame*>(c.frame.ActiveChild());
+    QVERIFY(window);
+    CModeView& view = window->View();
+    QTRY_COMPARE(c.pages.size(), std::size_t{1});
+    // Every AVG reading is out of limit: one beep each.
+    settings.SetLimits(kAvg, 0, 10);
+    c.frame.RouteCommand(cmd::kLimitCheckEnable);
+    c.frame.RouteCommand(cmd::kAlarmOn);
+    c.frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&c.frame));
+
+    AnswerCounter counter(SinkSlot::kMeasurement);
+    PaintCounter paints(view.Panel(0));
+    // Sampled on the window's thread: with no request in flight, every
+    // answer is already stored (none waits for a frame).
+    int samples = 0;
+    bool behind = false;
+    QTimer sampler;
+    sampler.setInterval(1);
+    QObject::connect(&sampler, &QTimer::timeout, [&] {
+      if (SensorLink::Instance().BusyFlag()) return;
+      ++samples;
+      if (settings.Count(kAvg) != counter.averages || settings.Count(kPeak) != counter.peaks) behind = true;
+    });
+    sampler.start();
+    c.frame.RouteCommand(cmd::kMeasureStart);
+    QTRY_VERIFY_WITH_TIMEOUT(counter.peaks >= 60, 20000);
+    c.frame.RouteCommand(cmd::kMeasureStop);
+    QTRY_VERIFY(!SensorLink::Instance().BusyFlag());
+    QCoreApplication::processEvents();
+    sampler.stop();
+
+    QVERIFY(samples > 0);
+    QVERIFY(!behind);
+    QCOMPARE(settings.Count(kAvg), int(counter.averages));
+    QCOMPARE(settings.Count(kRev), int(counter.averages));
+    QCOMPARE(settings.Count(kVswr), int(counter.averages));
+    QCOMPARE(settings.Count(kPeak), int(counter.peaks));
+    QCOMPARE(int(beeper.Beeps().size()), settings.Count(kAvg));
+    // The main panel shows the newest AVG reading; it was painted, but not
+    // more often than readings came.
+    QTRY_VERIFY(!view.Pacer().Pending());
+    QCOMPARE(NumberIn(view.Panel(0).ItemText(panel_item::kValue)),
+             std::round(settings.LastReading(kAvg) * 100.0) / 100.0);
+    QVERIFY(paints.count > 0);
+    QVERIFY2(paints.count <= settings.Count(kAvg) + 2, qPrintable(QString::number(paints.count)));
+    counter.Release();
   }
 
   void DeliveriesHopToTheWindowAndDieWithIt() {
