@@ -123,7 +123,7 @@ class CcdfSensorTest final : public QObject {
     CCcdfFrame* window = app.Ccdf();
     QVERIFY(window);
     QCOMPARE(app.frame.ActiveChild(), window);
-    QCOMPARE(window->windowTitle(), QStringLiteral("USB, PX420B"));
+    QCOMPARE(window->windowTitle(), QStringLiteral("USB, PX420B - CCDF"));
     QVERIFY(AppContext::Instance().RegisteredSink(SinkSlot::kCcdf) != nullptr);
     // The settings open on the CCDF page at once.
     QTRY_COMPARE(app.pages.size(), std::size_t{1});
@@ -254,7 +254,7 @@ class CcdfSensorTest final : public QObject {
     // its settings opened again.
     QCOMPARE(app.Ccdf(), window.data());
     QCOMPARE(app.frame.MdiArea()->subWindowList().size(), 1);
-    QCOMPARE(window->windowTitle(), QStringLiteral("USB, PX470B"));
+    QCOMPARE(window->windowTitle(), QStringLiteral("USB, PX470B - CCDF"));
     QCOMPARE(window->Session().Data().StoredSweeps(), 0);
     QVERIFY(window->Session().Data().CcdfCurve().empty());
     QCOMPARE(window->Panel(CcdfPanel::L1).Texts().at(1), Str("S_CCDF_FRAME_MODEL") + "PX470B");
@@ -283,7 +283,7 @@ class CcdfSensorTest final : public QObject {
     QVERIFY(window.isNull());
     QPointer<CMeasurementFrame> live = qobject_cast<CMeasurementFrame*>(app.frame.ActiveChild());
     QVERIFY(live);
-    QCOMPARE(live->windowTitle(), QStringLiteral("USB, PX470B"));
+    QCOMPARE(live->windowTitle(), QStringLiteral("USB, PX470B - Power"));
     QVERIFY(QString::fromStdString(live->View().Panel(3).ItemText(panel_item::kQuantityName))
                 .contains(QStringLiteral("PAR")));
     app.frame.RouteCommand(cmd::kMeasureStart);
@@ -299,7 +299,7 @@ class CcdfSensorTest final : public QObject {
     const std::size_t pagesThen = app.pages.size();
     app.frame.RouteCommand(cmd::kModeAvgPeak);
     QCOMPARE(app.frame.ActiveChild(), live.data());
-    QCOMPARE(live->windowTitle(), QStringLiteral("USB, PX420B"));
+    QCOMPARE(live->windowTitle(), QStringLiteral("USB, PX420B - Power"));
     QVERIFY(QString::fromStdString(live->View().Panel(3).ItemText(panel_item::kQuantityName))
                 .contains(QStringLiteral("VSWR")));
     QTRY_COMPARE(app.pages.size(), pagesThen + 1);
