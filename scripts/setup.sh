@@ -12,7 +12,7 @@ packages=(
   xvfb xauth x11-apps x11-utils xdotool imagemagick
   weasyprint python3-markdown poppler-utils groff-base
   dpkg-dev file appstream desktop-file-utils libxml2-utils
-  cups-daemon cups-client
+  cups-daemon cups-client ccache
 )
 
 missing=()
