@@ -159,10 +159,8 @@ bool ModeSession::CanSave() const {
   return !m_measuring && m_settings.Count(FirstQuantity()) > 0 && m_unsaved;
 }
 
-bool ModeSession::HoldsUnsavedRun() const { return m_settings.Count(FirstQuantity()) > 0 && m_unsaved; }
-
 bool ModeSession::ReleaseRun(const char* key) {
-  if (HoldsUnsavedRun()) {
+  if (HasUnsavedRun()) {
     const int answer = m_host.AskYesNoCancel(key);
     if (answer != ModeSessionHost::kAnswerYes && answer != ModeSessionHost::kAnswerNo) return false;
     if (m_measuring) Close();

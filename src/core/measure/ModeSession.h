@@ -92,8 +92,6 @@ class ModeSession final : public ReadingSink {
   void Reset();
   // Save's enabling: not measuring, a run exists and it is unsaved.
   bool CanSave() const;
-  // A run exists that has not been saved (what Start asks about).
-  bool HoldsUnsavedRun() const;
   // Before the histories are replaced from outside the window (a log
   // download): an unsaved run is offered for saving with `key` (yes saves,
   // no discards, cancel keeps it); measuring stops. False when the run is

@@ -566,7 +566,7 @@ TEST(ModeSessionRun, ARunGivenUpForADownloadIsNeverDroppedWithoutAnAnswer) {
   // Measuring with readings: cancel keeps the run and the measurement.
   session.Start();
   rig.Asked().OnAverageReading(1, 4000);
-  EXPECT_TRUE(session.HoldsUnsavedRun());
+  EXPECT_TRUE(session.HasUnsavedRun());
   rig.host.threeWayAnswers = {Host::kAnswerCancel};
   EXPECT_FALSE(session.ReleaseRun(kKey));
   EXPECT_TRUE(session.Measuring());
@@ -578,13 +578,13 @@ TEST(ModeSessionRun, ARunGivenUpForADownloadIsNeverDroppedWithoutAnAnswer) {
   EXPECT_FALSE(session.ReleaseRun(kKey));
   EXPECT_EQ(rig.host.saveCommands, 1);
   EXPECT_FALSE(session.Measuring());
-  EXPECT_TRUE(session.HoldsUnsavedRun());
+  EXPECT_TRUE(session.HasUnsavedRun());
 
   // Yes and saved: released.
   rig.host.threeWayAnswers = {Host::kAnswerYes};
   rig.host.onSave = [&] { EXPECT_TRUE(session.SaveTo(rig.dir.File("kept.psh"))); };
   EXPECT_TRUE(session.ReleaseRun(kKey));
-  EXPECT_FALSE(session.HoldsUnsavedRun());
+  EXPECT_FALSE(session.HasUnsavedRun());
 
   // A saved run is not asked about again.
   rig.host.questions.clear();
@@ -604,7 +604,7 @@ TEST(ModeSessionRun, ARunGivenUpForADownloadIsNeverDroppedWithoutAnAnswer) {
   s.ResetHistories();
   s.AddReading(kAvg, 12.5f);
   session.HistoriesReplaced();
-  EXPECT_FALSE(session.HoldsUnsavedRun());
+  EXPECT_FALSE(session.HasUnsavedRun());
   EXPECT_FALSE(session.CanSave());
   EXPECT_EQ(rig.host.graphResets, resets + 1);
 }

@@ -333,7 +333,7 @@ class ModeWindowTest final : public QObject {
     QTest::qWait(100);
     QCOMPARE(settings.Count(kAvg), kept);  // no reading runs on into the log
     hooks.historiesReplaced();
-    QVERIFY(!session.HoldsUnsavedRun());
+    QVERIFY(!session.HasUnsavedRun());
     QVERIFY(!c.frame.CommandStateOf(cmd::kFileSave).enabled);
   }
 
