@@ -3,7 +3,7 @@
 // up to date, and a synchronous repaint of the whole window at the size it
 // has in the maximised document area of the main frame's default size.
 #include "core/device/SensorLink.h"
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 #include "core/measure/MeasurementSettings.h"
 #include "core/platform/HostPaths.h"
 #include "core/strings/StringTable.h"

@@ -3,9 +3,9 @@
 // graph update with its repaint.
 #include "core/history/HistoryFile.h"
 #include "core/measure/MeasurementSettings.h"
-#include "core/measure/Quantity.h"
+#include "core/vocabulary/Quantity.h"
 #include "core/platform/HostPaths.h"
-#include "core/shell/CommandIds.h"
+#include "core/vocabulary/CommandIds.h"
 #include "core/strings/StringTable.h"
 #include "ui/graph/CGraphCtrl.h"
 #include "ui/history/CHistoryFrame.h"

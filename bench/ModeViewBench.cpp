@@ -7,9 +7,9 @@
 // scripts/perf.sh measures.)
 #include "core/device/SensorLink.h"
 #include "core/measure/MeasurementSettings.h"
-#include "core/measure/Quantity.h"
+#include "core/vocabulary/Quantity.h"
 #include "core/platform/HostPaths.h"
-#include "core/shell/CommandIds.h"
+#include "core/vocabulary/CommandIds.h"
 #include "core/strings/StringTable.h"
 #include "ui/measure/CMeasurementView.h"
 

@@ -3,7 +3,7 @@
 // the main panel, a small panel and a full-window panel.
 #include "core/measure/AnalogGauge.h"
 #include "core/measure/MeasurementSettings.h"
-#include "core/measure/Quantity.h"
+#include "core/vocabulary/Quantity.h"
 #include "core/platform/HostPaths.h"
 #include "core/strings/StringTable.h"
 #include "ui/measure/CAnalogGuage.h"

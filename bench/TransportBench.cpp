@@ -2,7 +2,7 @@
 // single-value exchanges over the two-pipe stand-in, the time of one serial
 // exchange, and the processor time a read uses while it waits for a silent
 // sensor.
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 #include "core/device/SerialDevice.h"
 #include "core/device/UsbDeviceVista.h"
 #include "sim/SimEndpoint.h"

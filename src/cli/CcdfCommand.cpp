@@ -9,7 +9,7 @@
 #include "core/ccdf/CcdfSession.h"
 #include "core/ccdf/CcdfSessionHost.h"
 #include "core/device/SensorLink.h"
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 #include "core/device/SensorProtocol.h"
 
 #include <chrono>

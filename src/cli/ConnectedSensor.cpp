@@ -5,7 +5,7 @@
 
 #include "core/app/AppContext.h"
 #include "core/device/SensorLink.h"
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 #include "core/settings/SettingsPageRules.h"
 #include "core/strings/StringTable.h"
 

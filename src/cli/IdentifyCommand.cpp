@@ -4,7 +4,7 @@
 #include "cli/Options.h"
 
 #include "core/device/SensorLink.h"
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 #include "core/device/SensorProtocol.h"
 
 #include <cstdio>

@@ -5,7 +5,7 @@
 #include "cli/Options.h"
 
 #include "core/device/SensorLink.h"
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 #include "core/settings/LoggingDownload.h"
 #include "core/settings/LoggingSetup.h"
 #include "core/settings/SensorLogging.h"

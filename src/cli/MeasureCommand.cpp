@@ -8,11 +8,11 @@
 #include "cli/SlotQueue.h"
 
 #include "core/device/SensorLink.h"
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 #include "core/measure/MeasurementSettings.h"
 #include "core/measure/ModeSession.h"
 #include "core/measure/ModeSessionHost.h"
-#include "core/measure/Quantity.h"
+#include "core/vocabulary/Quantity.h"
 #include "core/strings/StringTable.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "sim/SimConfig.h"
 
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #include "sim/SimOptions.h"
 
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 
 #include <cerrno>
 #include <climits>

@@ -1,6 +1,6 @@
 #include "sim/SimSensor.h"
 
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,6 +1,6 @@
 // wattrix-cli ccdf against wattrix-sim.
 #include "cli/SensorCliFixture.h"
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 #include "core/measure/MeasurementSettings.h"
 
 #include <gtest/gtest.h>

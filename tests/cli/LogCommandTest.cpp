@@ -2,7 +2,7 @@
 // history file, clear and stop.
 #include "cli/SensorCliFixture.h"
 #include "core/history/HistoryDocument.h"
-#include "core/measure/Quantity.h"
+#include "core/vocabulary/Quantity.h"
 
 #include <gtest/gtest.h>
 

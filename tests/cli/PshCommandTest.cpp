@@ -4,7 +4,7 @@
 #include "core/history/HistoryFile.h"
 #include "core/history/HistoryLayout.h"
 #include "core/measure/MeasurementSettings.h"
-#include "core/measure/Quantity.h"
+#include "core/vocabulary/Quantity.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

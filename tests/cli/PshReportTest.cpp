@@ -1,7 +1,7 @@
 #include "cli/CliRunner.h"
 #include "core/history/HistoryFile.h"
 #include "core/measure/MeasurementSettings.h"
-#include "core/measure/Quantity.h"
+#include "core/vocabulary/Quantity.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 #include "sim/SimLoopbackDevice.h"
 #include "support/RepeatedCancel.h"
 

@@ -1,4 +1,4 @@
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 #include "sim/CommandParser.h"
 #include "sim/SignalGenerator.h"
 #include "sim/SimSensor.h"

@@ -1,6 +1,6 @@
 #include "core/ccdf/CcdfPanels.h"
 
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 #include "core/measure/MeasurementSettings.h"
 #include "core/platform/NumberText.h"
 #include "core/strings/StringTable.h"

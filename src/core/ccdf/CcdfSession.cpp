@@ -2,12 +2,12 @@
 
 #include "core/ccdf/CcdfSessionHost.h"
 #include "core/device/SensorLink.h"
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 #include "core/device/SensorProtocol.h"
 #include "core/measure/MeasurementSettings.h"
 #include "core/measure/PowerDirectionWarning.h"
-#include "core/measure/Quantity.h"
-#include "core/shell/CommandIds.h"
+#include "core/vocabulary/Quantity.h"
+#include "core/vocabulary/CommandIds.h"
 
 namespace wattrix {
 

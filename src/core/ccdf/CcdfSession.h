@@ -3,7 +3,7 @@
 #include "core/ccdf/CcdfAccumulator.h"
 #include "core/ccdf/CcdfPanels.h"
 #include "core/device/ReadingSink.h"
-#include "core/shell/CommandState.h"
+#include "core/vocabulary/CommandState.h"
 
 #include <array>
 

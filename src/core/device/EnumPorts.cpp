@@ -1,6 +1,6 @@
 #include "core/device/EnumPorts.h"
 
-#include "core/app/TraceSink.h"
+#include "core/platform/TraceSink.h"
 
 #include <fcntl.h>
 #include <unistd.h>

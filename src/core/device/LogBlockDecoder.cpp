@@ -1,6 +1,6 @@
 #include "core/device/LogBlockDecoder.h"
 
-#include "core/measure/Quantity.h"
+#include "core/vocabulary/Quantity.h"
 
 namespace wattrix::protocol {
 

@@ -1,6 +1,6 @@
 #include "core/device/ReadingPlausibility.h"
 
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 
 #include <algorithm>
 #include <array>

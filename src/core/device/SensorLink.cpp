@@ -2,7 +2,7 @@
 
 #include "core/app/AppContext.h"
 #include "core/device/ReplyParser.h"
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 #include "core/device/SensorProtocol.h"
 
 #include <algorithm>

@@ -5,7 +5,7 @@
 #include "core/device/ReadingSink.h"
 #include "core/device/ReplyParser.h"
 #include "core/device/SensorLink.h"
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 #include "core/device/SensorProtocol.h"
 #include "core/measure/MeasurementSettings.h"
 

@@ -1,6 +1,6 @@
 #include "core/device/UsbDeviceVista.h"
 
-#include "core/app/TraceSink.h"
+#include "core/platform/TraceSink.h"
 #include "core/device/FdTransfer.h"
 #include "core/device/UsbInterfaces.h"
 

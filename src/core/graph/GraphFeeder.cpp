@@ -2,12 +2,12 @@
 
 #include "core/measure/ReadoutFormat.h"
 
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 #include "core/history/HistoryDocument.h"
 #include "core/history/HistoryHeader.h"
 #include "core/history/HistoryLayout.h"
 #include "core/measure/MeasurementSettings.h"
-#include "core/measure/Quantity.h"
+#include "core/vocabulary/Quantity.h"
 #include "core/platform/NumberText.h"
 #include "core/strings/StringTable.h"
 

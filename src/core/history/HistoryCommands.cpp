@@ -1,6 +1,6 @@
 #include "core/history/HistoryCommands.h"
 
-#include "core/measure/Quantity.h"
+#include "core/vocabulary/Quantity.h"
 #include "core/platform/NumberText.h"
 
 #include <algorithm>

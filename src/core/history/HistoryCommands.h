@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/shell/CommandState.h"
+#include "core/vocabulary/CommandState.h"
 
 #include <optional>
 #include <string_view>

@@ -1,7 +1,7 @@
 #include "core/history/HistoryCsv.h"
 
 #include "core/history/HistoryLayout.h"
-#include "core/measure/Quantity.h"
+#include "core/vocabulary/Quantity.h"
 #include "core/platform/AtomicFile.h"
 #include "core/platform/NumberText.h"
 

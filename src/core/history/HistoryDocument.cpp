@@ -1,6 +1,6 @@
 #include "core/history/HistoryDocument.h"
 
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 #include "core/history/HistoryCsv.h"
 #include "core/history/HistoryFile.h"
 #include "core/history/HistoryLayout.h"

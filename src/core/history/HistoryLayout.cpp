@@ -1,6 +1,6 @@
 #include "core/history/HistoryLayout.h"
 
-#include "core/measure/Quantity.h"
+#include "core/vocabulary/Quantity.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,8 +1,8 @@
 #include "core/measure/Limits.h"
 
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 #include "core/measure/MeasurementSettings.h"
-#include "core/measure/Quantity.h"
+#include "core/vocabulary/Quantity.h"
 #include "core/measure/ReadoutFormat.h"
 #include "core/strings/StringTable.h"
 

@@ -1,10 +1,10 @@
 #include "core/measure/MeasurementPanelTexts.h"
 
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 #include "core/measure/AnalogGauge.h"
 #include "core/measure/Limits.h"
 #include "core/measure/MeasurementSettings.h"
-#include "core/measure/Quantity.h"
+#include "core/vocabulary/Quantity.h"
 #include "core/measure/ReadoutFormat.h"
 #include "core/platform/NumberText.h"
 #include "core/strings/StringTable.h"

@@ -1,6 +1,6 @@
 #include "core/measure/MeasurementSettings.h"
 
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 #include "core/platform/HostPaths.h"
 #include "core/platform/IniFile.h"
 #include "core/platform/NumberText.h"

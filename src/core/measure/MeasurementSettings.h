@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/measure/Quantity.h"
+#include "core/vocabulary/Quantity.h"
 #include "core/measure/QuantityHistory.h"
 #include "core/measure/QuantitySettings.h"
 

@@ -3,7 +3,7 @@
 #include "core/device/ReadingSink.h"
 #include "core/measure/MeasurementPanel.h"
 #include "core/measure/ModeViewRules.h"
-#include "core/shell/CommandState.h"
+#include "core/vocabulary/CommandState.h"
 
 #include <array>
 #include <cstdint>

@@ -1,12 +1,12 @@
 // The live window's reading operations: offset, corrections, VSWR and PAR,
 // limit checks, and the BusyFlag hand-over.
 #include "core/device/SensorLink.h"
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 #include "core/measure/Limits.h"
 #include "core/measure/MeasurementSettings.h"
 #include "core/measure/ModeSession.h"
 #include "core/measure/ModeSessionHost.h"
-#include "core/measure/Quantity.h"
+#include "core/vocabulary/Quantity.h"
 #include "core/measure/ReadingMath.h"
 #include "core/strings/StringTable.h"
 

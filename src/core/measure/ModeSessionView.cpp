@@ -4,7 +4,7 @@
 #include "core/measure/MeasurementSettings.h"
 #include "core/measure/ModeSession.h"
 #include "core/measure/ModeSessionHost.h"
-#include "core/measure/Quantity.h"
+#include "core/vocabulary/Quantity.h"
 
 namespace wattrix {
 

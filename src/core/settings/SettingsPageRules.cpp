@@ -1,7 +1,7 @@
 #include "core/settings/SettingsPageRules.h"
 
-#include "core/device/SensorModel.h"
-#include "core/measure/Quantity.h"
+#include "core/vocabulary/SensorModel.h"
+#include "core/vocabulary/Quantity.h"
 #include "core/platform/NumberText.h"
 
 #include <cmath>

@@ -2,7 +2,7 @@
 
 #include "core/settings/SettingsPageRules.h"
 
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 
 namespace wattrix::settings_tabs {
 

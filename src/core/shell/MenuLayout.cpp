@@ -1,6 +1,6 @@
 #include "core/shell/MenuLayout.h"
 
-#include "core/shell/CommandIds.h"
+#include "core/vocabulary/CommandIds.h"
 
 namespace wattrix::menu {
 

@@ -5,7 +5,7 @@
 #include "core/device/SensorLink.h"
 #include "core/measure/MeasurementSettings.h"
 #include "core/platform/MessageBoxes.h"
-#include "core/shell/CommandIds.h"
+#include "core/vocabulary/CommandIds.h"
 #include "core/strings/StringTable.h"
 #include "ui/ccdf/CCcdfGraphCtrl.h"
 #include "ui/ccdf/CCcdfSplitter.h"

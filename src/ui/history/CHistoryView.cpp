@@ -2,7 +2,7 @@
 
 #include "core/history/BitmapFile.h"
 #include "core/platform/MessageBoxes.h"
-#include "core/shell/CommandIds.h"
+#include "core/vocabulary/CommandIds.h"
 #include "core/strings/StringTable.h"
 #include "ui/graph/CGraphCtrl.h"
 #include "ui/history/CChangeTitleDlg.h"

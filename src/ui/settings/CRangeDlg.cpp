@@ -1,8 +1,8 @@
 #include "ui/settings/CRangeDlg.h"
 
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 #include "core/measure/MeasurementSettings.h"
-#include "core/measure/Quantity.h"
+#include "core/vocabulary/Quantity.h"
 #include "ui/settings/SettingsFields.h"
 
 #include <QCheckBox>

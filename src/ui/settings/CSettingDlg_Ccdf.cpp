@@ -1,7 +1,7 @@
 #include "ui/settings/CSettingDlg_Ccdf.h"
 
 #include "core/measure/MeasurementSettings.h"
-#include "core/measure/Quantity.h"
+#include "core/vocabulary/Quantity.h"
 #include "core/settings/SettingsPageRules.h"
 #include "ui/settings/CDeviceGroup.h"
 #include "ui/settings/SettingsFields.h"

@@ -1,6 +1,6 @@
 #include "ui/shell/FrameToolBars.h"
 
-#include "core/shell/CommandIds.h"
+#include "core/vocabulary/CommandIds.h"
 #include "core/strings/StringTable.h"
 
 #include <QAction>

@@ -6,9 +6,9 @@
 #include "core/ccdf/CcdfSessionHostRecorder.h"
 #include "core/device/DeliveryQueue.h"
 #include "core/device/SensorLink.h"
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 #include "core/measure/MeasurementSettings.h"
-#include "core/shell/CommandIds.h"
+#include "core/vocabulary/CommandIds.h"
 #include "sim/SimLoopbackDevice.h"
 
 #include <gtest/gtest.h>

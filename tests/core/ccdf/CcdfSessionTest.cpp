@@ -4,7 +4,7 @@
 #include "core/ccdf/CcdfSessionHostRecorder.h"
 #include "core/device/SensorLink.h"
 #include "core/measure/MeasurementSettings.h"
-#include "core/shell/CommandIds.h"
+#include "core/vocabulary/CommandIds.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "core/device/LinkFixture.h"
 #include "core/device/RecordingSink.h"
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 #include "core/device/SensorProtocol.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 #include "core/device/LogBlockDecoder.h"
 #include "core/device/LogTransfer.h"
 #include "core/device/LogValueStore.h"
-#include "core/measure/Quantity.h"
+#include "core/vocabulary/Quantity.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "core/device/ReplyParser.h"
 #include "core/device/ScriptedSensor.h"
 #include "core/device/SensorProtocol.h"
-#include "core/measure/Quantity.h"
+#include "core/vocabulary/Quantity.h"
 
 #include <gtest/gtest.h>
 

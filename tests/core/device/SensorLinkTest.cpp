@@ -1,5 +1,5 @@
 #include "core/device/LinkFixture.h"
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 #include "core/device/SensorProtocol.h"
 
 #include <gtest/gtest.h>

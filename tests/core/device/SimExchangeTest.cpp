@@ -5,7 +5,7 @@
 #include "core/device/LogBlockDecoder.h"
 #include "core/device/RecordingSink.h"
 #include "core/device/SensorLink.h"
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 #include "core/device/SensorProtocol.h"
 #include "core/measure/MeasurementSettings.h"
 #include "sim/SimLoopbackDevice.h"

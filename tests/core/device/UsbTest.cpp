@@ -1,4 +1,4 @@
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 #include "core/device/UsbDevice.h"
 #include "core/device/UsbDeviceVista.h"
 #include "core/device/UsbDeviceXP.h"

@@ -3,7 +3,7 @@
 #include "core/history/HistoryHeader.h"
 #include "core/history/HistoryLayout.h"
 #include "core/measure/MeasurementSettings.h"
-#include "core/measure/Quantity.h"
+#include "core/vocabulary/Quantity.h"
 #include "core/strings/StringTable.h"
 #include "support/RecordingCanvas.h"
 #include "support/TempDir.h"

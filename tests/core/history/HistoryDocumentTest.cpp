@@ -1,9 +1,9 @@
 #include "core/history/HistoryDocument.h"
 
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 #include "core/history/HistoryFile.h"
 #include "core/history/LittleEndian.h"
-#include "core/measure/Quantity.h"
+#include "core/vocabulary/Quantity.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 #include "core/history/HistoryFile.h"
 
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 #include "core/history/HistoryLayout.h"
 #include "core/history/LittleEndian.h"
 #include "core/history/SingleByteText.h"
 #include "core/measure/MeasurementSettings.h"
-#include "core/measure/Quantity.h"
+#include "core/vocabulary/Quantity.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "core/measure/Limits.h"
 
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 #include "core/measure/MeasurementSettings.h"
 #include "core/strings/StringTable.h"
 #include "support/Recorders.h"

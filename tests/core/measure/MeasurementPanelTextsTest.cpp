@@ -1,6 +1,6 @@
 #include "core/measure/MeasurementPanelTexts.h"
 
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 #include "core/measure/AnalogGauge.h"
 #include "core/measure/MeasurementSettings.h"
 #include "core/platform/HostPaths.h"

@@ -4,7 +4,7 @@
 // thread delivers through a DeliveryQueue, as in the command-line tool.
 #include "core/device/DeliveryQueue.h"
 #include "core/device/LinkFixture.h"
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 #include "core/measure/ModeSession.h"
 #include "core/measure/SessionRecorders.h"
 #include "core/platform/HostPaths.h"

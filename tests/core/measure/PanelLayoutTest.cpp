@@ -1,6 +1,6 @@
 #include "core/measure/PanelLayout.h"
 
-#include "core/measure/Quantity.h"
+#include "core/vocabulary/Quantity.h"
 #include "core/platform/MulDiv.h"
 
 #include <gtest/gtest.h>

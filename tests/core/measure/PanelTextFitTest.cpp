@@ -1,6 +1,6 @@
 #include "core/measure/PanelTextFit.h"
 
-#include "core/measure/Quantity.h"
+#include "core/vocabulary/Quantity.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,10 @@
 #include "core/app/AppContext.h"
 #include "core/device/LogTransfer.h"
 #include "core/device/SensorLink.h"
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 #include "core/history/HistoryFile.h"
 #include "core/measure/MeasurementSettings.h"
-#include "core/measure/Quantity.h"
+#include "core/vocabulary/Quantity.h"
 #include "core/settings/SensorLogging.h"
 #include "support/SimHarness.h"
 

@@ -1,8 +1,8 @@
 #include "core/settings/SettingsPageRules.h"
 #include "core/settings/SettingsTabs.h"
 
-#include "core/device/SensorModel.h"
-#include "core/measure/Quantity.h"
+#include "core/vocabulary/SensorModel.h"
+#include "core/vocabulary/Quantity.h"
 
 #include <gtest/gtest.h>
 

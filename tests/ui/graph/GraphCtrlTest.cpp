@@ -1,7 +1,7 @@
 #include "core/history/HistoryHeader.h"
 #include "core/history/HistoryLayout.h"
 #include "core/measure/MeasurementSettings.h"
-#include "core/measure/Quantity.h"
+#include "core/vocabulary/Quantity.h"
 #include "core/platform/HostPaths.h"
 #include "core/strings/StringTable.h"
 #include "ui/graph/CGraphCtrl.h"

@@ -1,10 +1,10 @@
 #include "HistoryTestFiles.h"
 
 #include "core/history/HistoryLayout.h"
-#include "core/measure/Quantity.h"
+#include "core/vocabulary/Quantity.h"
 #include "core/platform/HostPaths.h"
 #include "core/platform/NumberText.h"
-#include "core/shell/CommandIds.h"
+#include "core/vocabulary/CommandIds.h"
 #include "core/strings/StringTable.h"
 #include "support/Recorders.h"
 #include "support/TempDir.h"

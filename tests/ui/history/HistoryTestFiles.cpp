@@ -2,7 +2,7 @@
 
 #include "core/history/HistoryFile.h"
 #include "core/measure/MeasurementSettings.h"
-#include "core/measure/Quantity.h"
+#include "core/vocabulary/Quantity.h"
 #include "support/TempDir.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 #include "core/measure/MeasurementSettings.h"
-#include "core/measure/Quantity.h"
+#include "core/vocabulary/Quantity.h"
 #include "core/platform/HostPaths.h"
 #include "core/strings/StringTable.h"
 #include "ui/measure/CAnalogGuage.h"

@@ -2,7 +2,7 @@
 
 #include "core/history/HistoryDocument.h"
 #include "core/platform/HostPaths.h"
-#include "core/shell/CommandIds.h"
+#include "core/vocabulary/CommandIds.h"
 #include "core/strings/StringTable.h"
 #include "support/TempDir.h"
 #include "ui/history/CHistoryFrame.h"

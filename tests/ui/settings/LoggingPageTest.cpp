@@ -1,5 +1,5 @@
 #include "core/device/SensorLink.h"
-#include "core/device/SensorModel.h"
+#include "core/vocabulary/SensorModel.h"
 #include "sim/SimLoopbackDevice.h"
 #include "ui/settings/CDutyReference.h"
 #include "ui/settings/CSettingDlg.h"

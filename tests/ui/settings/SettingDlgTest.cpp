@@ -1,5 +1,5 @@
-#include "core/device/SensorModel.h"
-#include "core/measure/Quantity.h"
+#include "core/vocabulary/SensorModel.h"
+#include "core/vocabulary/Quantity.h"
 #include "support/CommaLocale.h"
 #include "ui/platform/WattrixStyle.h"
 #include "ui/settings/CDutyReference.h"

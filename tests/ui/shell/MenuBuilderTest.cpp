@@ -1,7 +1,7 @@
 #include "ui/shell/MenuBuilder.h"
 
 #include "core/platform/HostPaths.h"
-#include "core/shell/CommandIds.h"
+#include "core/vocabulary/CommandIds.h"
 #include "core/strings/StringTable.h"
 
 #include <QAction>

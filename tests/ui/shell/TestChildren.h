@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/history/HistoryDocument.h"
-#include "core/shell/CommandIds.h"
+#include "core/vocabulary/CommandIds.h"
 #include "ui/shell/CMainFrame.h"
 #include "ui/shell/ChildFrame.h"
 

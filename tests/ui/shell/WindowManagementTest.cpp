@@ -6,7 +6,7 @@
 #include "core/device/SensorLink.h"
 #include "core/history/HistoryFile.h"
 #include "core/platform/HostPaths.h"
-#include "core/shell/CommandIds.h"
+#include "core/vocabulary/CommandIds.h"
 #include "core/strings/StringTable.h"
 #include "support/Recorders.h"
 #include "support/TempDir.h"

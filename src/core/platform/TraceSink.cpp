@@ -1,4 +1,4 @@
-#include "core/app/TraceSink.h"
+#include "core/platform/TraceSink.h"
 
 namespace wattrix {
 
