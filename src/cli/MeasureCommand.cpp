@@ -39,15 +39,15 @@ constexpr auto kNoReadingLimit = std::chrono::seconds(10);
 
 struct ModeChoice {
   ModeCommand command;
-  ModeView view;
+  LiveWindowKind view;
 };
 
 const std::map<std::string, ModeChoice>& Modes() {
   static const std::map<std::string, ModeChoice> modes{
-      {"avgpeak", {ModeCommand::AvgPeak, ModeView::Measurement}},
-      {"avg", {ModeCommand::Avg, ModeView::Measurement}},
-      {"peak", {ModeCommand::Peak, ModeView::Measurement}},
-      {"pulse", {ModeCommand::Pulse, ModeView::Pulse}},
+      {"avgpeak", {ModeCommand::AvgPeak, LiveWindowKind::Measurement}},
+      {"avg", {ModeCommand::Avg, LiveWindowKind::Measurement}},
+      {"peak", {ModeCommand::Peak, LiveWindowKind::Measurement}},
+      {"pulse", {ModeCommand::Pulse, LiveWindowKind::Pulse}},
   };
   return modes;
 }
@@ -138,7 +138,7 @@ std::string Number(double value, const char* format) {
   return text;
 }
 
-void PrintSummary(MeasurementSettings& settings, ModeView view) {
+void PrintSummary(MeasurementSettings& settings, LiveWindowKind view) {
   const int mask = mode_view::SaveMask(view, settings.ModelCode());
   for (int q = kAvg; q < kHistoryCount; ++q) {
     if (!(mask & MaskBit(q))) continue;
@@ -151,7 +151,7 @@ void PrintSummary(MeasurementSettings& settings, ModeView view) {
                 value(settings.Max(q)).c_str(), value(settings.LastReading(q)).c_str(),
                 value(count > 0 ? settings.Average(q) : 0).c_str());
   }
-  if (view == ModeView::Pulse) {
+  if (view == LiveWindowKind::Pulse) {
     std::printf("duty_cycle=%s\n", Number(settings.DutyCycle(), "%.2f").c_str());
     std::printf("burst_width=%s\n", Number(settings.BurstWidth(), "%.3f").c_str());
   }
@@ -208,7 +208,7 @@ int RunMeasure(const std::vector<std::string>& args) {
 
   CliHost host;
   ModeSession session(options.mode.view, settings, sensor.Link(), host);
-  const SinkSlot slot = options.mode.view == ModeView::Pulse ? SinkSlot::kPulse : SinkSlot::kMeasurement;
+  const SinkSlot slot = options.mode.view == LiveWindowKind::Pulse ? SinkSlot::kPulse : SinkSlot::kMeasurement;
   session.Reinitialise();
   const RunEnd end = RunSession(session, settings, sensor.Link(), slot, options.count);
   sensor.Link().Disconnect();

@@ -26,7 +26,7 @@ constexpr std::array<int, mode_view::kPanelCount> kPulsePanels{kPulse, kPulse, k
 
 }  // namespace
 
-ModeSession::ModeSession(ModeView view, MeasurementSettings& settings, SensorLink& link,
+ModeSession::ModeSession(LiveWindowKind view, MeasurementSettings& settings, SensorLink& link,
                          ModeSessionHost& host, Beeper* beeper)
     : m_view(view), m_settings(settings), m_link(link), m_host(host), m_beeper(beeper) {}
 
@@ -47,7 +47,7 @@ int ModeSession::SelectedQuantity() const {
 }
 
 void ModeSession::Reinitialise() {
-  const auto& quantities = m_view == ModeView::Pulse ? kPulsePanels : kMeasurementPanels;
+  const auto& quantities = m_view == LiveWindowKind::Pulse ? kPulsePanels : kMeasurementPanels;
   // The layouts start over, so the window is back in multi screen.
   m_fullScreenPanel = -1;
   for (int i = 0; i < mode_view::kPanelCount; ++i) {
@@ -107,7 +107,7 @@ void ModeSession::Start() {
   m_unsaved = true;
 
   const int model = ModelCode();
-  if (m_view == ModeView::Measurement) {
+  if (m_view == LiveWindowKind::Measurement) {
     if (model != model::kPX420B && model != model::kPX430B && model != model::kPX470B) {
       m_settings.MarkStart(false);
       return;

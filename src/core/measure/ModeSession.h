@@ -48,10 +48,10 @@ class ModeSession final : public ReadingSink {
   static constexpr int kRequestTimeoutMs = 500;
 
   // `beeper` null: the process-wide beeper.
-  ModeSession(ModeView view, MeasurementSettings& settings, SensorLink& link, ModeSessionHost& host,
+  ModeSession(LiveWindowKind view, MeasurementSettings& settings, SensorLink& link, ModeSessionHost& host,
               Beeper* beeper = nullptr);
 
-  ModeView View() const { return m_view; }
+  LiveWindowKind View() const { return m_view; }
   // The four panels, index 0 the main panel; set once before Reinitialise.
   void SetPanels(const std::array<MeasurementPanel*, mode_view::kPanelCount>& panels);
 
@@ -179,7 +179,7 @@ class ModeSession final : public ReadingSink {
   bool PanelVisible(int panel) const;
   Beeper& AlarmBeeper() const;
 
-  ModeView m_view;
+  LiveWindowKind m_view;
   MeasurementSettings& m_settings;
   SensorLink& m_link;
   ModeSessionHost& m_host;

@@ -39,13 +39,13 @@ std::span<const int> CycleOf(int modelCode) {
 
 }  // namespace
 
-int InitialRequestState(ModeView view, int modelCode) {
-  if (view == ModeView::Pulse) return request::kPulse;
+int InitialRequestState(LiveWindowKind view, int modelCode) {
+  if (view == LiveWindowKind::Pulse) return request::kPulse;
   return CycleOf(modelCode).front();
 }
 
-RequestStep NextRequest(ModeView view, int modelCode, int state) {
-  if (view == ModeView::Pulse) return RequestStep{request::kPulse, request::kPulse};
+RequestStep NextRequest(LiveWindowKind view, int modelCode, int state) {
+  if (view == LiveWindowKind::Pulse) return RequestStep{request::kPulse, request::kPulse};
   const auto cycle = CycleOf(modelCode);
   auto it = std::find(cycle.begin(), cycle.end(), state);
   if (it == cycle.end()) it = cycle.begin();
@@ -53,22 +53,22 @@ RequestStep NextRequest(ModeView view, int modelCode, int state) {
   return RequestStep{*it, *next};
 }
 
-std::optional<int> InitialSelectedPanel(ModeView view, int quantityMask) {
-  const int first = view == ModeView::Pulse ? mask::kPulse : mask::kAvg;
+std::optional<int> InitialSelectedPanel(LiveWindowKind view, int quantityMask) {
+  const int first = view == LiveWindowKind::Pulse ? mask::kPulse : mask::kAvg;
   if (quantityMask & first) return 1;
   if (quantityMask & mask::kPeak) return 2;
   if (quantityMask & mask::kVswr) return 3;
   return std::nullopt;
 }
 
-bool GraphShownByDefault(ModeView view, int modelCode) {
-  if (view == ModeView::Pulse) return true;
+bool GraphShownByDefault(LiveWindowKind view, int modelCode) {
+  if (view == LiveWindowKind::Pulse) return true;
   return modelCode == kPX430A || modelCode == kPX450A || modelCode == kPX430B || modelCode == kPX450B;
 }
 
-bool PanelSelectable(ModeView view, int modelCode, int panel) {
+bool PanelSelectable(LiveWindowKind view, int modelCode, int panel) {
   if (panel < 0 || panel >= kPanelCount) return false;
-  const bool noPeakOrVswr = view == ModeView::Pulse ? (modelCode == kPX430A || modelCode == kPX420B ||
+  const bool noPeakOrVswr = view == LiveWindowKind::Pulse ? (modelCode == kPX430A || modelCode == kPX420B ||
                                                        modelCode == kPX430B || modelCode == kPX470B)
                                                     : (modelCode == kPX430A || modelCode == kPX430B);
   const bool peakOnly = modelCode == kPX450A || modelCode == kPX450B;
@@ -77,7 +77,7 @@ bool PanelSelectable(ModeView view, int modelCode, int panel) {
   return true;
 }
 
-int PanelOfQuantity(ModeView view, int quantity) {
+int PanelOfQuantity(LiveWindowKind view, int quantity) {
   switch (quantity) {
     case kAvg:
       return 1;
@@ -86,21 +86,21 @@ int PanelOfQuantity(ModeView view, int quantity) {
     case kVswr:
       return 3;
     case kPeak:
-      return view == ModeView::Pulse ? 0 : 2;
+      return view == LiveWindowKind::Pulse ? 0 : 2;
     case kPulse:
-      return view == ModeView::Pulse ? 1 : 0;
+      return view == LiveWindowKind::Pulse ? 1 : 0;
     default:
       return -1;
   }
 }
 
-int FirstQuantity(ModeView view, int modelCode) {
-  if (view == ModeView::Pulse) return kPulse;
+int FirstQuantity(LiveWindowKind view, int modelCode) {
+  if (view == LiveWindowKind::Pulse) return kPulse;
   return modelCode == kPX450A || modelCode == kPX450B ? kPeak : kAvg;
 }
 
-int SaveMask(ModeView view, int modelCode) {
-  if (view == ModeView::Pulse) return mask::kPulse;
+int SaveMask(LiveWindowKind view, int modelCode) {
+  if (view == LiveWindowKind::Pulse) return mask::kPulse;
   switch (modelCode) {
     case kPX430A:
     case kPX430B:

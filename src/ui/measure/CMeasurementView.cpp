@@ -3,7 +3,7 @@
 namespace wattrix {
 
 CMeasurementView::CMeasurementView(MeasurementSettings& settings, CMainFrame* frame, QWidget* parent)
-    : CModeView(ModeView::Measurement, SinkSlot::kMeasurement, settings, frame, parent) {
+    : CModeView(LiveWindowKind::Measurement, SinkSlot::kMeasurement, settings, frame, parent) {
   setObjectName(QStringLiteral("CMeasurementView"));
 }
 

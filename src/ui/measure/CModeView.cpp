@@ -36,7 +36,7 @@ void Place(QWidget& child, const ModeArrangement::Rect& r) {
 
 }  // namespace
 
-CModeView::CModeView(ModeView view, SinkSlot slot, MeasurementSettings& settings, CMainFrame* frame,
+CModeView::CModeView(LiveWindowKind view, SinkSlot slot, MeasurementSettings& settings, CMainFrame* frame,
                      QWidget* parent)
     : QWidget(parent), m_frame(frame), m_slot(slot), m_choosePath(&file_dialog::AskSavePath) {
   // Every pixel is painted: black ground, children on top.

@@ -37,7 +37,7 @@ class CModeView : public QWidget, public CommandTarget, public ModeSessionHost {
  public:
   // `frame` (may be null) gives the status bar, the exchange runner, the
   // right-click menu and command posting.
-  CModeView(ModeView view, SinkSlot slot, MeasurementSettings& settings, CMainFrame* frame,
+  CModeView(LiveWindowKind view, SinkSlot slot, MeasurementSettings& settings, CMainFrame* frame,
             QWidget* parent = nullptr);
   ~CModeView() override;
 

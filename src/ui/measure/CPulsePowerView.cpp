@@ -3,7 +3,7 @@
 namespace wattrix {
 
 CPulsePowerView::CPulsePowerView(MeasurementSettings& settings, CMainFrame* frame, QWidget* parent)
-    : CModeView(ModeView::Pulse, SinkSlot::kPulse, settings, frame, parent) {
+    : CModeView(LiveWindowKind::Pulse, SinkSlot::kPulse, settings, frame, parent) {
   setObjectName(QStringLiteral("CPulsePowerView"));
 }
 

@@ -39,7 +39,7 @@ TransportFactory SimFactory(sim::SimConfig config) {
 // A connected link with a live window's logic registered behind a
 // delivery queue, and the owner's loop that ticks and dispatches.
 struct LiveRig : test::LinkRig {
-  LiveRig(ModeView view, int modelCode, TransportFactory factory = {})
+  LiveRig(LiveWindowKind view, int modelCode, TransportFactory factory = {})
       : LinkRig(FindModelByCode(modelCode)->deviceCode), session(view, settings, link, host) {
     strings::SetStringTablePath(HostPaths::ExecutableDir() + "/" + strings::kFileName);
     settings.SetSettingsDirectory(dir.Path());
@@ -51,7 +51,7 @@ struct LiveRig : test::LinkRig {
     settings.SetDevice(modelCode, link.SerialNumber(), link.FirmwareVersion());
     session.SetPanels({&panels[0], &panels[1], &panels[2], &panels[3]});
     session.Reinitialise();
-    slot = view == ModeView::Pulse ? SinkSlot::kPulse : SinkSlot::kMeasurement;
+    slot = view == LiveWindowKind::Pulse ? SinkSlot::kPulse : SinkSlot::kMeasurement;
     context.RegisterSink(slot, &queue);
   }
   ~LiveRig() {
@@ -98,19 +98,19 @@ struct LiveRig : test::LinkRig {
 
 TEST(ModeSessionLink, RequestCyclesPerModel) {
   struct Case {
-    ModeView view;
+    LiveWindowKind view;
     int model;
     Strings requests;
   };
   const std::vector<Case> cases{
-      {ModeView::Measurement, model::kPX420A, {"GA", "GF", "GR", "GA", "GF", "GR"}},
-      {ModeView::Measurement, model::kPX440A, {"GA", "GF", "GR", "GA"}},
-      {ModeView::Measurement, model::kPX470A, {"GA", "GF", "GA", "GF"}},
-      {ModeView::Measurement, model::kPX470B, {"GA", "GF", "GA"}},
-      {ModeView::Measurement, model::kPX450B, {"GF", "GF", "GF"}},
-      {ModeView::Measurement, model::kPX420B, {"GE", "GP", "GE", "GP"}},
-      {ModeView::Measurement, model::kPX430A, {"GA", "GA", "GA"}},
-      {ModeView::Pulse, model::kPX420B, {"GU", "GU", "GU"}},
+      {LiveWindowKind::Measurement, model::kPX420A, {"GA", "GF", "GR", "GA", "GF", "GR"}},
+      {LiveWindowKind::Measurement, model::kPX440A, {"GA", "GF", "GR", "GA"}},
+      {LiveWindowKind::Measurement, model::kPX470A, {"GA", "GF", "GA", "GF"}},
+      {LiveWindowKind::Measurement, model::kPX470B, {"GA", "GF", "GA"}},
+      {LiveWindowKind::Measurement, model::kPX450B, {"GF", "GF", "GF"}},
+      {LiveWindowKind::Measurement, model::kPX420B, {"GE", "GP", "GE", "GP"}},
+      {LiveWindowKind::Measurement, model::kPX430A, {"GA", "GA", "GA"}},
+      {LiveWindowKind::Pulse, model::kPX420B, {"GU", "GU", "GU"}},
   };
   for (const auto& c : cases) {
     LiveRig rig(c.view, c.model);
@@ -123,7 +123,7 @@ TEST(ModeSessionLink, RequestCyclesPerModel) {
     EXPECT_EQ(test::FrameParameter(rig.Wire().Writes().front()), 123456) << c.model;
   }
   // Stopped: the timer asks nothing.
-  LiveRig rig(ModeView::Measurement, model::kPX430A);
+  LiveRig rig(LiveWindowKind::Measurement, model::kPX430A);
   rig.Wire().ClearLog();
   rig.session.Tick();
   EXPECT_FALSE(rig.link.BusyFlag());
@@ -139,7 +139,7 @@ TEST(ModeSessionLink, StartCommandsPerWindowAndModel) {
       {model::kPX450A, {}},
   };
   for (const auto& [code, commands] : measurement) {
-    LiveRig rig(ModeView::Measurement, code);
+    LiveRig rig(LiveWindowKind::Measurement, code);
     rig.Wire().ClearLog();
     rig.session.Start();
     EXPECT_EQ(rig.Commands(), commands) << code;
@@ -148,7 +148,7 @@ TEST(ModeSessionLink, StartCommandsPerWindowAndModel) {
 
   // Pulse on the PX420B checks the direction and warns with both levels.
   {
-    LiveRig rig(ModeView::Pulse, model::kPX420B);
+    LiveRig rig(LiveWindowKind::Pulse, model::kPX420B);
     const std::string warning = strings::GetString("S_SETTING_WARNING_POWER");
     ASSERT_FALSE(warning.empty());
     rig.sensor.average = 1000;
@@ -160,7 +160,7 @@ TEST(ModeSessionLink, StartCommandsPerWindowAndModel) {
     EXPECT_NE(rig.settings.StartTime(), 0);
   }
   {
-    LiveRig rig(ModeView::Pulse, model::kPX470B);
+    LiveRig rig(LiveWindowKind::Pulse, model::kPX470B);
     rig.Wire().ClearLog();
     rig.session.Start();
     EXPECT_EQ(rig.Commands(), (Strings{"SU", "SR"}));
@@ -168,7 +168,7 @@ TEST(ModeSessionLink, StartCommandsPerWindowAndModel) {
   }
   // Averaging not acknowledged: measuring, but the start is not marked.
   {
-    LiveRig rig(ModeView::Pulse, model::kPX420B);
+    LiveRig rig(LiveWindowKind::Pulse, model::kPX420B);
     rig.sensor.SetOverride("SU", [](const Bytes&) { return std::nullopt; });
     rig.session.Start();
     EXPECT_TRUE(rig.session.Measuring());
@@ -177,7 +177,7 @@ TEST(ModeSessionLink, StartCommandsPerWindowAndModel) {
 }
 
 TEST(ModeSessionLink, FailedAnswersAreAskedForAgainAndStoreNothing) {
-  LiveRig rig(ModeView::Measurement, model::kPX430A);
+  LiveRig rig(LiveWindowKind::Measurement, model::kPX430A);
   int silent = 2;
   rig.sensor.SetOverride("GA", [&silent](const Bytes&) -> std::optional<ScriptedSensor::Answer> {
     if (silent-- > 0) return std::nullopt;
@@ -201,7 +201,7 @@ TEST(ModeSessionLink, WholeRunsAgainstTheSimulatedSensor) {
     config.signals.noiseDb = 0;
     config.faults.dropShare = 0.25;
     config.faults.seed = 7;
-    LiveRig rig(ModeView::Measurement, model::kPX420B, SimFactory(config));
+    LiveRig rig(LiveWindowKind::Measurement, model::kPX420B, SimFactory(config));
     rig.session.Start();
     const int handled = rig.RunUntil([&](int) { return rig.settings.Count(kAvg) >= 8; }, 30000);
     auto& s = rig.settings;
@@ -221,7 +221,7 @@ TEST(ModeSessionLink, WholeRunsAgainstTheSimulatedSensor) {
     config.signals.noiseDb = 0;
     config.faults.corruptShare = 0.3;
     config.faults.seed = 11;
-    LiveRig rig(ModeView::Measurement, model::kPX470A, SimFactory(config));
+    LiveRig rig(LiveWindowKind::Measurement, model::kPX470A, SimFactory(config));
     rig.session.Start();
     rig.RunUntil([&](int) { return rig.settings.Count(kAvg) >= 30; }, 30000);
     int count = 0;
@@ -235,7 +235,7 @@ TEST(ModeSessionLink, WholeRunsAgainstTheSimulatedSensor) {
   {
     auto config = sim::SimConfig::ForModel(model::kPX420B);
     config.signals.noiseDb = 0;
-    LiveRig rig(ModeView::Pulse, model::kPX420B, SimFactory(config));
+    LiveRig rig(LiveWindowKind::Pulse, model::kPX420B, SimFactory(config));
     rig.session.Start();
     rig.RunUntil([&](int) { return rig.settings.Count(kPulse) >= 3; });
     EXPECT_NEAR(rig.settings.LastReading(kPulse), 40.0, 0.05);
@@ -245,7 +245,7 @@ TEST(ModeSessionLink, WholeRunsAgainstTheSimulatedSensor) {
   // Single sweep: one answer, then the timer asks nothing more.
   {
     auto config = sim::SimConfig::ForModel(model::kPX430B);
-    LiveRig rig(ModeView::Measurement, model::kPX430B, SimFactory(config));
+    LiveRig rig(LiveWindowKind::Measurement, model::kPX430B, SimFactory(config));
     rig.settings.SetSingleSweep(true);
     rig.session.Start();
     rig.RunUntil([&](int) { return !rig.session.Measuring(); });
@@ -260,7 +260,7 @@ TEST(ModeSessionLink, WholeRunsAgainstTheSimulatedSensor) {
   {
     auto config = sim::SimConfig::ForModel(model::kPX430A);
     config.faults.hangUpAfter = 6;  // three for the identification
-    LiveRig rig(ModeView::Measurement, model::kPX430A, SimFactory(config));
+    LiveRig rig(LiveWindowKind::Measurement, model::kPX430A, SimFactory(config));
     rig.session.Start();
     rig.RunDeliveries(8);
     EXPECT_EQ(rig.settings.Count(kAvg), 3);

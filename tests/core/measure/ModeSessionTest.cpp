@@ -29,7 +29,7 @@ using test::RecordingPanel;
 constexpr double kVswr40to20 = 11.0 / 9.0 + 0.005;
 
 struct SessionRig {
-  SessionRig(ModeView view, int modelCode) {
+  SessionRig(LiveWindowKind view, int modelCode) {
     strings::SetStringTablePath(HostPaths::ExecutableDir() + "/" + strings::kFileName);
     settings.SetSettingsDirectory(dir.Path());
     settings.SetModelCode(modelCode);
@@ -69,7 +69,7 @@ struct SessionRig {
 };
 
 TEST(ModeSessionReadings, ReverseAverageAndPeakPaths) {
-  SessionRig rig(ModeView::Measurement, model::kPX420A);
+  SessionRig rig(LiveWindowKind::Measurement, model::kPX420A);
   auto& s = rig.settings;
   rig.Asked().OnAverageReading(1, 4000);
   EXPECT_FALSE(rig.link.BusyFlag());
@@ -102,7 +102,7 @@ TEST(ModeSessionReadings, ReverseAverageAndPeakPaths) {
 }
 
 TEST(ModeSessionReadings, ParOnThePx470A) {
-  SessionRig rig(ModeView::Measurement, model::kPX470A);
+  SessionRig rig(LiveWindowKind::Measurement, model::kPX470A);
   rig.Asked().OnAverageReading(1, 400);
   rig.Asked().OnPeakReading(1, 1000);
   EXPECT_FLOAT_EQ(rig.settings.LastReading(kPeak), 10.0f);
@@ -113,7 +113,7 @@ TEST(ModeSessionReadings, VswrAndParComeOnlyFromTheAverageOfTheSameCycle) {
   {
     // The cycle's average was lost: the reverse reading makes no VSWR
     // against an older average (or none), and is not stored without it.
-    SessionRig rig(ModeView::Measurement, model::kPX420A);
+    SessionRig rig(LiveWindowKind::Measurement, model::kPX420A);
     auto& s = rig.settings;
     rig.Asked().OnReverseReading(1, 2000);
     EXPECT_FALSE(rig.link.BusyFlag());
@@ -131,7 +131,7 @@ TEST(ModeSessionReadings, VswrAndParComeOnlyFromTheAverageOfTheSameCycle) {
     EXPECT_EQ(rig.link.RejectedReplies(), 2u);
   }
   {
-    SessionRig rig(ModeView::Measurement, model::kPX470A);
+    SessionRig rig(LiveWindowKind::Measurement, model::kPX470A);
     rig.Asked().OnPeakReading(1, 1000);
     EXPECT_EQ(rig.settings.Count(kPeak), 0);
     EXPECT_EQ(rig.settings.Count(kVswr), 0);
@@ -145,7 +145,7 @@ TEST(ModeSessionReadings, VswrAndParComeOnlyFromTheAverageOfTheSameCycle) {
 }
 
 TEST(ModeSessionReadings, ForwardAndReverseWithTechnologyCorrections) {
-  SessionRig rig(ModeView::Measurement, model::kPX420B);
+  SessionRig rig(LiveWindowKind::Measurement, model::kPX420B);
   auto& s = rig.settings;
   const std::string warning = strings::GetString("S_SETTING_WARNING_POWER");
   ASSERT_FALSE(warning.empty());
@@ -177,7 +177,7 @@ TEST(ModeSessionReadings, ForwardAndReverseWithTechnologyCorrections) {
 }
 
 TEST(ModeSessionReadings, PulseCorrectionDutyCycleAndBurstWidth) {
-  SessionRig rig(ModeView::Pulse, model::kPX420B);
+  SessionRig rig(LiveWindowKind::Pulse, model::kPX420B);
   auto& s = rig.settings;
   s.SetTechnology(0);
   s.SetFrequency(2400);
@@ -199,7 +199,7 @@ TEST(ModeSessionReadings, PulseCorrectionDutyCycleAndBurstWidth) {
 }
 
 TEST(ModeSessionReadings, FailedStaleAndSingleSweepAnswers) {
-  SessionRig rig(ModeView::Measurement, model::kPX420A);
+  SessionRig rig(LiveWindowKind::Measurement, model::kPX420A);
   auto& s = rig.settings;
   rig.session->Start();
   rig.ClearRecords();
@@ -229,7 +229,7 @@ TEST(ModeSessionReadings, FailedStaleAndSingleSweepAnswers) {
 }
 
 TEST(ModeSessionLimits, BeepsAndRedPanelsFollowTheReadings) {
-  SessionRig rig(ModeView::Measurement, model::kPX420A);
+  SessionRig rig(LiveWindowKind::Measurement, model::kPX420A);
   auto& s = rig.settings;
   s.SetLimits(kAvg, 0, 10);
   s.SetLimitCheck(kAvg, true);
@@ -273,7 +273,7 @@ TEST(ModeSessionLimits, BeepsAndRedPanelsFollowTheReadings) {
 }
 
 TEST(ModeSessionLimits, CommandsActOnTheSelectedPanelMarksShowTheMain) {
-  SessionRig rig(ModeView::Measurement, model::kPX420A);
+  SessionRig rig(LiveWindowKind::Measurement, model::kPX420A);
   auto& s = rig.settings;
   ASSERT_TRUE(rig.session->SelectPanel(3));
   rig.ClearRecords();
@@ -301,7 +301,7 @@ TEST(ModeSessionLimits, CommandsActOnTheSelectedPanelMarksShowTheMain) {
 }
 
 TEST(ModeSessionView, ReinitialisePerModelAndView) {
-  SessionRig peak(ModeView::Measurement, model::kPX450A);
+  SessionRig peak(LiveWindowKind::Measurement, model::kPX450A);
   EXPECT_EQ(peak.session->SelectedPanel(), 2);
   EXPECT_EQ(peak.session->MainQuantity(), kPeak);
   EXPECT_EQ(peak.panels[0].quantity, kPeak);
@@ -311,7 +311,7 @@ TEST(ModeSessionView, ReinitialisePerModelAndView) {
   EXPECT_EQ(peak.session->RequestState(), 2);
   EXPECT_EQ(peak.session->FirstQuantity(), kPeak);
 
-  SessionRig avgPeak(ModeView::Measurement, model::kPX420B);
+  SessionRig avgPeak(LiveWindowKind::Measurement, model::kPX420B);
   EXPECT_EQ(avgPeak.session->SelectedPanel(), 1);
   EXPECT_EQ(avgPeak.session->MainQuantity(), kAvg);
   EXPECT_FALSE(avgPeak.session->GraphShown());
@@ -323,7 +323,7 @@ TEST(ModeSessionView, ReinitialisePerModelAndView) {
     EXPECT_EQ(avgPeak.panels[i].refreshes.front(), PanelRefresh::All);
   }
 
-  SessionRig pulse(ModeView::Pulse, model::kPX470B);
+  SessionRig pulse(LiveWindowKind::Pulse, model::kPX470B);
   const std::array<int, 4> pulseQuantities{kPulse, kPulse, kPeak, kVswr};
   for (int i = 0; i < 4; ++i) EXPECT_EQ(pulse.panels[i].quantity, pulseQuantities[i]);
   EXPECT_EQ(pulse.panels[0].layout, 0);
@@ -337,7 +337,7 @@ TEST(ModeSessionView, ReinitialisePerModelAndView) {
 // A low, wide window (one of two tiled one above the other) puts the
 // panels side by side instead of in two rows too low to read.
 TEST(ModeSessionView, ArrangementOfALowWideWindowIsOneRow) {
-  SessionRig rig(ModeView::Measurement, model::kPX420A);
+  SessionRig rig(LiveWindowKind::Measurement, model::kPX420A);
   using Rect = ModeArrangement::Rect;
   auto a = rig.session->Arrangement(800, 205);
   EXPECT_EQ(a.panels[0], (Rect{1, 1, 198, 203}));
@@ -360,7 +360,7 @@ TEST(ModeSessionView, ArrangementOfALowWideWindowIsOneRow) {
 }
 
 TEST(ModeSessionView, ArrangementOfTheGrid) {
-  SessionRig rig(ModeView::Measurement, model::kPX420A);
+  SessionRig rig(LiveWindowKind::Measurement, model::kPX420A);
   using Rect = ModeArrangement::Rect;
   // 200 × 100: e = 98, c = 48.
   auto a = rig.session->Arrangement(200, 100);
@@ -396,7 +396,7 @@ TEST(ModeSessionView, ArrangementOfTheGrid) {
 }
 
 TEST(ModeSessionView, SetAsDefaultFullScreenMultiScreenAndGraph) {
-  SessionRig rig(ModeView::Measurement, model::kPX420A);
+  SessionRig rig(LiveWindowKind::Measurement, model::kPX420A);
   auto& session = *rig.session;
   EXPECT_FALSE(rig.State(cmd::kSetAsDefault).enabled);
   ASSERT_TRUE(session.SelectPanel(3));
@@ -458,7 +458,7 @@ TEST(ModeSessionView, SetAsDefaultFullScreenMultiScreenAndGraph) {
   EXPECT_EQ(session.FullScreenPanel(), -1);
 
   // A model without the panel's quantity ignores clicks on it.
-  SessionRig avgOnly(ModeView::Measurement, model::kPX430A);
+  SessionRig avgOnly(LiveWindowKind::Measurement, model::kPX430A);
   EXPECT_FALSE(avgOnly.session->SelectPanel(2));
   avgOnly.session->DoubleClickPanel(3);
   EXPECT_EQ(avgOnly.session->MainQuantity(), kAvg);
@@ -466,7 +466,7 @@ TEST(ModeSessionView, SetAsDefaultFullScreenMultiScreenAndGraph) {
 }
 
 TEST(ModeSessionView, RelativeDisplayRefreshesAndRelaysAllPanels) {
-  SessionRig rig(ModeView::Measurement, model::kPX420A);
+  SessionRig rig(LiveWindowKind::Measurement, model::kPX420A);
   EXPECT_EQ(rig.State(cmd::kModeAbsolute), (CommandState{true, true}));
   rig.ClearRecords();
   rig.session->OnCommand(cmd::kModeRelative);
@@ -481,7 +481,7 @@ TEST(ModeSessionView, RelativeDisplayRefreshesAndRelaysAllPanels) {
 }
 
 TEST(ModeSessionRun, StartStopResetAndSave) {
-  SessionRig rig(ModeView::Measurement, model::kPX420A);
+  SessionRig rig(LiveWindowKind::Measurement, model::kPX420A);
   auto& s = rig.settings;
   auto& session = *rig.session;
   // Not connected: the measurement commands are greyed out.
@@ -551,7 +551,7 @@ TEST(ModeSessionRun, StartStopResetAndSave) {
 }
 
 TEST(ModeSessionRun, ARunGivenUpForADownloadIsNeverDroppedWithoutAnAnswer) {
-  SessionRig rig(ModeView::Measurement, model::kPX420A);
+  SessionRig rig(LiveWindowKind::Measurement, model::kPX420A);
   auto& s = rig.settings;
   auto& session = *rig.session;
   constexpr const char* kKey = "S_SETTING_WARNING_DN_UNSAVED";
@@ -610,7 +610,7 @@ TEST(ModeSessionRun, ARunGivenUpForADownloadIsNeverDroppedWithoutAnAnswer) {
 }
 
 TEST(ModeSessionRun, CloseAsksSaveDiscardOrCancelOverAnUnsavedRun) {
-  SessionRig rig(ModeView::Measurement, model::kPX420A);
+  SessionRig rig(LiveWindowKind::Measurement, model::kPX420A);
   auto& s = rig.settings;
   auto& session = *rig.session;
   // No run, or a run without readings: nothing to ask.
@@ -672,7 +672,7 @@ TEST(ModeSessionRun, CloseAsksSaveDiscardOrCancelOverAnUnsavedRun) {
 }
 
 TEST(ModeSessionRun, ALostSensorStopsTheRunAndRefusesStartUntilItIsBack) {
-  SessionRig rig(ModeView::Pulse, model::kPX420B);
+  SessionRig rig(LiveWindowKind::Pulse, model::kPX420B);
   auto& session = *rig.session;
   session.Start();
   rig.Asked().OnPulseReading(1, 3000, 0, 0, 0, 0);

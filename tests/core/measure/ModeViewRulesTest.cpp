@@ -12,7 +12,7 @@ namespace {
 
 using namespace mode_view;
 
-std::vector<int> Polls(ModeView view, int modelCode, int count) {
+std::vector<int> Polls(LiveWindowKind view, int modelCode, int count) {
   std::vector<int> kinds;
   int state = InitialRequestState(view, modelCode);
   for (int i = 0; i < count; ++i) {
@@ -24,7 +24,7 @@ std::vector<int> Polls(ModeView view, int modelCode, int count) {
 }
 
 TEST(ModeViewRequests, CycleByModel) {
-  const auto m = ModeView::Measurement;
+  const auto m = LiveWindowKind::Measurement;
   EXPECT_EQ(Polls(m, 0, 7), (std::vector<int>{0, 2, 3, 0, 2, 3, 0}));
   EXPECT_EQ(Polls(m, 2, 3), (std::vector<int>{0, 2, 3}));
   EXPECT_EQ(Polls(m, 4, 4), (std::vector<int>{0, 2, 0, 2}));
@@ -35,18 +35,18 @@ TEST(ModeViewRequests, CycleByModel) {
   EXPECT_EQ(Polls(m, 1, 3), (std::vector<int>{0, 0, 0}));
   EXPECT_EQ(Polls(m, 6, 2), (std::vector<int>{0, 0}));
   EXPECT_EQ(Polls(m, 7, 2), (std::vector<int>{0, 0}));
-  EXPECT_EQ(Polls(ModeView::Pulse, 5, 3), (std::vector<int>{4, 4, 4}));
+  EXPECT_EQ(Polls(LiveWindowKind::Pulse, 5, 3), (std::vector<int>{4, 4, 4}));
   // A state outside the cycle starts it again.
   EXPECT_EQ(NextRequest(m, 0, 1), (RequestStep{0, 2}));
   EXPECT_EQ(NextRequest(m, 5, 3), (RequestStep{1, 2}));
   EXPECT_EQ(InitialRequestState(m, 3), 2);
   EXPECT_EQ(InitialRequestState(m, 5), 1);
-  EXPECT_EQ(InitialRequestState(ModeView::Pulse, 9), 4);
+  EXPECT_EQ(InitialRequestState(LiveWindowKind::Pulse, 9), 4);
 }
 
 TEST(ModeViewReinitialise, PanelsGraphAndMasks) {
-  const auto m = ModeView::Measurement;
-  const auto p = ModeView::Pulse;
+  const auto m = LiveWindowKind::Measurement;
+  const auto p = LiveWindowKind::Pulse;
   EXPECT_EQ(InitialSelectedPanel(m, 0x1f), 1);
   EXPECT_EQ(InitialSelectedPanel(m, 0x02), 2);
   EXPECT_EQ(InitialSelectedPanel(m, 0x10), 3);
@@ -61,7 +61,7 @@ TEST(ModeViewReinitialise, PanelsGraphAndMasks) {
 
   // Panels of quantities the model lacks cannot be selected.
   const std::vector<bool> all{true, true, true, true};
-  auto selectable = [](ModeView view, int code) {
+  auto selectable = [](LiveWindowKind view, int code) {
     std::vector<bool> out;
     for (int panel = 0; panel < 4; ++panel) out.push_back(PanelSelectable(view, code, panel));
     return out;
