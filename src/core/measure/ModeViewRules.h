@@ -1,16 +1,13 @@
 #pragma once
 
+#include "core/vocabulary/LiveWindowKind.h"
+
 #include <optional>
 
 namespace wattrix {
 
-// The model-dependent choices of the two live measurement windows, shared
-// by their session logic and their views.
-enum class LiveWindowKind {
-  Measurement,  // AVG, PEAK and AVG & PEAK
-  Pulse,
-};
-
+// The model-dependent choices of the two live measurement windows (the
+// Measurement and Pulse kinds), shared by their session logic and views.
 namespace mode_view {
 
 inline constexpr int kPanelCount = 4;

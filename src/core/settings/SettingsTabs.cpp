@@ -60,13 +60,13 @@ Page PageShown(int modelCode, int tabIndex) {
 
 Page PageApplied(int modelCode, int tabIndex) { return PageShown(modelCode, tabIndex); }
 
-int InitialTab(Opener opener) {
+int InitialTab(LiveWindowKind opener) {
   switch (opener) {
-    case Opener::CcdfWindow:
+    case LiveWindowKind::Ccdf:
       return 1;
-    case Opener::PulseWindow:
+    case LiveWindowKind::Pulse:
       return 2;
-    case Opener::MeasurementWindow:
+    case LiveWindowKind::Measurement:
       break;
   }
   return 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/vocabulary/LiveWindowKind.h"
+
 #include <vector>
 
 namespace wattrix {
@@ -32,8 +34,7 @@ Page PageShown(int modelCode, int tabIndex);
 Page PageApplied(int modelCode, int tabIndex);
 
 // Tab the dialog opens on for the window that asked.
-enum class Opener { MeasurementWindow, CcdfWindow, PulseWindow };
-int InitialTab(Opener opener);
+int InitialTab(LiveWindowKind opener);
 // Range sub-tab the Avg page opens on: the one of the quantity the
 // measurement window currently shows (AVG, PEAK, VSWR/PAR in tab order, so
 // AVG 0, PEAK 1, VSWR 2 on a model with all three), or the first.

@@ -1,14 +1,11 @@
 #pragma once
 
+#include "core/shell/ChildKind.h"
 #include "ui/shell/CommandTarget.h"
 
 #include <QWidget>
 
 namespace wattrix {
-
-// Kinds of the main frame's child windows; the kind picks the menu, the
-// tool bar and the accelerators shown while the child is active.
-enum class ChildKind { Measurement, Pulse, Ccdf, History };
 
 // Base of every child window of the main frame's document area. A frame
 // routes commands to its view first, then handles its own.

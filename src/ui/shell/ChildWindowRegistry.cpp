@@ -4,7 +4,7 @@ namespace wattrix {
 
 namespace {
 
-std::size_t IndexOf(ChildKind kind) { return static_cast<std::size_t>(kind); }
+std::size_t IndexOf(ChildKind kind) { return static_cast<std::size_t>(kind.Index()); }
 
 }  // namespace
 

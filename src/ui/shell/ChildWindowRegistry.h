@@ -35,7 +35,7 @@ class ChildWindowRegistry final {
   bool LoadHistory(ChildFrame& child, const std::string& path, std::string& modelName) const;
 
  private:
-  std::array<Creator, 4> m_creators;
+  std::array<Creator, ChildKind::kCount> m_creators;
   HistoryLoader m_historyLoader;
 };
 

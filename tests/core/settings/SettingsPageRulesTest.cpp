@@ -119,8 +119,8 @@ TEST(SettingsTabs, TabsPagesAndHiddenControls) {
   EXPECT_EQ(HiddenFor(model::kPX470B), (HiddenControls{true, false, true}));
   EXPECT_EQ(HiddenFor(model::kPX420B), HiddenControls{});
 
-  EXPECT_EQ(InitialTab(Opener::PulseWindow), 2);
-  EXPECT_EQ(InitialTab(Opener::CcdfWindow), 1);
+  EXPECT_EQ(InitialTab(LiveWindowKind::Pulse), 2);
+  EXPECT_EQ(InitialTab(LiveWindowKind::Ccdf), 1);
   EXPECT_EQ(InitialSubTab(model::kPX420B, kAvg), 0);
   EXPECT_EQ(InitialSubTab(model::kPX420B, kVswr), 2);
   EXPECT_EQ(InitialSubTab(model::kPX420B, kPeak), 1);
