@@ -11,13 +11,13 @@ namespace wattrix {
 void RegisterChildWindows(CMainFrame& frame) {
   // The window classes register here as they join the program.
   auto& registry = frame.Registry();
-  registry.Register(ChildKind::Measurement, [](CMainFrame& main) -> std::unique_ptr<ChildFrame> {
+  registry.Register(LiveWindowKind::Measurement, [](CMainFrame& main) -> std::unique_ptr<ChildFrame> {
     return std::make_unique<CMeasurementFrame>(main.Settings(), &main);
   });
-  registry.Register(ChildKind::Pulse, [](CMainFrame& main) -> std::unique_ptr<ChildFrame> {
+  registry.Register(LiveWindowKind::Pulse, [](CMainFrame& main) -> std::unique_ptr<ChildFrame> {
     return std::make_unique<CPulsePowerFrame>(main.Settings(), &main);
   });
-  registry.Register(ChildKind::Ccdf, [](CMainFrame& main) -> std::unique_ptr<ChildFrame> {
+  registry.Register(LiveWindowKind::Ccdf, [](CMainFrame& main) -> std::unique_ptr<ChildFrame> {
     return std::make_unique<CCcdfFrame>(main.Settings(), &main);
   });
   registry.Register(ChildKind::History, [](CMainFrame&) -> std::unique_ptr<ChildFrame> {

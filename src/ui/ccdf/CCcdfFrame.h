@@ -39,7 +39,7 @@ class CCcdfFrame final : public ChildFrame, public CcdfSessionHost {
   CCcdfFrame(MeasurementSettings& settings, CMainFrame* mainFrame, QWidget* parent = nullptr);
   ~CCcdfFrame() override;
 
-  ChildKind Kind() const override { return ChildKind::Ccdf; }
+  ChildKind Kind() const override { return LiveWindowKind::Ccdf; }
   // Stops measuring, clears BusyFlag and unregisters the sink.
   void StopForClose() override;
   void InitialUpdate() override { RefreshCcdfViews(); }

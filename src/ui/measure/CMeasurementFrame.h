@@ -14,7 +14,7 @@ class CMeasurementFrame final : public CModeFrame {
  public:
   CMeasurementFrame(MeasurementSettings& settings, CMainFrame* mainFrame, QWidget* parent = nullptr);
 
-  ChildKind Kind() const override { return ChildKind::Measurement; }
+  ChildKind Kind() const override { return LiveWindowKind::Measurement; }
 };
 
 }  // namespace wattrix

@@ -14,7 +14,7 @@ class CPulsePowerFrame final : public CModeFrame {
  public:
   CPulsePowerFrame(MeasurementSettings& settings, CMainFrame* mainFrame, QWidget* parent = nullptr);
 
-  ChildKind Kind() const override { return ChildKind::Pulse; }
+  ChildKind Kind() const override { return LiveWindowKind::Pulse; }
 };
 
 }  // namespace wattrix

@@ -11,7 +11,7 @@ namespace wattrix {
 namespace {
 
 // The live windows write the histories a download replaces.
-constexpr std::array<ChildKind, 2> kLiveKinds = {ChildKind::Measurement, ChildKind::Pulse};
+constexpr std::array<ChildKind, 2> kLiveKinds = {LiveWindowKind::Measurement, LiveWindowKind::Pulse};
 
 }  // namespace
 

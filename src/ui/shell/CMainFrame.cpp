@@ -256,16 +256,16 @@ CommandState CMainFrame::ModeCommandState(int id) {
   bool available = false;
   switch (id) {
     case cmd::kModePulse:
-      available = m_registry.Has(ChildKind::Pulse);
+      available = m_registry.Has(LiveWindowKind::Pulse);
       break;
     case cmd::kModeCcdf:
-      available = m_registry.Has(ChildKind::Ccdf);
+      available = m_registry.Has(LiveWindowKind::Ccdf);
       break;
     case cmd::kDownloadLogging:
       available = static_cast<bool>(m_loggingDialog);
       break;
     default:
-      available = m_registry.Has(ChildKind::Measurement);
+      available = m_registry.Has(LiveWindowKind::Measurement);
       break;
   }
   return {offered && available, false};
@@ -513,14 +513,14 @@ void CMainFrame::OnDisconnect() {
 }
 
 void CMainFrame::OnModeCommand(int id) {
-  ChildKind kind = ChildKind::Measurement;
+  ChildKind kind = LiveWindowKind::Measurement;
   const int modeBefore = m_currentMode;
   m_currentMode = kModeMeasurement;
   if (id == cmd::kModePulse) {
-    kind = ChildKind::Pulse;
+    kind = LiveWindowKind::Pulse;
     m_currentMode = kModePulse;
   } else if (id == cmd::kModeCcdf) {
-    kind = ChildKind::Ccdf;
+    kind = LiveWindowKind::Ccdf;
     m_currentMode = kModeCcdf;
   }
 
@@ -565,8 +565,8 @@ void CMainFrame::OpenModeWindow(QMdiSubWindow* window, ChildKind kind) {
   ChildFrame* child = ChildIn(window);
   if (!child) return;
   child->PrepareForModel(m_settings.ModelCode());
-  const auto titleKind = kind == ChildKind::Pulse  ? titles::ModeWindow::Pulse
-                         : kind == ChildKind::Ccdf ? titles::ModeWindow::Ccdf
+  const auto titleKind = kind == LiveWindowKind::Pulse  ? titles::ModeWindow::Pulse
+                         : kind == LiveWindowKind::Ccdf ? titles::ModeWindow::Ccdf
                                                    : titles::ModeWindow::Measurement;
   const std::string title =
       titles::ModeWindowTitle(m_connectionText.toStdString(), m_settings.ModelName(), titleKind);
@@ -581,7 +581,7 @@ void CMainFrame::OpenModeWindow(QMdiSubWindow* window, ChildKind kind) {
     ShowChild(window);
   }
   // The CCDF window opens its settings at once.
-  if (kind == ChildKind::Ccdf) PostCommand(cmd::kDeviceSetting);
+  if (kind == LiveWindowKind::Ccdf) PostCommand(cmd::kDeviceSetting);
 }
 
 void CMainFrame::OnSetting() {
@@ -591,22 +591,22 @@ void CMainFrame::OnSetting() {
   ChildFrame* modeWindow = nullptr;
   switch (m_currentMode) {
     case kModePulse:
-      modeWindow = ChildOfKind(ChildKind::Pulse);
+      modeWindow = ChildOfKind(LiveWindowKind::Pulse);
       break;
     case kModeCcdf:
-      modeWindow = ChildOfKind(ChildKind::Ccdf);
+      modeWindow = ChildOfKind(LiveWindowKind::Ccdf);
       break;
     default:
-      modeWindow = ChildOfKind(ChildKind::Measurement);
+      modeWindow = ChildOfKind(LiveWindowKind::Measurement);
       break;
   }
   if (modeWindow) {
     using settings_tabs::Opener;
     switch (modeWindow->Kind()) {
-      case ChildKind::Pulse:
+      case LiveWindowKind::Pulse:
         page = settings_tabs::InitialTab(Opener::PulseWindow);
         break;
-      case ChildKind::Ccdf:
+      case LiveWindowKind::Ccdf:
         page = settings_tabs::InitialTab(Opener::CcdfWindow);
         break;
       default:

@@ -57,7 +57,7 @@ class App {
     test::AnswerConnectDialog(port);
     frame.RouteCommand(cmd::kConnectDevice);
   }
-  CCcdfFrame* Ccdf() const { return qobject_cast<CCcdfFrame*>(frame.ChildOfKind(ChildKind::Ccdf)); }
+  CCcdfFrame* Ccdf() const { return qobject_cast<CCcdfFrame*>(frame.ChildOfKind(LiveWindowKind::Ccdf)); }
 
   test::RecordingMessageBoxes boxes;
   CMainFrame frame;

@@ -459,7 +459,7 @@ class ModeWindowTest final : public QObject {
     QVERIFY(gone.isNull());
     QVERIFY(AppContext::Instance().RegisteredSink(SinkSlot::kPulse) == nullptr);
     QVERIFY(AppContext::Instance().RegisteredSink(SinkSlot::kMeasurement) != nullptr);
-    QCOMPARE(c.frame.ActiveChild()->Kind(), ChildKind::Measurement);
+    QCOMPARE(c.frame.ActiveChild()->Kind(), LiveWindowKind::Measurement);
   }
 
  private:

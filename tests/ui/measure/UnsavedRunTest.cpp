@@ -130,7 +130,7 @@ class UnsavedRunTest final : public QObject {
 
     // The window's own close button asks the same; cancel keeps it.
     m.boxes.QueueAnswer(mb::kIdCancel);
-    QMdiSubWindow* sub = m.frame.SubWindowOf(ChildKind::Measurement);
+    QMdiSubWindow* sub = m.frame.SubWindowOf(LiveWindowKind::Measurement);
     QVERIFY(!sub->close());
     QCOMPARE(m.boxes.boxes.size(), std::size_t{2});
     QVERIFY(m.AskedToClose());

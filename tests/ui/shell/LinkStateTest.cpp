@@ -48,7 +48,7 @@ class Rig {
     return !boxes.boxes.empty() && boxes.boxes.back().text == strings::GetString("S_IDD_CONNECTED");
   }
   CModeView* View() const {
-    auto* window = qobject_cast<CMeasurementFrame*>(frame.ChildOfKind(ChildKind::Measurement));
+    auto* window = qobject_cast<CMeasurementFrame*>(frame.ChildOfKind(LiveWindowKind::Measurement));
     return window ? &window->View() : nullptr;
   }
 

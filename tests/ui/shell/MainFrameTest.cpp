@@ -214,7 +214,7 @@ class MainFrameTest final : public QObject {
     CMainFrame frame;
     QVERIFY(!frame.CommandStateOf(cmd::kFileOpen).enabled);  // no history window class
     test::RegisterTestChildren(
-        frame, log, {ChildKind::Measurement, ChildKind::Pulse, ChildKind::Ccdf, ChildKind::History});
+        frame, log, {LiveWindowKind::Measurement, LiveWindowKind::Pulse, LiveWindowKind::Ccdf, ChildKind::History});
     frame.SetSettingsDialog([](QWidget*, MeasurementSettings&, int, int) { return true; });
     frame.SetLoggingDialog([](QWidget*, MeasurementSettings&) {});
     QVERIFY(frame.CommandStateOf(cmd::kConnectDevice).enabled);

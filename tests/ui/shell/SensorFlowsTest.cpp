@@ -55,7 +55,7 @@ class SensorFlowsTest final : public QObject {
     CMainFrame frame;
     frame.Settings().SetSettingsDirectory(m_dir.Path());
     test::RegisterTestChildren(
-        frame, log, {ChildKind::Measurement, ChildKind::Pulse, ChildKind::Ccdf, ChildKind::History});
+        frame, log, {LiveWindowKind::Measurement, LiveWindowKind::Pulse, LiveWindowKind::Ccdf, ChildKind::History});
     struct Opened {
       int page = -1;
       int subPage = -1;
@@ -84,23 +84,23 @@ class SensorFlowsTest final : public QObject {
 
     // AVG & Peak, then Pulse: the measurement window stops and closes.
     frame.RouteCommand(cmd::kModeAvgPeak);
-    QCOMPARE(frame.ActiveChild()->Kind(), ChildKind::Measurement);
+    QCOMPARE(frame.ActiveChild()->Kind(), LiveWindowKind::Measurement);
     QCOMPARE(frame.ActiveChild()->windowTitle(), QStringLiteral("USB, PX420B - Power"));
-    QVERIFY(log->Saw(ChildKind::Measurement, "prepare 5"));
+    QVERIFY(log->Saw(LiveWindowKind::Measurement, "prepare 5"));
     QCOMPARE(frame.ShownMenu(), menu::MenuKind::Measurement);
     frame.RouteCommand(cmd::kDeviceSetting);
     frame.RouteCommand(cmd::kModePulse);
-    QVERIFY(log->Saw(ChildKind::Measurement, "command 32808"));
-    QVERIFY(log->Saw(ChildKind::Measurement, "destroyed"));
+    QVERIFY(log->Saw(LiveWindowKind::Measurement, "command 32808"));
+    QVERIFY(log->Saw(LiveWindowKind::Measurement, "destroyed"));
     QCOMPARE(frame.MdiArea()->subWindowList().size(), 1);
-    QCOMPARE(frame.ActiveChild()->Kind(), ChildKind::Pulse);
+    QCOMPARE(frame.ActiveChild()->Kind(), LiveWindowKind::Pulse);
     QCOMPARE(frame.CurrentMode(), CMainFrame::kModePulse);
     frame.RouteCommand(cmd::kDeviceSetting);
 
     // The mode whose window is there only brings it up.
     frame.RouteCommand(cmd::kModePulse);
     QCOMPARE(frame.MdiArea()->subWindowList().size(), 1);
-    QVERIFY(!log->Saw(ChildKind::Pulse, "destroyed"));
+    QVERIFY(!log->Saw(LiveWindowKind::Pulse, "destroyed"));
 
     // A history window opened meanwhile leaves the pulse window running;
     // a mode chosen from it closes the history window only.
@@ -112,11 +112,11 @@ class SensorFlowsTest final : public QObject {
     }
     QVERIFY(frame.OpenHistoryFile(QString::fromStdString(path)));
     QCOMPARE(frame.MdiArea()->subWindowList().size(), 2);
-    QVERIFY(!log->Saw(ChildKind::Pulse, "command 32808"));
+    QVERIFY(!log->Saw(LiveWindowKind::Pulse, "command 32808"));
     frame.RouteCommand(cmd::kModeCcdf);
     QVERIFY(log->Saw(ChildKind::History, "destroyed"));
-    QVERIFY(!log->Saw(ChildKind::Pulse, "destroyed"));
-    QCOMPARE(frame.ActiveChild()->Kind(), ChildKind::Ccdf);
+    QVERIFY(!log->Saw(LiveWindowKind::Pulse, "destroyed"));
+    QCOMPARE(frame.ActiveChild()->Kind(), LiveWindowKind::Ccdf);
     // The CCDF window opens its settings at once.
     QTRY_COMPARE(opened->size(), std::size_t{3});
     QCOMPARE(opened->at(0).page, 0);
@@ -141,7 +141,7 @@ class SensorFlowsTest final : public QObject {
     auto log = std::make_shared<test::ChildLog>();
     CMainFrame frame;
     frame.Settings().SetSettingsDirectory(m_dir.Path());
-    test::RegisterTestChildren(frame, log, {ChildKind::Measurement, ChildKind::Pulse, ChildKind::Ccdf});
+    test::RegisterTestChildren(frame, log, {LiveWindowKind::Measurement, LiveWindowKind::Pulse, LiveWindowKind::Ccdf});
     frame.SetLoggingDialog([](QWidget*, MeasurementSettings&) {});
 
     // The enumeration lists the simulated port.

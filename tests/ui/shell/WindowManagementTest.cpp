@@ -128,7 +128,7 @@ class WindowManagementTest final : public QObject {
     auto log = std::make_shared<test::ChildLog>();
     CMainFrame frame;
     frame.Settings().SetSettingsDirectory(m_dir.Path());
-    test::RegisterTestChildren(frame, log, {ChildKind::Measurement, ChildKind::Pulse, ChildKind::History});
+    test::RegisterTestChildren(frame, log, {LiveWindowKind::Measurement, LiveWindowKind::Pulse, ChildKind::History});
     frame.resize(800, 600);
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
@@ -138,7 +138,7 @@ class WindowManagementTest final : public QObject {
     const QSize minimum = MdiArrange::MinimumWindowSize().boundedTo(Room(frame).size());
 
     frame.RouteCommand(cmd::kModeAvgPeak);
-    QMdiSubWindow* measurement = frame.SubWindowOf(ChildKind::Measurement);
+    QMdiSubWindow* measurement = frame.SubWindowOf(LiveWindowKind::Measurement);
     QVERIFY(measurement && measurement->isMaximized());
     // A history window over it, maximised and active.
     QVERIFY(frame.OpenHistoryFile(QString::fromStdString(path)));
@@ -149,7 +149,7 @@ class WindowManagementTest final : public QObject {
     // Pulse Power: the active history window closes and the pulse window
     // opens; the measurement window is left as it was.
     frame.RouteCommand(cmd::kModePulse);
-    QMdiSubWindow* pulse = frame.SubWindowOf(ChildKind::Pulse);
+    QMdiSubWindow* pulse = frame.SubWindowOf(LiveWindowKind::Pulse);
     QVERIFY(pulse && !frame.SubWindowOf(ChildKind::History));
     QCOMPARE(frame.MdiArea()->activeSubWindow(), pulse);
     QVERIFY(pulse->isMaximized() || Usable(frame, *pulse, minimum.width(), minimum.height()));
