@@ -48,6 +48,10 @@ class ModeSessionHost {
   // The panels, their selection, full screen or the graph's visibility
   // changed: place the children again (ModeSession::Arrangement).
   virtual void Relayout() = 0;
+  // A command state changed without a command (a single measurement ended
+  // with a reading): whatever shows the states asks again once the
+  // reading has been handled.
+  virtual void CommandStatesChanged() {}
 };
 
 }  // namespace wattrix

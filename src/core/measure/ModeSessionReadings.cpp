@@ -32,6 +32,7 @@ bool ModeSession::BeginReading(int status) {
   if (m_settings.SingleSweep() && m_measuring) {
     m_settings.MarkLastReading();
     m_measuring = false;
+    m_host.CommandStatesChanged();
   }
   return true;
 }

@@ -6,10 +6,10 @@
 
 namespace wattrix::titles {
 
-std::string ModeWindowTitle(const std::string& connection, const std::string& model, ModeWindow kind) {
+std::string ModeWindowTitle(const std::string& connection, const std::string& model, LiveWindowKind kind) {
   const char* key = "S_MAINFRAME_TITLE_MEASURE";
-  if (kind == ModeWindow::Pulse) key = "S_MAINFRAME_TITLE_PULSE";
-  if (kind == ModeWindow::Ccdf) key = "S_MAINFRAME_TITLE_CCDF";
+  if (kind == LiveWindowKind::Pulse) key = "S_MAINFRAME_TITLE_PULSE";
+  if (kind == LiveWindowKind::Ccdf) key = "S_MAINFRAME_TITLE_CCDF";
   std::string title = connection + ", " + model;
   const std::string name = strings::GetString(key);
   if (!name.empty()) title += " - " + name;

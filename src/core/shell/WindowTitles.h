@@ -1,17 +1,16 @@
 #pragma once
 
+#include "core/vocabulary/LiveWindowKind.h"
+
 #include <string>
 #include <vector>
 
 namespace wattrix::titles {
 
-// Kinds of live window, as the main frame's current mode names them.
-enum class ModeWindow { Measurement, Pulse, Ccdf };
-
 // "COM3, PX420B - Pulse Power": the connection, the model and the window's
 // localised name, so that the measurement, pulse and CCDF windows of one
 // sensor are told apart.
-std::string ModeWindowTitle(const std::string& connection, const std::string& model, ModeWindow kind);
+std::string ModeWindowTitle(const std::string& connection, const std::string& model, LiveWindowKind kind);
 
 // `title`, or "title [2]", "title [3]" ... so that no title in `others`
 // repeats it: two windows never carry the same title.

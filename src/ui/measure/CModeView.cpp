@@ -155,6 +155,10 @@ void CModeView::SetWarningText(const std::string& text) {
   if (m_frame) m_frame->SetStatusText(QString::fromStdString(text), 1);
 }
 
+void CModeView::CommandStatesChanged() {
+  if (m_frame) m_frame->CommandStatesChanged();
+}
+
 void CModeView::GraphShowQuantity(int modelCode, int quantity) {
   m_graph->ShowQuantity(modelCode, quantity, false);
 }

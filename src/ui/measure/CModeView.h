@@ -81,6 +81,7 @@ class CModeView : public QWidget, public CommandTarget, public ModeSessionHost {
   void GraphShowQuantity(int modelCode, int quantity) override;
   void GraphUpdate(bool reset) override;
   void Relayout() override;
+  void CommandStatesChanged() override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -2,53 +2,42 @@
 
 #include "core/measure/MeasurementSettings.h"
 #include "core/shell/MenuLayout.h"
+#include "core/shell/SensorLinkShell.h"
+#include "core/shell/ShellListener.h"
 #include "ui/shell/ChildWindowRegistry.h"
 #include "ui/shell/CommandTarget.h"
+#include "ui/shell/FrameWindows.h"
 #include "ui/shell/MenuBuilder.h"
 
 #include <QMainWindow>
-#include <QPointer>
 #include <QString>
 #include <QStringList>
 
-#include <array>
 #include <functional>
-#include <map>
 #include <memory>
 
-class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
-class QMenuBar;
-class QTimer;
 
 namespace wattrix {
 
 class FrameAccelerators;
+class FrameMenuSets;
 class FrameToolBars;
+class ShellController;
 class StatusPanes;
-class SensorLossWatch;
 
 // The one top-level window: the document area with the measurement windows
 // (one per mode) and any number of history windows, the menus, tool bars
-// and status bar, connecting and disconnecting the sensor, switching the
-// measurement mode and opening history files.
-class CMainFrame final : public QMainWindow, public CommandTarget {
+// and status bar. What the commands do and allow is the shell controller's
+// to decide; the frame builds the widgets and updates them when told.
+class CMainFrame final : public QMainWindow, public CommandTarget, public ShellListener {
   Q_OBJECT
 
  public:
-  // Current mode: the measurement window (AVG, PEAK, AVG & PEAK), PULSE, CCDF.
-  static constexpr int kModeMeasurement = 0;
-  static constexpr int kModePulse = 3;
-  static constexpr int kModeCcdf = 4;
-
-  // Opens the settings dialog over `settings` on `page` with `subPage`
-  // selected; true when it was closed with OK.
-  using SettingsDialog =
-      std::function<bool(QWidget* owner, MeasurementSettings& settings, int page, int subPage)>;
-  // Shows the logging download dialog (the logging status has been read).
-  using LoggingDialog = std::function<void(QWidget* owner, MeasurementSettings& settings)>;
+  using SettingsDialog = FrameWindows::SettingsDialog;
+  using LoggingDialog = FrameWindows::LoggingDialog;
 
   explicit CMainFrame(QWidget* parent = nullptr);
   ~CMainFrame() override;
@@ -58,8 +47,8 @@ class CMainFrame final : public QMainWindow, public CommandTarget {
   ChildWindowRegistry& Registry() { return m_registry; }
   // The dialogs the Setting and Download Logging Data commands open; the
   // commands stay disabled until they are set.
-  void SetSettingsDialog(SettingsDialog dialog) { m_settingsDialog = std::move(dialog); }
-  void SetLoggingDialog(LoggingDialog dialog) { m_loggingDialog = std::move(dialog); }
+  void SetSettingsDialog(SettingsDialog dialog);
+  void SetLoggingDialog(LoggingDialog dialog);
   // Handles what neither a child nor the frame handles (Help, About).
   void SetFallbackTarget(CommandTarget* target) { m_fallback = target; }
 
@@ -86,77 +75,57 @@ class CMainFrame final : public QMainWindow, public CommandTarget {
   bool OpenHistoryFile(const QString& path);
 
   // "USB" or "COM%d" of the connected port.
-  const QString& ConnectionText() const { return m_connectionText; }
+  QString ConnectionText() const;
   // The sensor was connected on a COM port (transfers take their time).
-  bool SerialLink() const { return m_serialLink; }
-  int CurrentMode() const { return m_currentMode; }
+  bool SerialLink() const;
+  LiveWindowKind CurrentMode() const;
   bool IsConnected() const;
 
   QMdiArea* MdiArea() const { return m_mdi; }
-  ChildFrame* ActiveChild() const;
-  ChildFrame* ChildOfKind(ChildKind kind) const;
-  QMdiSubWindow* SubWindowOf(ChildKind kind) const;
+  ChildFrame* ActiveChild() const { return m_windows->ActiveChildFrame(); }
+  ChildFrame* ChildOfKind(ChildKind kind) const { return m_windows->ChildOfKind(kind); }
+  QMdiSubWindow* SubWindowOf(ChildKind kind) const { return m_windows->SubWindowOf(kind); }
   FrameToolBars& ToolBars() const { return *m_toolBars; }
   FrameAccelerators& Accelerators() const { return *m_accelerators; }
-  menu::MenuKind ShownMenu() const { return m_shownMenu; }
+  menu::MenuKind ShownMenu() const;
 
   // Runs a long sensor exchange off the user-interface thread (the frame
   // keeps painting; the connection state shown meanwhile stays as it was).
   void RunExchange(const std::function<void()>& exchange);
+  // A child window was activated, opened or closed.
+  void ChildrenChanged();
 
   bool OnCommand(int id) override;
   bool UpdateCommand(int id, CommandState& state) override;
+
+  // What the shell controller tells. Command states are asked again once
+  // the current event has been handled, however often they changed in it.
+  void CommandStatesChanged() override;
+  void StatusTextChanged(int pane, const std::string& text) override;
+  void MenuSetChanged(menu::MenuKind kind) override;
+  void ToolBarsShown(bool shown) override;
+  void StatusBarShown(bool shown) override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
   QMenu* createPopupMenu() override { return nullptr; }
 
  private:
-  void BuildMenus();
-  void OnChildActivated();
-  void SwitchToolBar();
-  void ToggleToolBars();
-  void UpdateConnectionStatus();
-
-  void OnConnect();
-  void OnDisconnect();
-  void OnOpen();
-  void OnModeCommand(int id);
-  // Prepares, titles and shows a mode window for the connected sensor.
-  void OpenModeWindow(QMdiSubWindow* window, ChildKind kind);
-  void OnSetting();
-  void OnDownloadLogging();
-
-  QMdiSubWindow* AddChild(std::unique_ptr<ChildFrame> child);
-  void ShowChild(QMdiSubWindow* window);
-  void CloseChild(QMdiSubWindow* window, bool immediately);
-  CommandState ModeCommandState(int id);
+  void RefreshCommandStates();
 
   MeasurementSettings m_settings;
   ChildWindowRegistry m_registry;
   MenuBuilder m_menus;
-  // The three menu sets, built once; the bar shows the set of the active
-  // child's kind.
-  std::array<QMenuBar*, 3> m_menuSets{};
-  menu::MenuKind m_shownMenu = menu::MenuKind::Main;
   QMdiArea* m_mdi = nullptr;
   FrameToolBars* m_toolBars = nullptr;
   FrameAccelerators* m_accelerators = nullptr;
   StatusPanes* m_panes = nullptr;
-  QTimer* m_stateTimer = nullptr;
-  SensorLossWatch* m_lossWatch = nullptr;
-
-  SettingsDialog m_settingsDialog;
-  LoggingDialog m_loggingDialog;
+  std::unique_ptr<FrameMenuSets> m_menuSets;
+  SensorLinkShell m_link;
+  std::unique_ptr<FrameWindows> m_windows;
+  std::unique_ptr<ShellController> m_shell;
   CommandTarget* m_fallback = nullptr;
-
-  int m_currentMode = kModeMeasurement;
-  QString m_connectionText;
-  bool m_serialLink = false;
-  bool m_exchangeRunning = false;
-  mutable bool m_connected = false;
-  // Mode commands keep their state for a model code outside the table.
-  std::map<int, bool> m_modeStates;
+  bool m_refreshPending = false;
 };
 
 }  // namespace wattrix

@@ -10,6 +10,12 @@ std::size_t IndexOf(ChildKind kind) { return static_cast<std::size_t>(kind.Index
 
 void ChildWindowRegistry::Register(ChildKind kind, Creator creator) {
   m_creators[IndexOf(kind)] = std::move(creator);
+  if (m_onChange) m_onChange();
+}
+
+void ChildWindowRegistry::RegisterHistoryLoader(HistoryLoader loader) {
+  m_historyLoader = std::move(loader);
+  if (m_onChange) m_onChange();
 }
 
 bool ChildWindowRegistry::Has(ChildKind kind) const { return static_cast<bool>(m_creators[IndexOf(kind)]); }

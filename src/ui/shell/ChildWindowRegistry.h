@@ -24,7 +24,9 @@ class ChildWindowRegistry final {
       std::function<bool(ChildFrame& child, const std::string& path, std::string& modelName)>;
 
   void Register(ChildKind kind, Creator creator);
-  void RegisterHistoryLoader(HistoryLoader loader) { m_historyLoader = std::move(loader); }
+  void RegisterHistoryLoader(HistoryLoader loader);
+  // Called after every registration (the commands it enables).
+  void SetChangeHandler(std::function<void()> handler) { m_onChange = std::move(handler); }
 
   bool Has(ChildKind kind) const;
   // True when history files can be opened (creator and loader present).
@@ -37,6 +39,7 @@ class ChildWindowRegistry final {
  private:
   std::array<Creator, ChildKind::kCount> m_creators;
   HistoryLoader m_historyLoader;
+  std::function<void()> m_onChange;
 };
 
 }  // namespace wattrix

@@ -1,7 +1,7 @@
 #include "ui/shell/FrameToolBars.h"
 
-#include "core/vocabulary/CommandIds.h"
 #include "core/strings/StringTable.h"
+#include "core/vocabulary/CommandIds.h"
 
 #include <QAction>
 #include <QIcon>
@@ -152,6 +152,17 @@ void FrameToolBars::Fill(Bar bar) {
     action->setData(id);
     action->setProperty("tipKey", QString::fromLatin1(button.tip));
     connect(action, &QAction::triggered, this, [this, id] { m_route(id); });
+  }
+}
+
+FrameToolBars::Bar FrameToolBars::BarOf(menu::MenuKind kind) {
+  switch (kind) {
+    case menu::MenuKind::Measurement:
+      return Bar::Measurement;
+    case menu::MenuKind::History:
+      return Bar::History;
+    default:
+      return Bar::Main;
   }
 }
 

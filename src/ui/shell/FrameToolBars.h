@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/shell/MenuLayout.h"
 #include "ui/shell/CommandTarget.h"
 
 #include <QObject>
@@ -25,6 +26,9 @@ class FrameToolBars final : public QObject {
 
   // Adds the bars to the window's top area; only the main bar is shown.
   FrameToolBars(QMainWindow& window, Router route, StateQuery query);
+
+  // The bar that goes with a menu set.
+  static Bar BarOf(menu::MenuKind kind);
 
   QToolBar* ToolBar(Bar bar) const { return m_bars[static_cast<int>(bar)]; }
   bool AnyVisible() const;

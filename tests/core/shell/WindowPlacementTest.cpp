@@ -124,10 +124,9 @@ TEST(WindowPlacement, NewWindowOpensInsideOnAFreeStep) {
 
 TEST(WindowTitles, ModeWindowsAreToldApartAndNoTitleRepeats) {
   strings::SetStringTablePath(HostPaths::ExecutableDir() + "/" + strings::kFileName);
-  using titles::ModeWindow;
-  EXPECT_EQ(titles::ModeWindowTitle("USB", "PX420B", ModeWindow::Measurement), "USB, PX420B - Power");
-  EXPECT_EQ(titles::ModeWindowTitle("COM3", "PX470B", ModeWindow::Pulse), "COM3, PX470B - Pulse Power");
-  EXPECT_EQ(titles::ModeWindowTitle("USB", "PX470B", ModeWindow::Ccdf), "USB, PX470B - CCDF");
+  EXPECT_EQ(titles::ModeWindowTitle("USB", "PX420B", LiveWindowKind::Measurement), "USB, PX420B - Power");
+  EXPECT_EQ(titles::ModeWindowTitle("COM3", "PX470B", LiveWindowKind::Pulse), "COM3, PX470B - Pulse Power");
+  EXPECT_EQ(titles::ModeWindowTitle("USB", "PX470B", LiveWindowKind::Ccdf), "USB, PX470B - CCDF");
 
   EXPECT_EQ(titles::UniqueTitle("a.psh, PX420B", {}), "a.psh, PX420B");
   EXPECT_EQ(titles::UniqueTitle("a.psh, PX420B", {"b", "a.psh, PX420B"}), "a.psh, PX420B [2]");

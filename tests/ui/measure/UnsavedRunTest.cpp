@@ -174,7 +174,7 @@ class UnsavedRunTest final : public QObject {
     QVERIFY(m.window);
     QCOMPARE(m.frame.MdiArea()->subWindowList().size(), 1);
     QCOMPARE(m.frame.ActiveChild(), m.window.data());
-    QCOMPARE(m.frame.CurrentMode(), CMainFrame::kModeMeasurement);
+    QCOMPARE(m.frame.CurrentMode(), LiveWindowKind::Measurement);
     QVERIFY(m.window->View().Session().Measuring());
 
     // No: the run is dropped as asked and the pulse window opens.
@@ -182,7 +182,7 @@ class UnsavedRunTest final : public QObject {
     m.frame.RouteCommand(cmd::kModePulse);
     QVERIFY(m.window.isNull());
     QVERIFY(qobject_cast<CPulsePowerFrame*>(m.frame.ActiveChild()));
-    QCOMPARE(m.frame.CurrentMode(), CMainFrame::kModePulse);
+    QCOMPARE(m.frame.CurrentMode(), LiveWindowKind::Pulse);
     QCOMPARE(m.pathQuestions, 0);
 
     // A run that is saved is not asked about.

@@ -55,7 +55,8 @@ class SensorFlowsTest final : public QObject {
     CMainFrame frame;
     frame.Settings().SetSettingsDirectory(m_dir.Path());
     test::RegisterTestChildren(
-        frame, log, {LiveWindowKind::Measurement, LiveWindowKind::Pulse, LiveWindowKind::Ccdf, ChildKind::History});
+        frame, log,
+        {LiveWindowKind::Measurement, LiveWindowKind::Pulse, LiveWindowKind::Ccdf, ChildKind::History});
     struct Opened {
       int page = -1;
       int subPage = -1;
@@ -94,7 +95,7 @@ class SensorFlowsTest final : public QObject {
     QVERIFY(log->Saw(LiveWindowKind::Measurement, "destroyed"));
     QCOMPARE(frame.MdiArea()->subWindowList().size(), 1);
     QCOMPARE(frame.ActiveChild()->Kind(), LiveWindowKind::Pulse);
-    QCOMPARE(frame.CurrentMode(), CMainFrame::kModePulse);
+    QCOMPARE(frame.CurrentMode(), LiveWindowKind::Pulse);
     frame.RouteCommand(cmd::kDeviceSetting);
 
     // The mode whose window is there only brings it up.
@@ -141,7 +142,8 @@ class SensorFlowsTest final : public QObject {
     auto log = std::make_shared<test::ChildLog>();
     CMainFrame frame;
     frame.Settings().SetSettingsDirectory(m_dir.Path());
-    test::RegisterTestChildren(frame, log, {LiveWindowKind::Measurement, LiveWindowKind::Pulse, LiveWindowKind::Ccdf});
+    test::RegisterTestChildren(frame, log,
+                               {LiveWindowKind::Measurement, LiveWindowKind::Pulse, LiveWindowKind::Ccdf});
     frame.SetLoggingDialog([](QWidget*, MeasurementSettings&) {});
 
     // The enumeration lists the simulated port.
