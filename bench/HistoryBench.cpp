@@ -5,7 +5,7 @@
 #include "core/graph/GraphFeeder.h"
 #include "core/history/HistoryCsv.h"
 #include "core/history/HistoryDocument.h"
-#include "core/history/HistoryFile.h"
+#include "core/measure/RunFile.h"
 #include "core/measure/MeasurementSettings.h"
 
 #include <benchmark/benchmark.h>

@@ -1,7 +1,7 @@
 // Time to open and draw a 100,000-point history in a history window (load,
 // feeding the graph, first paint on the screen), and the cost of one live
 // graph update with its repaint.
-#include "core/history/HistoryFile.h"
+#include "core/measure/RunFile.h"
 #include "core/measure/MeasurementSettings.h"
 #include "core/vocabulary/Quantity.h"
 #include "core/platform/HostPaths.h"

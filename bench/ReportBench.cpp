@@ -2,7 +2,7 @@
 // the command line's writer (core only), and the dialog's path (the page
 // laid out on a recorded page, then printed through Qt's PDF output).
 #include "core/history/HistoryDocument.h"
-#include "core/history/HistoryFile.h"
+#include "core/measure/RunFile.h"
 #include "core/measure/MeasurementSettings.h"
 #include "core/report/HistoryReport.h"
 #include "core/report/RecordedPage.h"

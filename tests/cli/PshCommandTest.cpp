@@ -1,7 +1,7 @@
 #include "cli/CliRunner.h"
 #include "core/history/HistoryCsv.h"
 #include "core/history/HistoryDocument.h"
-#include "core/history/HistoryFile.h"
+#include "core/measure/RunFile.h"
 #include "core/history/HistoryLayout.h"
 #include "core/measure/MeasurementSettings.h"
 #include "core/vocabulary/Quantity.h"

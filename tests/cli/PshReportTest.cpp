@@ -1,5 +1,5 @@
 #include "cli/CliRunner.h"
-#include "core/history/HistoryFile.h"
+#include "core/measure/RunFile.h"
 #include "core/measure/MeasurementSettings.h"
 #include "core/vocabulary/Quantity.h"
 #include "support/TempDir.h"

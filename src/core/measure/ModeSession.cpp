@@ -5,7 +5,7 @@
 #include "core/device/SensorLink.h"
 #include "core/vocabulary/SensorModel.h"
 #include "core/device/SensorProtocol.h"
-#include "core/history/HistoryFile.h"
+#include "core/measure/RunFile.h"
 #include "core/measure/MeasurementSettings.h"
 #include "core/measure/ModeSessionHost.h"
 #include "core/measure/PowerDirectionWarning.h"

@@ -2,7 +2,7 @@
 
 #include "core/device/LogValueStore.h"
 #include "core/device/SensorLink.h"
-#include "core/history/HistoryFile.h"
+#include "core/measure/RunFile.h"
 #include "core/measure/MeasurementSettings.h"
 #include "core/settings/LoggingDownload.h"
 

@@ -1,7 +1,7 @@
 #include "ui/settings/CDownloadDlg.h"
 
 #include "core/device/LogTransfer.h"
-#include "core/history/HistoryFile.h"
+#include "core/measure/RunFile.h"
 #include "core/platform/MessageBoxes.h"
 #include "core/settings/LoggingDownload.h"
 #include "core/strings/StringTable.h"

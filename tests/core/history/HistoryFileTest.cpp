@@ -1,4 +1,4 @@
-#include "core/history/HistoryFile.h"
+#include "core/measure/RunFile.h"
 
 #include "core/vocabulary/SensorModel.h"
 #include "core/history/HistoryLayout.h"

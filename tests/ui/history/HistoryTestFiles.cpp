@@ -1,6 +1,6 @@
 #include "HistoryTestFiles.h"
 
-#include "core/history/HistoryFile.h"
+#include "core/measure/RunFile.h"
 #include "core/measure/MeasurementSettings.h"
 #include "core/vocabulary/Quantity.h"
 #include "support/TempDir.h"

@@ -1,5 +1,5 @@
 #include "core/device/SensorLink.h"
-#include "core/history/HistoryFile.h"
+#include "core/measure/RunFile.h"
 #include "core/measure/MeasurementSettings.h"
 #include "core/vocabulary/Quantity.h"
 #include "core/platform/HostPaths.h"

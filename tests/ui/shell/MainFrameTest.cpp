@@ -1,7 +1,7 @@
 #include "ui/shell/CMainFrame.h"
 
 #include "TestChildren.h"
-#include "core/history/HistoryFile.h"
+#include "core/measure/RunFile.h"
 #include "core/platform/HostPaths.h"
 #include "core/platform/MessageBoxes.h"
 #include "core/vocabulary/CommandIds.h"

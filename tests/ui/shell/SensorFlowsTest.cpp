@@ -4,7 +4,7 @@
 #include "TestChildren.h"
 #include "core/device/SensorLink.h"
 #include "core/vocabulary/SensorModel.h"
-#include "core/history/HistoryFile.h"
+#include "core/measure/RunFile.h"
 #include "core/platform/HostPaths.h"
 #include "core/platform/MessageBoxes.h"
 #include "core/vocabulary/CommandIds.h"

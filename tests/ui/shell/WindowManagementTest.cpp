@@ -4,7 +4,7 @@
 #include "TestChildren.h"
 #include "core/device/PortAccess.h"
 #include "core/device/SensorLink.h"
-#include "core/history/HistoryFile.h"
+#include "core/measure/RunFile.h"
 #include "core/platform/HostPaths.h"
 #include "core/vocabulary/CommandIds.h"
 #include "core/strings/StringTable.h"
