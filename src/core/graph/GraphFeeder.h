@@ -38,7 +38,7 @@ class GraphFeeder final {
   void Resize(int width, int height) { m_graph.SetPosition(0, 0, width, height); }
 
   // Texts for a quantity: title, empty subtitle, time and power labels.
-  void ShowQuantity(int modelCode, int quantity, bool returnLoss);
+  void ShowQuantity(int modelCode, Quantity quantity, bool returnLoss);
 
   // History-file use: y range, subtitle and unit from the header for the
   // shown quantity, the points of its column, the average line, the title

@@ -43,7 +43,7 @@ bool Enabled(HistoryCommand command, int m, int fileMask) {
 
 }  // namespace
 
-CommandState HistoryCommandState(HistoryCommand command, int modelCode, int mask, int quantity,
+CommandState HistoryCommandState(HistoryCommand command, int modelCode, QuantityMask mask, Quantity quantity,
                                  bool returnLoss, bool changed) {
   CommandState state;
   state.enabled = command == HistoryCommand::Save ? changed : Enabled(command, modelCode, mask);

@@ -13,13 +13,13 @@ enum class HistoryCommand { Avg, Rev, Peak, Pulse, Vswr, ReturnLoss, Par, Save }
 
 // Enabled and checked state of a history command for the file's model code
 // and mask, the quantity shown, the return-loss flag and the changed flag.
-CommandState HistoryCommandState(HistoryCommand command, int modelCode, int mask, int quantity,
+CommandState HistoryCommandState(HistoryCommand command, int modelCode, QuantityMask mask, Quantity quantity,
                                  bool returnLoss, bool changed);
 
 // The quantity and return-loss flag a quantity command shows; nullopt for
 // Save.
 struct QuantityChoice {
-  int quantity = 0;
+  Quantity quantity = 0;
   bool returnLoss = false;
 };
 std::optional<QuantityChoice> QuantityOfCommand(HistoryCommand command);

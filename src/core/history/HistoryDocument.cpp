@@ -84,7 +84,7 @@ ScaleProposal HistoryDocument::ProposedScale() const {
   return ProposeScale(stats.min, stats.max);
 }
 
-void HistoryDocument::ShowQuantity(int quantity, bool returnLoss) {
+void HistoryDocument::ShowQuantity(Quantity quantity, bool returnLoss) {
   if (history::TableEntry(quantity) < 0) return;
   m_quantity = quantity;
   m_returnLoss = returnLoss;

@@ -49,7 +49,7 @@ class HistoryDocument final {
 
   // A quantity command: shows the quantity (0..4) with the return-loss flag
   // and marks the history changed.
-  void ShowQuantity(int quantity, bool returnLoss);
+  void ShowQuantity(Quantity quantity, bool returnLoss);
   // Enabled and checked state of a command for this history.
   CommandState StateOf(HistoryCommand command) const;
 

@@ -58,7 +58,7 @@ class HistoryHeader final {
   Bytes& Raw() { return m_bytes; }
 
   int Mask() const { return m_bytes[kMaskOffset]; }
-  void SetMask(int mask) { m_bytes[kMaskOffset] = static_cast<std::uint8_t>(mask); }
+  void SetMask(QuantityMask mask) { m_bytes[kMaskOffset] = static_cast<std::uint8_t>(mask); }
   std::string ModelName() const { return Text(kModelOffset, kNameWidth); }
   void SetModelName(std::string_view utf8) { SetText(kModelOffset, kNameWidth, utf8); }
   std::string SerialNumber() const { return Text(kSerialOffset, kNameWidth); }

@@ -9,20 +9,20 @@
 
 namespace wattrix::history {
 
-int TableEntry(int quantity) {
+int TableEntry(Quantity quantity) {
   for (int entry = 0; entry < static_cast<int>(kTableOrder.size()); ++entry) {
     if (kTableOrder[static_cast<std::size_t>(entry)] == quantity) return entry;
   }
   return -1;
 }
 
-int RecordLength(int mask) {
+int RecordLength(QuantityMask mask) {
   int k = 0;
   for (const int q : kRecordOrder) k += (mask & MaskBit(q)) ? 1 : 0;
   return k;
 }
 
-int RecordPosition(int mask, int quantity) {
+int RecordPosition(QuantityMask mask, Quantity quantity) {
   if (!(mask & MaskBit(quantity))) return -1;
   int position = 0;
   for (const int q : kRecordOrder) {
@@ -32,7 +32,7 @@ int RecordPosition(int mask, int quantity) {
   return -1;
 }
 
-int FirstQuantity(int mask) {
+int FirstQuantity(QuantityMask mask) {
   for (const int q : kRecordOrder) {
     if (mask & MaskBit(q)) return q;
   }

@@ -22,15 +22,15 @@ constexpr int kKnownBits = 0x1F;
 
 // Entry of a quantity in the header tables (AVG 0, REV 1, VSWR/PAR 3,
 // PEAK 2, PULSE 4); -1 for anything else.
-int TableEntry(int quantity);
+int TableEntry(Quantity quantity);
 // Number of values in one point record: the known bits of the mask.
-int RecordLength(int mask);
+int RecordLength(QuantityMask mask);
 // Position of the quantity's value in a record of this mask, or -1 when the
 // mask does not hold it.
-int RecordPosition(int mask, int quantity);
+int RecordPosition(QuantityMask mask, Quantity quantity);
 // The quantity a history window shows first: the first present in record
 // order; -1 for a mask without a known bit.
-int FirstQuantity(int mask);
+int FirstQuantity(QuantityMask mask);
 
 // A reading as stored: times 100, rounded half away from zero; values
 // beyond the i32 range are held at its ends and not-a-number is 0.

@@ -16,7 +16,7 @@ class MeasurementPanel {
  public:
   virtual ~MeasurementPanel() = default;
   virtual int Quantity() const = 0;
-  virtual void SetQuantity(int quantity) = 0;
+  virtual void SetQuantity(Quantity quantity) = 0;
   virtual int Layout() const = 0;
   virtual void SetLayout(int layout) = 0;
   virtual bool AlarmState() const = 0;

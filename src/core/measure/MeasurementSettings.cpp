@@ -61,7 +61,7 @@ MeasurementSettings::MeasurementSettings() : m_clock(&SystemNow) {
   // The initial model (PX420B) gives the ranges of the five measured
   // quantities; the CCDF block starts all zero.
   const auto* row = FindModelByCode(m_modelCode);
-  for (int q = 0; q < kHistoryCount; ++q) m_quantities[q] = FromRange(row->ranges[q]);
+  for (Quantity q = 0; q < kHistoryCount; ++q) m_quantities[q] = FromRange(row->ranges[q]);
 }
 
 MeasurementSettings::~MeasurementSettings() {
@@ -80,39 +80,39 @@ void MeasurementSettings::SetRelative(bool on) {
   m_relative = on;
 }
 
-float MeasurementSettings::DisplayLow(int q) const { return Settings(q).displayLow; }
-float MeasurementSettings::DisplayHigh(int q) const { return Settings(q).displayHigh; }
-float MeasurementSettings::LowLimit(int q) const { return Settings(q).lowLimit; }
-float MeasurementSettings::HighLimit(int q) const { return Settings(q).highLimit; }
-bool MeasurementSettings::LimitCheck(int q) const { return Settings(q).limitCheck; }
-bool MeasurementSettings::BeepAlarm(int q) const { return Settings(q).beepAlarm; }
-int MeasurementSettings::BeepKind(int q) const { return Settings(q).beepKind; }
+float MeasurementSettings::DisplayLow(Quantity q) const { return Settings(q).displayLow; }
+float MeasurementSettings::DisplayHigh(Quantity q) const { return Settings(q).displayHigh; }
+float MeasurementSettings::LowLimit(Quantity q) const { return Settings(q).lowLimit; }
+float MeasurementSettings::HighLimit(Quantity q) const { return Settings(q).highLimit; }
+bool MeasurementSettings::LimitCheck(Quantity q) const { return Settings(q).limitCheck; }
+bool MeasurementSettings::BeepAlarm(Quantity q) const { return Settings(q).beepAlarm; }
+int MeasurementSettings::BeepKind(Quantity q) const { return Settings(q).beepKind; }
 
-const QuantitySettings& MeasurementSettings::Settings(int q) const {
+const QuantitySettings& MeasurementSettings::Settings(Quantity q) const {
   return IsQuantity(q) ? m_quantities[q] : kNoSettings;
 }
 
-void MeasurementSettings::SetDisplayRange(int q, float low, float high) {
+void MeasurementSettings::SetDisplayRange(Quantity q, float low, float high) {
   if (!IsQuantity(q)) return;
   m_quantities[q].displayLow = low;
   m_quantities[q].displayHigh = high;
 }
 
-void MeasurementSettings::SetLimits(int q, float low, float high) {
+void MeasurementSettings::SetLimits(Quantity q, float low, float high) {
   if (!IsQuantity(q)) return;
   m_quantities[q].lowLimit = low;
   m_quantities[q].highLimit = high;
 }
 
-void MeasurementSettings::SetLimitCheck(int q, bool on) {
+void MeasurementSettings::SetLimitCheck(Quantity q, bool on) {
   if (IsQuantity(q)) m_quantities[q].limitCheck = on;
 }
 
-void MeasurementSettings::SetBeepAlarm(int q, bool on) {
+void MeasurementSettings::SetBeepAlarm(Quantity q, bool on) {
   if (IsQuantity(q)) m_quantities[q].beepAlarm = on;
 }
 
-void MeasurementSettings::SetBeepKind(int q, int kind) {
+void MeasurementSettings::SetBeepKind(Quantity q, int kind) {
   if (IsQuantity(q)) m_quantities[q].beepKind = kind;
 }
 
@@ -127,7 +127,7 @@ void MeasurementSettings::SetDevice(int modelCode, int serialNumber, int version
 }
 
 void MeasurementSettings::ApplyModelRanges(const SensorModel& row) {
-  for (int q = 0; q < kQuantityCount; ++q) m_quantities[q] = FromRange(row.ranges[q]);
+  for (Quantity q = 0; q < kQuantityCount; ++q) m_quantities[q] = FromRange(row.ranges[q]);
 }
 
 bool MeasurementSettings::LoadSettingsFile(const std::string& modelName) {
@@ -148,7 +148,7 @@ bool MeasurementSettings::LoadSettingsFile(const std::string& modelName) {
   m_pulseDuty = file.ReadInt("PULSE", "DUTY");
   m_pulseReference = file.ReadInt("PULSE", "REFERENCE");
   m_ccdfRate = file.ReadInt("CCDF", "RATE");
-  for (int q = 0; q < kQuantityCount; ++q) ReadRangeKeys(file, QuantitySection(q), m_quantities[q]);
+  for (Quantity q = 0; q < kQuantityCount; ++q) ReadRangeKeys(file, QuantitySection(q), m_quantities[q]);
   m_loggingItems = file.ReadInt("LOGGING", "ITEMS");
   m_loggingInterval = file.ReadInt("LOGGING", "INTERVAL");
   m_loggingRunTime = file.ReadInt("LOGGING", "RUNTIME");
@@ -201,20 +201,20 @@ std::string MeasurementSettings::TechnologyText() const {
   return m_technology >= 0 && m_technology < 8 ? kTexts[m_technology] : "";
 }
 
-bool MeasurementSettings::AddReading(int q, float value) {
+bool MeasurementSettings::AddReading(Quantity q, float value) {
   if (!IsHistory(q)) return true;
   if (!m_histories[q].Add(value)) return false;
   m_lastReadingTime = Now();
   return true;
 }
 
-float MeasurementSettings::LastReading(int q) const {
+float MeasurementSettings::LastReading(Quantity q) const {
   if (!IsHistory(q)) return DisplayLow(q);
   const auto& h = m_histories[q];
   return h.Count() > 0 ? h.Readings()[h.Count() - 1] : DisplayLow(q);
 }
 
-const float* MeasurementSettings::GetReadings(int q, int& count) const {
+const float* MeasurementSettings::GetReadings(Quantity q, int& count) const {
   if (!IsHistory(q)) {
     count = 0;
     return nullptr;
@@ -223,12 +223,12 @@ const float* MeasurementSettings::GetReadings(int q, int& count) const {
   return m_histories[q].Readings();
 }
 
-float MeasurementSettings::First(int q) const { return IsHistory(q) ? m_histories[q].First() : 0.0f; }
-float MeasurementSettings::Min(int q) const { return IsHistory(q) ? m_histories[q].Min() : 0.0f; }
-float MeasurementSettings::Max(int q) const { return IsHistory(q) ? m_histories[q].Max() : 0.0f; }
-int MeasurementSettings::Count(int q) const { return IsHistory(q) ? m_histories[q].Count() : 0; }
+float MeasurementSettings::First(Quantity q) const { return IsHistory(q) ? m_histories[q].First() : 0.0f; }
+float MeasurementSettings::Min(Quantity q) const { return IsHistory(q) ? m_histories[q].Min() : 0.0f; }
+float MeasurementSettings::Max(Quantity q) const { return IsHistory(q) ? m_histories[q].Max() : 0.0f; }
+int MeasurementSettings::Count(Quantity q) const { return IsHistory(q) ? m_histories[q].Count() : 0; }
 
-float MeasurementSettings::Average(int q) {
+float MeasurementSettings::Average(Quantity q) {
   if (!IsHistory(q)) return 0.0f;
   return static_cast<float>(m_histories[q].ComputeAverage(IsPowerQuantity(q)));
 }

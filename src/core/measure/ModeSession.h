@@ -125,7 +125,7 @@ class ModeSession final : public ReadingSink {
 
   // Red value text of the panels showing `quantity` after a stored value;
   // true when out of limit with limit check and beep alarm on.
-  bool ShowLimitState(int quantity, float value);
+  bool ShowLimitState(Quantity quantity, float value);
 
   // The placement of the children for a client area of w × h.
   ModeArrangement Arrangement(int width, int height) const;
@@ -159,7 +159,7 @@ class ModeSession final : public ReadingSink {
   // Drops a reading whose pair average of the same cycle is missing; true.
   bool RefuseOutOfStep();
   // AddReading, BeepIfOutOfLimit and ShowLimitState of one value.
-  void Store(int quantity, float value);
+  void Store(Quantity quantity, float value);
   void RefreshPanels(PanelRefresh kind);
   void SetAsDefault();
   void FullScreen();
@@ -173,7 +173,7 @@ class ModeSession final : public ReadingSink {
   // Panel 0 takes the quantity and alarm state of `panel`; the graph
   // follows. False when it already showed that quantity.
   bool TakeMainQuantity(int panel);
-  void SetPanelQuantity(int panel, int quantity);
+  void SetPanelQuantity(int panel, Quantity quantity);
   void SetPanelLayout(int panel, int layout);
   void SetPanelAlarm(int panel, bool on);
   bool PanelVisible(int panel) const;

@@ -77,7 +77,7 @@ bool PanelSelectable(ModeView view, int modelCode, int panel) {
   return true;
 }
 
-int PanelOfQuantity(ModeView view, int quantity) {
+int PanelOfQuantity(ModeView view, Quantity quantity) {
   switch (quantity) {
     case kAvg:
       return 1;

@@ -48,7 +48,7 @@ bool GraphShownByDefault(ModeView view, int modelCode);
 bool PanelSelectable(ModeView view, int modelCode, int panel);
 
 // Panel showing the alarm state of a quantity; −1 for none (CCDF).
-int PanelOfQuantity(ModeView view, int quantity);
+int PanelOfQuantity(ModeView view, Quantity quantity);
 
 // The quantity whose history decides whether a run exists (Start's save
 // question, Save's enabling).

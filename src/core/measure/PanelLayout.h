@@ -81,7 +81,7 @@ Argb PanelValueColour(int layout, bool alarm);
 struct PanelLayoutInput {
   int layout = 0;
   bool alarm = false;
-  int quantity = 0;
+  Quantity quantity = 0;
   bool relative = false;    // display mode of the settings
   bool limitCheck = false;  // of the panel's quantity
   int clientWidth = 0;

@@ -24,7 +24,7 @@ std::int32_t FrequencyTimes100(float mhz) {
 
 }  // namespace
 
-std::size_t HistoryRecordCount(const MeasurementSettings& settings, int mask) {
+std::size_t HistoryRecordCount(const MeasurementSettings& settings, QuantityMask mask) {
   std::size_t count = 0;
   bool first = true;
   for (const int q : history::kRecordOrder) {
@@ -36,7 +36,7 @@ std::size_t HistoryRecordCount(const MeasurementSettings& settings, int mask) {
   return count;
 }
 
-HistoryHeader BuildHistoryHeader(MeasurementSettings& settings, int mask, std::string_view title) {
+HistoryHeader BuildHistoryHeader(MeasurementSettings& settings, QuantityMask mask, std::string_view title) {
   HistoryHeader header;
   header.SetMask(mask & history::kKnownBits);
   const auto* row = FindModelByCode(settings.ModelCode());
@@ -66,7 +66,7 @@ HistoryHeader BuildHistoryHeader(MeasurementSettings& settings, int mask, std::s
   return header;
 }
 
-bool WriteHistoryFile(const std::string& path, MeasurementSettings& settings, int mask,
+bool WriteHistoryFile(const std::string& path, MeasurementSettings& settings, QuantityMask mask,
                       std::string_view title) {
   if (history::RecordLength(mask) == 0) return false;
   const HistoryHeader header = BuildHistoryHeader(settings, mask, title);

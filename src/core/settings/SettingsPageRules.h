@@ -38,7 +38,7 @@ std::optional<ValidationFailure> Validate(int modelCode, float frequencyMHz, flo
 
 // One range sub-tab: the quantity it edits and the key of its label.
 struct RangeTab {
-  int quantity;
+  Quantity quantity;
   const char* labelKey;
   friend bool operator==(const RangeTab& a, const RangeTab& b) {
     return a.quantity == b.quantity && std::string(a.labelKey) == b.labelKey;

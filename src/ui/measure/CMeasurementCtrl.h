@@ -40,7 +40,7 @@ class CMeasurementCtrl final : public QWidget, public MeasurementPanel {
 
   int Quantity() const override { return m_quantity; }
   // Also sets the gauge's unit text and lays the panel out again.
-  void SetQuantity(int quantity) override;
+  void SetQuantity(Quantity quantity) override;
   int Layout() const override { return m_layout; }
   void SetLayout(int layout) override;
   bool AlarmState() const override { return m_alarm; }

@@ -155,7 +155,7 @@ void CModeView::SetWarningText(const std::string& text) {
   if (m_frame) m_frame->SetStatusText(QString::fromStdString(text), 1);
 }
 
-void CModeView::GraphShowQuantity(int modelCode, int quantity) {
+void CModeView::GraphShowQuantity(int modelCode, Quantity quantity) {
   m_graph->ShowQuantity(modelCode, quantity, false);
 }
 

@@ -18,7 +18,7 @@ class CRangeDlg final : public QWidget {
   Q_OBJECT
 
  public:
-  CRangeDlg(const MeasurementSettings& settings, int quantity, QWidget* parent);
+  CRangeDlg(const MeasurementSettings& settings, Quantity quantity, QWidget* parent);
 
   int QuantityIndex() const { return m_quantity; }
   // Reads the controls into the copies; the first edit that does not hold

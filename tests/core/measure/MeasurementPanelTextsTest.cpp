@@ -23,7 +23,7 @@ class PanelTexts : public ::testing::Test {
   void TearDown() override { strings::SetStringTablePath(""); }
 
   // A fresh run of one quantity with these readings, refreshed as `kind`.
-  void Show(int quantity, std::initializer_list<float> readings, PanelRefresh kind = PanelRefresh::All) {
+  void Show(Quantity quantity, std::initializer_list<float> readings, PanelRefresh kind = PanelRefresh::All) {
     m_settings.ResetHistories();
     for (const float r : readings) m_settings.AddReading(quantity, r);
     m_texts.Refresh(m_settings, quantity, kind, m_gauge);

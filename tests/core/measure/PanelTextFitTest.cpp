@@ -19,7 +19,7 @@ class ModelMeasure final : public PanelTextMeasure {
   double LineHeight(int points) const override { return points * 4.0 / 3.0 * 1.15; }
 };
 
-PanelLayoutInput Input(int layout, int w, int h, int quantity = kAvg) {
+PanelLayoutInput Input(int layout, int w, int h, Quantity quantity = kAvg) {
   PanelLayoutInput in;
   in.layout = layout;
   in.quantity = quantity;

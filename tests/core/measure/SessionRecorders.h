@@ -23,7 +23,7 @@ class RecordingPanel final : public MeasurementPanel {
   void Refresh(PanelRefresh kind) override { refreshes.push_back(kind); }
   void Relayout() override { ++relayouts; }
 
-  int quantity = -1;
+  Quantity quantity = -1;
   int layout = -1;
   bool alarm = false;
   std::vector<PanelRefresh> refreshes;
@@ -58,7 +58,7 @@ class RecordingHost final : public ModeSessionHost {
     exchange();
   }
   void SetWarningText(const std::string& text) override { warnings.push_back(text); }
-  void GraphShowQuantity(int modelCode, int quantity) override {
+  void GraphShowQuantity(int modelCode, Quantity quantity) override {
     graphModel = modelCode;
     graphQuantity = quantity;
   }

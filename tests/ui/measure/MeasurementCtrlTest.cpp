@@ -75,7 +75,7 @@ class MeasurementCtrlTest final : public QObject {
  private:
   MeasurementSettings m_settings;
 
-  void ShowReading(CMeasurementCtrl& panel, int quantity, float reading) {
+  void ShowReading(CMeasurementCtrl& panel, Quantity quantity, float reading) {
     m_settings.ResetHistories();
     m_settings.AddReading(quantity, reading);
     panel.SetSettings(&m_settings);
