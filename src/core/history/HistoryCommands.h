@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/vocabulary/CommandState.h"
+#include "core/vocabulary/Quantity.h"
 
 #include <optional>
 #include <string_view>
@@ -19,7 +20,7 @@ CommandState HistoryCommandState(HistoryCommand command, int modelCode, Quantity
 // The quantity and return-loss flag a quantity command shows; nullopt for
 // Save.
 struct QuantityChoice {
-  Quantity quantity = 0;
+  Quantity quantity = kAvg;
   bool returnLoss = false;
 };
 std::optional<QuantityChoice> QuantityOfCommand(HistoryCommand command);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/vocabulary/Quantity.h"
 #include "core/measure/MeterThreshold.h"
 #include "core/measure/QuantitySettings.h"
 #include "core/platform/Beeper.h"

@@ -51,7 +51,7 @@ std::string GaugeUnitText(int modelCode, Quantity quantity) {
 
 std::uint32_t MeasurementPanelTexts::Refresh(const MeasurementSettings& settings, Quantity quantity,
                                              PanelRefresh kind, AnalogGauge& gauge) {
-  if (quantity < kAvg || quantity > kPulse) return 0;
+  if (!HasReadingBuffer(quantity)) return 0;
   const std::array<std::string, kPanelItemCount> before = m_texts;
   if (kind == PanelRefresh::All) RefreshHeader(settings, quantity, gauge);
   if (kind == PanelRefresh::All || kind == PanelRefresh::Limits) RefreshLimits(settings, quantity, gauge);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/vocabulary/Quantity.h"
 #include "core/measure/MeasurementPanel.h"
 #include "core/measure/PanelLayout.h"
 

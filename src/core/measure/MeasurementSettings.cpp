@@ -61,7 +61,7 @@ MeasurementSettings::MeasurementSettings() : m_clock(&SystemNow) {
   // The initial model (PX420B) gives the ranges of the five measured
   // quantities; the CCDF block starts all zero.
   const auto* row = FindModelByCode(m_modelCode);
-  for (Quantity q = 0; q < kHistoryCount; ++q) m_quantities[q] = FromRange(row->ranges[q]);
+  for (const Quantity q : HistoryQuantities()) m_quantities[Index(q)] = FromRange(row->ranges[Index(q)]);
 }
 
 MeasurementSettings::~MeasurementSettings() {
@@ -75,7 +75,7 @@ std::string MeasurementSettings::SettingsFilePath(const std::string& modelName) 
 
 void MeasurementSettings::SetRelative(bool on) {
   if (on != m_relative) {
-    for (const int q : {kAvg, kRev, kPeak, kPulse}) m_histories[q].Restart();
+    for (const Quantity q : {kAvg, kRev, kPeak, kPulse}) m_histories[Index(q)].Restart();
   }
   m_relative = on;
 }
@@ -89,31 +89,31 @@ bool MeasurementSettings::BeepAlarm(Quantity q) const { return Settings(q).beepA
 int MeasurementSettings::BeepKind(Quantity q) const { return Settings(q).beepKind; }
 
 const QuantitySettings& MeasurementSettings::Settings(Quantity q) const {
-  return IsQuantity(q) ? m_quantities[q] : kNoSettings;
+  return HasSettingsBlock(q) ? m_quantities[Index(q)] : kNoSettings;
 }
 
 void MeasurementSettings::SetDisplayRange(Quantity q, float low, float high) {
-  if (!IsQuantity(q)) return;
-  m_quantities[q].displayLow = low;
-  m_quantities[q].displayHigh = high;
+  if (!HasSettingsBlock(q)) return;
+  m_quantities[Index(q)].displayLow = low;
+  m_quantities[Index(q)].displayHigh = high;
 }
 
 void MeasurementSettings::SetLimits(Quantity q, float low, float high) {
-  if (!IsQuantity(q)) return;
-  m_quantities[q].lowLimit = low;
-  m_quantities[q].highLimit = high;
+  if (!HasSettingsBlock(q)) return;
+  m_quantities[Index(q)].lowLimit = low;
+  m_quantities[Index(q)].highLimit = high;
 }
 
 void MeasurementSettings::SetLimitCheck(Quantity q, bool on) {
-  if (IsQuantity(q)) m_quantities[q].limitCheck = on;
+  if (HasSettingsBlock(q)) m_quantities[Index(q)].limitCheck = on;
 }
 
 void MeasurementSettings::SetBeepAlarm(Quantity q, bool on) {
-  if (IsQuantity(q)) m_quantities[q].beepAlarm = on;
+  if (HasSettingsBlock(q)) m_quantities[Index(q)].beepAlarm = on;
 }
 
 void MeasurementSettings::SetBeepKind(Quantity q, int kind) {
-  if (IsQuantity(q)) m_quantities[q].beepKind = kind;
+  if (HasSettingsBlock(q)) m_quantities[Index(q)].beepKind = kind;
 }
 
 void MeasurementSettings::SetDevice(int modelCode, int serialNumber, int versionNumber) {
@@ -127,7 +127,7 @@ void MeasurementSettings::SetDevice(int modelCode, int serialNumber, int version
 }
 
 void MeasurementSettings::ApplyModelRanges(const SensorModel& row) {
-  for (Quantity q = 0; q < kQuantityCount; ++q) m_quantities[q] = FromRange(row.ranges[q]);
+  for (const Quantity q : AllQuantities()) m_quantities[Index(q)] = FromRange(row.ranges[Index(q)]);
 }
 
 bool MeasurementSettings::LoadSettingsFile(const std::string& modelName) {
@@ -148,7 +148,7 @@ bool MeasurementSettings::LoadSettingsFile(const std::string& modelName) {
   m_pulseDuty = file.ReadInt("PULSE", "DUTY");
   m_pulseReference = file.ReadInt("PULSE", "REFERENCE");
   m_ccdfRate = file.ReadInt("CCDF", "RATE");
-  for (Quantity q = 0; q < kQuantityCount; ++q) ReadRangeKeys(file, QuantitySection(q), m_quantities[q]);
+  for (const Quantity q : AllQuantities()) ReadRangeKeys(file, QuantitySection(q), m_quantities[Index(q)]);
   m_loggingItems = file.ReadInt("LOGGING", "ITEMS");
   m_loggingInterval = file.ReadInt("LOGGING", "INTERVAL");
   m_loggingRunTime = file.ReadInt("LOGGING", "RUNTIME");
@@ -168,17 +168,17 @@ bool MeasurementSettings::SaveSettingsFile(const std::string& modelName) const {
 
   file.Write("AVG", "RATE", FormatInt(m_avgRate));
   file.Write("AVG", "REPEAT", FormatInt(m_avgRepeat));
-  WriteRangeKeys(file, "AVG", m_quantities[kAvg]);
-  WriteRangeKeys(file, "REV", m_quantities[kRev]);
-  WriteRangeKeys(file, "VSWR", m_quantities[kVswr]);
+  WriteRangeKeys(file, "AVG", m_quantities[Index(kAvg)]);
+  WriteRangeKeys(file, "REV", m_quantities[Index(kRev)]);
+  WriteRangeKeys(file, "VSWR", m_quantities[Index(kVswr)]);
   file.Write("PEAK", "RATE", FormatInt(m_peakRate));
-  WriteRangeKeys(file, "PEAK", m_quantities[kPeak]);
+  WriteRangeKeys(file, "PEAK", m_quantities[Index(kPeak)]);
   file.Write("PULSE", "RATE", FormatInt(m_pulseRate));
   file.Write("PULSE", "DUTY", FormatInt(m_pulseDuty));
   file.Write("PULSE", "REFERENCE", FormatInt(m_pulseReference));
-  WriteRangeKeys(file, "PULSE", m_quantities[kPulse]);
+  WriteRangeKeys(file, "PULSE", m_quantities[Index(kPulse)]);
   file.Write("CCDF", "RATE", FormatInt(m_ccdfRate));
-  WriteRangeKeys(file, "CCDF", m_quantities[kCcdf]);
+  WriteRangeKeys(file, "CCDF", m_quantities[Index(kCcdf)]);
 
   file.Write("LOGGING", "ITEMS", FormatInt(m_loggingItems));
   file.Write("LOGGING", "INTERVAL", FormatInt(m_loggingInterval));
@@ -202,35 +202,35 @@ std::string MeasurementSettings::TechnologyText() const {
 }
 
 bool MeasurementSettings::AddReading(Quantity q, float value) {
-  if (!IsHistory(q)) return true;
-  if (!m_histories[q].Add(value)) return false;
+  if (!HasReadingBuffer(q)) return true;
+  if (!m_histories[Index(q)].Add(value)) return false;
   m_lastReadingTime = Now();
   return true;
 }
 
 float MeasurementSettings::LastReading(Quantity q) const {
-  if (!IsHistory(q)) return DisplayLow(q);
-  const auto& h = m_histories[q];
+  if (!HasReadingBuffer(q)) return DisplayLow(q);
+  const auto& h = m_histories[Index(q)];
   return h.Count() > 0 ? h.Readings()[h.Count() - 1] : DisplayLow(q);
 }
 
 const float* MeasurementSettings::GetReadings(Quantity q, int& count) const {
-  if (!IsHistory(q)) {
+  if (!HasReadingBuffer(q)) {
     count = 0;
     return nullptr;
   }
-  count = m_histories[q].Count();
-  return m_histories[q].Readings();
+  count = m_histories[Index(q)].Count();
+  return m_histories[Index(q)].Readings();
 }
 
-float MeasurementSettings::First(Quantity q) const { return IsHistory(q) ? m_histories[q].First() : 0.0f; }
-float MeasurementSettings::Min(Quantity q) const { return IsHistory(q) ? m_histories[q].Min() : 0.0f; }
-float MeasurementSettings::Max(Quantity q) const { return IsHistory(q) ? m_histories[q].Max() : 0.0f; }
-int MeasurementSettings::Count(Quantity q) const { return IsHistory(q) ? m_histories[q].Count() : 0; }
+float MeasurementSettings::First(Quantity q) const { return HasReadingBuffer(q) ? m_histories[Index(q)].First() : 0.0f; }
+float MeasurementSettings::Min(Quantity q) const { return HasReadingBuffer(q) ? m_histories[Index(q)].Min() : 0.0f; }
+float MeasurementSettings::Max(Quantity q) const { return HasReadingBuffer(q) ? m_histories[Index(q)].Max() : 0.0f; }
+int MeasurementSettings::Count(Quantity q) const { return HasReadingBuffer(q) ? m_histories[Index(q)].Count() : 0; }
 
 float MeasurementSettings::Average(Quantity q) {
-  if (!IsHistory(q)) return 0.0f;
-  return static_cast<float>(m_histories[q].ComputeAverage(IsPowerQuantity(q)));
+  if (!HasReadingBuffer(q)) return 0.0f;
+  return static_cast<float>(m_histories[Index(q)].ComputeAverage(IsPowerQuantity(q)));
 }
 
 void MeasurementSettings::ResetHistories() {

@@ -129,8 +129,6 @@ class MeasurementSettings final {
   void SetLastReadingTime(std::int64_t t) { m_lastReadingTime = t; }
 
  private:
-  static bool IsHistory(Quantity q) { return q >= 0 && q < kHistoryCount; }
-  static bool IsQuantity(Quantity q) { return q >= 0 && q < kQuantityCount; }
   std::int64_t Now() const { return m_clock(); }
 
   int m_loggingItems = 15;

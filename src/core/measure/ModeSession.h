@@ -134,19 +134,19 @@ class ModeSession final : public ReadingSink {
 
   bool Measuring() const { return m_measuring; }
   bool Unsaved() const { return m_unsaved; }
-  int MainQuantity() const { return m_mainQuantity; }
+  Quantity MainQuantity() const { return m_mainQuantity; }
   int SelectedPanel() const { return m_selectedPanel; }
   // The panel shown alone, −1 in multi screen.
   int FullScreenPanel() const { return m_fullScreenPanel; }
   bool GraphShown() const { return m_graphShown; }
   int RequestState() const { return m_requestState; }
   // The quantity whose history decides whether a run exists.
-  int FirstQuantity() const;
+  Quantity FirstQuantity() const;
   // The quantity of the selected panel (the settings dialog's range page).
-  int SelectedQuantity() const;
+  Quantity SelectedQuantity() const;
   // The quantity panel `panel` shows and its alarm state, as the session
   // last set them (also without panel objects, as in the command-line tool).
-  int PanelQuantity(int panel) const;
+  std::optional<Quantity> PanelQuantity(int panel) const;
   bool PanelAlarm(int panel) const;
 
  private:
@@ -188,10 +188,10 @@ class ModeSession final : public ReadingSink {
   // Which small panel sits top-right (the one showing the main quantity);
   // the other two fill the bottom row in index order.
   int m_topRightPanel = 1;
-  std::array<int, mode_view::kPanelCount> m_panelQuantity{};
+  std::array<Quantity, mode_view::kPanelCount> m_panelQuantity{};
   std::array<bool, mode_view::kPanelCount> m_panelAlarm{};
 
-  int m_mainQuantity = 0;
+  Quantity m_mainQuantity = kAvg;
   int m_fullScreenPanel = -1;
   int m_selectedPanel = 1;
   bool m_graphShown = false;

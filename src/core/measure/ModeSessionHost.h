@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/vocabulary/Quantity.h"
 #include "core/platform/MessageBoxes.h"
 #include "core/strings/StringTable.h"
 

@@ -19,8 +19,9 @@ std::size_t At(int panel) { return static_cast<std::size_t>(panel); }
 
 }  // namespace
 
-int ModeSession::PanelQuantity(int panel) const {
-  return ValidPanel(panel) ? m_panelQuantity[At(panel)] : -1;
+std::optional<Quantity> ModeSession::PanelQuantity(int panel) const {
+  if (!ValidPanel(panel)) return std::nullopt;
+  return m_panelQuantity[At(panel)];
 }
 
 bool ModeSession::PanelAlarm(int panel) const { return ValidPanel(panel) && m_panelAlarm[At(panel)]; }

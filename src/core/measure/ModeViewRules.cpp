@@ -53,8 +53,8 @@ RequestStep NextRequest(ModeView view, int modelCode, int state) {
   return RequestStep{*it, *next};
 }
 
-std::optional<int> InitialSelectedPanel(ModeView view, int quantityMask) {
-  const int first = view == ModeView::Pulse ? mask::kPulse : mask::kAvg;
+std::optional<int> InitialSelectedPanel(ModeView view, QuantityMask quantityMask) {
+  const QuantityMask first = view == ModeView::Pulse ? mask::kPulse : mask::kAvg;
   if (quantityMask & first) return 1;
   if (quantityMask & mask::kPeak) return 2;
   if (quantityMask & mask::kVswr) return 3;
@@ -94,12 +94,12 @@ int PanelOfQuantity(ModeView view, Quantity quantity) {
   }
 }
 
-int FirstQuantity(ModeView view, int modelCode) {
+Quantity FirstQuantity(ModeView view, int modelCode) {
   if (view == ModeView::Pulse) return kPulse;
   return modelCode == kPX450A || modelCode == kPX450B ? kPeak : kAvg;
 }
 
-int SaveMask(ModeView view, int modelCode) {
+QuantityMask SaveMask(ModeView view, int modelCode) {
   if (view == ModeView::Pulse) return mask::kPulse;
   switch (modelCode) {
     case kPX430A:

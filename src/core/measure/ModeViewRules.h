@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/vocabulary/Quantity.h"
+
 #include <optional>
 
 namespace wattrix {
@@ -38,7 +40,7 @@ RequestStep NextRequest(ModeView view, int modelCode, int state);
 
 // Panel selected after Reinitialise from the model's quantity mask; none
 // when the mask has none of the bits looked at (the selection stays).
-std::optional<int> InitialSelectedPanel(ModeView view, int quantityMask);
+std::optional<int> InitialSelectedPanel(ModeView view, QuantityMask quantityMask);
 
 // Whether the history graph is shown on (re)initialisation and when
 // returning to multi screen.
@@ -52,10 +54,10 @@ int PanelOfQuantity(ModeView view, Quantity quantity);
 
 // The quantity whose history decides whether a run exists (Start's save
 // question, Save's enabling).
-int FirstQuantity(ModeView view, int modelCode);
+Quantity FirstQuantity(ModeView view, int modelCode);
 
 // QuantityMask written to the history file by Save.
-int SaveMask(ModeView view, int modelCode);
+QuantityMask SaveMask(ModeView view, int modelCode);
 
 // Models on which the "History graph" command is enabled (measurement window).
 bool HistoryGraphCommandEnabled(int modelCode);

@@ -27,8 +27,8 @@ std::int32_t FrequencyTimes100(float mhz) {
 std::size_t HistoryRecordCount(const MeasurementSettings& settings, QuantityMask mask) {
   std::size_t count = 0;
   bool first = true;
-  for (const int q : history::kRecordOrder) {
-    if (!(mask & MaskBit(q))) continue;
+  for (const Quantity q : history::kRecordOrder) {
+    if (!mask.Has(q)) continue;
     const auto n = static_cast<std::size_t>(std::max(0, settings.Count(q)));
     count = first ? n : std::min(count, n);
     first = false;
@@ -58,7 +58,7 @@ HistoryHeader BuildHistoryHeader(MeasurementSettings& settings, QuantityMask mas
   if (settings.StartTime() != 0) header.SetIntervalText(std::to_string(interval) + " ms");
 
   for (int entry = 0; entry < HistoryHeader::kEntries; ++entry) {
-    const int q = history::kTableOrder[static_cast<std::size_t>(entry)];
+    const Quantity q = history::kTableOrder[static_cast<std::size_t>(entry)];
     header.SetStatistics(entry, {settings.Min(q), settings.Max(q), settings.Average(q)});
     header.SetDisplay(entry, {settings.DisplayLow(q), settings.DisplayHigh(q)});
   }
@@ -72,8 +72,8 @@ bool WriteHistoryFile(const std::string& path, MeasurementSettings& settings, Qu
   const HistoryHeader header = BuildHistoryHeader(settings, mask, title);
   std::array<const float*, history::kRecordOrder.size()> columns{};
   std::size_t k = 0;
-  for (const int q : history::kRecordOrder) {
-    if (!(mask & MaskBit(q))) continue;
+  for (const Quantity q : history::kRecordOrder) {
+    if (!mask.Has(q)) continue;
     int available = 0;
     columns[k++] = settings.GetReadings(q, available);
   }

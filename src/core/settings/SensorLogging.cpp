@@ -67,7 +67,7 @@ std::string FetchWarningKey(FetchOutcome outcome) {
 
 bool SaveFetchedLog(const std::string& path, MeasurementSettings& settings, const SensorLink& link,
                     std::string_view title) {
-  return WriteHistoryFile(path, settings, link.LoggingStatus(kStatusItems), title);
+  return WriteHistoryFile(path, settings, QuantityMask(link.LoggingStatus(kStatusItems)), title);
 }
 
 }  // namespace logging_download

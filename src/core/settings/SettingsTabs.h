@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/vocabulary/Quantity.h"
+
 #include <vector>
 
 namespace wattrix {
@@ -37,7 +39,7 @@ int InitialTab(Opener opener);
 // Range sub-tab the Avg page opens on: the one of the quantity the
 // measurement window currently shows (AVG, PEAK, VSWR/PAR in tab order, so
 // AVG 0, PEAK 1, VSWR 2 on a model with all three), or the first.
-int InitialSubTab(int modelCode, int currentQuantity);
+int InitialSubTab(int modelCode, Quantity currentQuantity);
 
 }  // namespace settings_tabs
 }  // namespace wattrix

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/vocabulary/Quantity.h"
 #include "core/graph/GraphFeeder.h"
 #include "core/graph/GraphRedraw.h"
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/vocabulary/Quantity.h"
 #include "core/settings/SettingsPageRules.h"
 
 #include <QWidget>
