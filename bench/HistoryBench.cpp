@@ -38,11 +38,11 @@ MeasurementSettings& FullRun() {
     settings.MarkStart(true);
     for (int i = 0; i < kReadings; ++i) {
       const float t = static_cast<float>(i);
-      settings.AddReading(0, 40 + std::sin(t / 500));
-      settings.AddReading(1, 20 + std::cos(t / 300));
-      settings.AddReading(2, 1.2f + 0.1f * std::sin(t / 50));
-      settings.AddReading(3, 45 + std::sin(t / 70));
-      settings.AddReading(4, 43 + std::cos(t / 90));
+      settings.AddReading(kAvg, 40 + std::sin(t / 500));
+      settings.AddReading(kRev, 20 + std::cos(t / 300));
+      settings.AddReading(kVswr, 1.2f + 0.1f * std::sin(t / 50));
+      settings.AddReading(kPeak, 45 + std::sin(t / 70));
+      settings.AddReading(kPulse, 43 + std::cos(t / 90));
     }
     return true;
   }();

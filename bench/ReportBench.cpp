@@ -42,8 +42,8 @@ const HistoryDocument& Document() {
     settings.MarkStart(true);
     for (int i = 0; i < kReadings; ++i) {
       const float t = static_cast<float>(i);
-      settings.AddReading(0, 40 + std::sin(t / 500) + 0.3f * std::sin(t * 1.7f));
-      settings.AddReading(3, 45 + std::sin(t / 70));
+      settings.AddReading(kAvg, 40 + std::sin(t / 500) + 0.3f * std::sin(t * 1.7f));
+      settings.AddReading(kPeak, 45 + std::sin(t / 70));
     }
     const std::string path = ScratchDir() + "/run.psh";
     if (!WriteHistoryFile(path, settings, 0x03, "Bench run")) std::abort();

@@ -65,7 +65,7 @@ QStringList Chords(const FrameAccelerators& keys) {
 // A small history file of the default model (PX420B).
 std::string WriteHistory(const std::string& path) {
   MeasurementSettings settings;
-  for (int i = 0; i < 5; ++i) settings.AddReading(0, 40.0f + static_cast<float>(i) / 10);
+  for (int i = 0; i < 5; ++i) settings.AddReading(kAvg, 40.0f + static_cast<float>(i) / 10);
   return WriteHistoryFile(path, settings, 0x01, "bench run") ? path : std::string();
 }
 

@@ -107,7 +107,7 @@ class SensorFlowsTest final : public QObject {
     const std::string path = m_dir.Path() + "/run.psh";
     {
       MeasurementSettings settings;
-      settings.AddReading(0, 41.0f);
+      settings.AddReading(kAvg, 41.0f);
       QVERIFY(WriteHistoryFile(path, settings, 0x01, "run"));
     }
     QVERIFY(frame.OpenHistoryFile(QString::fromStdString(path)));
