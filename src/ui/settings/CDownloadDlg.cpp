@@ -154,7 +154,7 @@ bool CDownloadDlg::WriteFetched(const QString& path) {
   {
     WaitCursor wait;
     written = WriteHistoryFile(NativePath(path), m_settings,
-                               m_actions.LoggingStatus(logging_download::kStatusItems),
+                               QuantityMask(m_actions.LoggingStatus(logging_download::kStatusItems)),
                                m_title->text().toStdString());
   }
   if (!written) {

@@ -21,7 +21,7 @@ class CRangeDlg final : public QWidget {
  public:
   CRangeDlg(const MeasurementSettings& settings, Quantity quantity, QWidget* parent);
 
-  int QuantityIndex() const { return m_quantity; }
+  Quantity EditedQuantity() const { return m_quantity; }
   // Reads the controls into the copies; the first edit that does not hold
   // a number, or null when all do.
   QLineEdit* ReadControls();
@@ -35,7 +35,7 @@ class CRangeDlg final : public QWidget {
   QLineEdit* LimitHighEdit() const { return m_limitHigh; }
 
  private:
-  int m_quantity;
+  Quantity m_quantity;
   QLineEdit* m_displayLow = nullptr;
   QLineEdit* m_displayHigh = nullptr;
   QCheckBox* m_limitCheck = nullptr;
