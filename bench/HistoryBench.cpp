@@ -76,7 +76,7 @@ std::size_t HistoryBytes() { return 216 + static_cast<std::size_t>(kReadings) * 
 void BM_WriteHistoryFile(benchmark::State& state) {
   auto& s = FullRun();
   const auto path = ScratchDir() + "/write.psh";
-  for (auto _ : state) benchmark::DoNotOptimize(WriteHistoryFile(path, s, 0x1F, ""));
+  for (auto _ : state) benchmark::DoNotOptimize(WriteHistoryFile(path, s, QuantityMask{0x1F}, ""));
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(HistoryBytes()));
 }
 BENCHMARK(BM_WriteHistoryFile)->Unit(benchmark::kMillisecond);
@@ -84,7 +84,7 @@ BENCHMARK(BM_WriteHistoryFile)->Unit(benchmark::kMillisecond);
 // The header alone: the averages scan every reading of the five quantities.
 void BM_BuildHistoryHeader(benchmark::State& state) {
   auto& s = FullRun();
-  for (auto _ : state) benchmark::DoNotOptimize(BuildHistoryHeader(s, 0x1F, ""));
+  for (auto _ : state) benchmark::DoNotOptimize(BuildHistoryHeader(s, QuantityMask{0x1F}, ""));
 }
 BENCHMARK(BM_BuildHistoryHeader)->Unit(benchmark::kMillisecond);
 

@@ -47,7 +47,7 @@ const std::string& RunFile() {
     std::string file = std::string(dir ? dir : "/tmp") + "/run100k.psh";
     MeasurementSettings settings;
     FillRun(settings);
-    if (!WriteHistoryFile(file, settings, 0x13, "100k")) std::fprintf(stderr, "run not written\n");
+    if (!WriteHistoryFile(file, settings, QuantityMask{0x13}, "100k")) std::fprintf(stderr, "run not written\n");
     return file;
   }();
   return path;

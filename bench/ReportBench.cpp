@@ -46,7 +46,7 @@ const HistoryDocument& Document() {
       settings.AddReading(kPeak, 45 + std::sin(t / 70));
     }
     const std::string path = ScratchDir() + "/run.psh";
-    if (!WriteHistoryFile(path, settings, 0x03, "Bench run")) std::abort();
+    if (!WriteHistoryFile(path, settings, QuantityMask{0x03}, "Bench run")) std::abort();
     HistoryDocument loaded;
     if (!loaded.Load(path)) std::abort();
     return loaded;

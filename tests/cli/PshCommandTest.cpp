@@ -35,7 +35,7 @@ TEST(PshCommand, InfoAndCsvOfASavedRun) {
     s.AddReading(kPeak, v + 3);
   }
   const auto path = dir.File("run.psh");
-  ASSERT_TRUE(WriteHistoryFile(path, s, 0x03, "Tower \xC3\xA9"));
+  ASSERT_TRUE(WriteHistoryFile(path, s, QuantityMask{0x03}, "Tower \xC3\xA9"));
 
   const auto info = RunCli("psh info '" + path + "'");
   EXPECT_EQ(info.status, 0);

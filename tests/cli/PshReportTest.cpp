@@ -50,7 +50,7 @@ std::string SavedRun(const test::TempDir& dir, const std::string& title, int poi
     s.AddReading(kPeak, 43.0f);
   }
   const auto path = dir.File("run.psh");
-  EXPECT_TRUE(WriteHistoryFile(path, s, 0x03, title));
+  EXPECT_TRUE(WriteHistoryFile(path, s, QuantityMask{0x03}, title));
   return path;
 }
 

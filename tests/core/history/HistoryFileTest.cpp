@@ -170,7 +170,7 @@ TEST(HistoryFileWriter, IntervalRecordCountTitleAndRefusedMask) {
   s.SetClock(&FixedClock);
   s.MarkStart(true);
   const auto path = dir.File("empty.psh");
-  ASSERT_TRUE(WriteHistoryFile(path, s, 0x13, "Bench 3"));
+  ASSERT_TRUE(WriteHistoryFile(path, s, QuantityMask{0x13}, "Bench 3"));
   HistoryHeader h;
   std::vector<std::int32_t> points;
   std::size_t count = 99;
@@ -180,7 +180,7 @@ TEST(HistoryFileWriter, IntervalRecordCountTitleAndRefusedMask) {
   EXPECT_EQ(h.Title(), "Bench 3");
 
   MeasurementSettings never;  // never started: the interval field stays empty
-  EXPECT_EQ(BuildHistoryHeader(never, 0x01, "").IntervalText(), "");
+  EXPECT_EQ(BuildHistoryHeader(never, QuantityMask{0x01}, "").IntervalText(), "");
 
   // 10 s over 3 samples is 3333 ms; a quantity one reading behind limits
   // the records to complete ones.
@@ -193,11 +193,11 @@ TEST(HistoryFileWriter, IntervalRecordCountTitleAndRefusedMask) {
   s.AddReading(kPeak, 5);
   s.AddReading(kPeak, 6);
   s.SetLastReadingTime(5010);
-  EXPECT_EQ(HistoryRecordCount(s, 0x13), 2u);
-  EXPECT_EQ(HistoryRecordCount(s, 0x03), 3u);
-  EXPECT_EQ(BuildHistoryHeader(s, 0x03, "").IntervalText(), "3333 ms");
+  EXPECT_EQ(HistoryRecordCount(s, QuantityMask{0x13}), 2u);
+  EXPECT_EQ(HistoryRecordCount(s, QuantityMask{0x03}), 3u);
+  EXPECT_EQ(BuildHistoryHeader(s, QuantityMask{0x03}, "").IntervalText(), "3333 ms");
 
-  EXPECT_FALSE(WriteHistoryFile(dir.File("none.psh"), s, 0xE0, ""));
+  EXPECT_FALSE(WriteHistoryFile(dir.File("none.psh"), s, QuantityMask{0xE0}, ""));
   EXPECT_FALSE(std::filesystem::exists(dir.File("none.psh")));
 }
 
@@ -266,7 +266,7 @@ TEST(HistoryFileWriter, FullDiskKeepsTheOldFile) {
   FillRun(s, 5000);  // 216 + 5000 × 12 bytes
   {
     test::FileSizeLimit limit(8192);
-    EXPECT_FALSE(WriteHistoryFile(path, s, 0x13, ""));
+    EXPECT_FALSE(WriteHistoryFile(path, s, QuantityMask{0x13}, ""));
   }
   EXPECT_EQ(test::ReadFileBytes(path), "old contents");
   HistoryHeader h;

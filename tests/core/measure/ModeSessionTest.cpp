@@ -518,7 +518,7 @@ TEST(ModeSessionRun, StartStopResetAndSave) {
   std::vector<std::int32_t> points;
   std::size_t count = 0;
   ASSERT_TRUE(ReadHistoryFile(path, header, points, count));
-  EXPECT_EQ(header.Mask(), 0x13);
+  EXPECT_EQ(header.Mask().Bits(), 0x13);
   ASSERT_EQ(count, 3u);
   // Records hold AVG, VSWR, PEAK.
   EXPECT_EQ(points[0], 4000);

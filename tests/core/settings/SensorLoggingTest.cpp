@@ -68,7 +68,7 @@ TEST(SensorLogging, ALongLogArrivesOverASerialLinkAndIsSavedAsHistory) {
   std::size_t count = 0;
   ASSERT_TRUE(ReadHistoryFile(path, header, points, count));
   EXPECT_EQ(count, 1200u);
-  EXPECT_EQ(header.Mask(), 0x01);
+  EXPECT_EQ(header.Mask().Bits(), 0x01);
   EXPECT_EQ(header.Title(), "Mast");
   // A folder that does not exist: the save fails and says so.
   EXPECT_FALSE(logging_download::SaveFetchedLog(dir.File("none/log.psh"), settings, link, ""));

@@ -121,7 +121,7 @@ class SmallWindowTest final : public QObject {
 
     // A history window beside it, then the two tiled into halves.
     const std::string path = m_dir.Path() + "/run.psh";
-    QVERIFY(WriteHistoryFile(path, settings, 0x01, "tiled"));
+    QVERIFY(WriteHistoryFile(path, settings, QuantityMask{0x01}, "tiled"));
     QVERIFY(frame.OpenHistoryFile(QString::fromStdString(path)));
     frame.RouteCommand(cmd::kWindowTileVertical);
     QTest::qWait(50);

@@ -66,7 +66,7 @@ QStringList Chords(const FrameAccelerators& keys) {
 std::string WriteHistory(const std::string& path) {
   MeasurementSettings settings;
   for (int i = 0; i < 5; ++i) settings.AddReading(kAvg, 40.0f + static_cast<float>(i) / 10);
-  return WriteHistoryFile(path, settings, 0x01, "bench run") ? path : std::string();
+  return WriteHistoryFile(path, settings, QuantityMask{0x01}, "bench run") ? path : std::string();
 }
 
 const QString kMode = QStringLiteral("32898 32880 32881 32882 32883");

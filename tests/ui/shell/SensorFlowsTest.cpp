@@ -108,7 +108,7 @@ class SensorFlowsTest final : public QObject {
     {
       MeasurementSettings settings;
       settings.AddReading(kAvg, 41.0f);
-      QVERIFY(WriteHistoryFile(path, settings, 0x01, "run"));
+      QVERIFY(WriteHistoryFile(path, settings, QuantityMask{0x01}, "run"));
     }
     QVERIFY(frame.OpenHistoryFile(QString::fromStdString(path)));
     QCOMPARE(frame.MdiArea()->subWindowList().size(), 2);

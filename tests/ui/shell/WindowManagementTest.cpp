@@ -29,7 +29,7 @@ namespace {
 std::string WriteHistory(const std::string& path) {
   MeasurementSettings settings;
   for (int i = 0; i < 5; ++i) settings.AddReading(kAvg, 30.0f + static_cast<float>(i) / 10);
-  return WriteHistoryFile(path, settings, 0x01, "bench") ? path : std::string();
+  return WriteHistoryFile(path, settings, QuantityMask{0x01}, "bench") ? path : std::string();
 }
 
 QList<QMdiSubWindow*> Shown(const CMainFrame& frame) {
