@@ -53,7 +53,7 @@ MeasurementSettings& FullRun() {
 const std::string& HistoryPath() {
   static const std::string path = [] {
     const auto p = ScratchDir() + "/run.psh";
-    if (!WriteHistoryFile(p, FullRun(), 0x1F, "")) std::abort();
+    if (!WriteHistoryFile(p, FullRun(), QuantityMask{0x1F}, "")) std::abort();
     return p;
   }();
   return path;

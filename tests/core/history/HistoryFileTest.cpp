@@ -32,20 +32,20 @@ float F32At(const std::string& bytes, std::size_t offset) {
 
 TEST(HistoryLayout, QuantityOrdersAndRounding) {
   // 0x13: records AVG, VSWR, PEAK (12 bytes); 0x1F: all five (20 bytes).
-  EXPECT_EQ(history::RecordLength(0x13), 3);
-  EXPECT_EQ(history::RecordPosition(0x13, kAvg), 0);
-  EXPECT_EQ(history::RecordPosition(0x13, kVswr), 1);
-  EXPECT_EQ(history::RecordPosition(0x13, kPeak), 2);
-  EXPECT_EQ(history::RecordPosition(0x13, kRev), -1);
-  EXPECT_EQ(history::RecordLength(0x1F), 5);
-  EXPECT_EQ(history::RecordPosition(0x1F, kRev), 1);
-  EXPECT_EQ(history::RecordPosition(0x1F, kPeak), 3);
-  EXPECT_EQ(history::RecordPosition(0x1F, kPulse), 4);
-  EXPECT_EQ(history::RecordLength(0xE0), 0);  // only unknown bits
+  EXPECT_EQ(history::RecordLength(QuantityMask{0x13}), 3);
+  EXPECT_EQ(history::RecordPosition(QuantityMask{0x13}, kAvg), 0);
+  EXPECT_EQ(history::RecordPosition(QuantityMask{0x13}, kVswr), 1);
+  EXPECT_EQ(history::RecordPosition(QuantityMask{0x13}, kPeak), 2);
+  EXPECT_EQ(history::RecordPosition(QuantityMask{0x13}, kRev), -1);
+  EXPECT_EQ(history::RecordLength(QuantityMask{0x1F}), 5);
+  EXPECT_EQ(history::RecordPosition(QuantityMask{0x1F}, kRev), 1);
+  EXPECT_EQ(history::RecordPosition(QuantityMask{0x1F}, kPeak), 3);
+  EXPECT_EQ(history::RecordPosition(QuantityMask{0x1F}, kPulse), 4);
+  EXPECT_EQ(history::RecordLength(QuantityMask{0xE0}), 0);  // only unknown bits
   EXPECT_EQ(history::TableEntry(kPeak), 2);
   EXPECT_EQ(history::TableEntry(kVswr), 3);
-  EXPECT_EQ(history::FirstQuantity(0x0A), kPeak);
-  EXPECT_EQ(history::FirstQuantity(0x14), kRev);
+  EXPECT_EQ(history::FirstQuantity(QuantityMask{0x0A}), kPeak);
+  EXPECT_EQ(history::FirstQuantity(QuantityMask{0x14}), kRev);
 
   EXPECT_EQ(history::ScaleReading(0.004f), 0);
   EXPECT_EQ(history::ScaleReading(-0.006f), -1);
@@ -55,15 +55,15 @@ TEST(HistoryLayout, QuantityOrdersAndRounding) {
   EXPECT_EQ(history::ScaleReading(1e30f), INT32_MAX);
   EXPECT_EQ(history::ScaleReading(-1e30f), INT32_MIN);
 
-  EXPECT_EQ(history::MeasurementWindowMask(model::kPX430B), 0x01);
-  EXPECT_EQ(history::MeasurementWindowMask(model::kPX450A), 0x02);
-  EXPECT_EQ(history::MeasurementWindowMask(model::kPX470B), 0x13);
-  EXPECT_EQ(history::MeasurementWindowMask(12), 0x01);
+  EXPECT_EQ(history::MeasurementWindowMask(model::kPX430B).Bits(), 0x01);
+  EXPECT_EQ(history::MeasurementWindowMask(model::kPX450A).Bits(), 0x02);
+  EXPECT_EQ(history::MeasurementWindowMask(model::kPX470B).Bits(), 0x13);
+  EXPECT_EQ(history::MeasurementWindowMask(12).Bits(), 0x01);
 }
 
 TEST(HistoryHeaderFields, OffsetsTextCutsAndCodePage) {
   HistoryHeader h;
-  h.SetMask(0x13);
+  h.SetMask(QuantityMask{0x13});
   h.SetModelName("PX420B");
   h.SetSerialNumber("12345678901234");  // cut to 9 characters and the NUL
   h.SetSensorType('A');
@@ -116,7 +116,7 @@ TEST(HistoryFileRoundTrip, LiveRunsOfEveryModelAndMask) {
   test::TempDir dir;
   constexpr int kN = 7;
   for (const auto& row : SensorModels()) {
-    for (const int mask : {history::MeasurementWindowMask(row.modelCode), history::kPulseWindowMask, 0x1F}) {
+    for (const QuantityMask mask : {history::MeasurementWindowMask(row.modelCode), history::kPulseWindowMask, QuantityMask{0x1F}}) {
       MeasurementSettings s;
       s.SetModelCode(row.modelCode);
       s.SetSerialNumber("424242");
@@ -128,8 +128,8 @@ TEST(HistoryFileRoundTrip, LiveRunsOfEveryModelAndMask) {
 
       const int k = history::RecordLength(mask);
       const auto bytes = test::ReadFileBytes(path);
-      ASSERT_EQ(bytes.size(), 216u + 4u * k * kN) << row.name << " mask " << mask;
-      EXPECT_EQ(bytes[0], mask);
+      ASSERT_EQ(bytes.size(), 216u + 4u * k * kN) << row.name << " mask " << mask.Bits();
+      EXPECT_EQ(bytes[0], mask.Bits());
       ASSERT_FALSE(IsLegacyHistoryFile(path));
 
       HistoryHeader h;
@@ -146,12 +146,12 @@ TEST(HistoryFileRoundTrip, LiveRunsOfEveryModelAndMask) {
       EXPECT_EQ(h.IntervalText(), "2000 ms");
       EXPECT_TRUE(h.Title().empty());
       for (int entry = 0; entry < 5; ++entry) {
-        const int q = history::kTableOrder[entry];
+        const Quantity q = history::kTableOrder[entry];
         EXPECT_EQ(h.Statistics(entry), (QuantityStatistics{s.Min(q), s.Max(q), s.Average(q)}));
         EXPECT_EQ(h.Display(entry), (DisplayRange{s.DisplayLow(q), s.DisplayHigh(q)}));
       }
       for (int i = 0; i < kN; ++i) {
-        for (const int q : history::kRecordOrder) {
+        for (const Quantity q : history::kRecordOrder) {
           const int position = history::RecordPosition(mask, q);
           if (position < 0) continue;
           int n = 0;
@@ -271,7 +271,7 @@ TEST(HistoryFileWriter, FullDiskKeepsTheOldFile) {
   EXPECT_EQ(test::ReadFileBytes(path), "old contents");
   HistoryHeader h;
   std::vector<std::int32_t> points(5000 * 3, 1);
-  h.SetMask(0x13);
+  h.SetMask(QuantityMask{0x13});
   {
     test::FileSizeLimit limit(8192);
     EXPECT_FALSE(RewriteHistoryFile(path, h, points, 5000));

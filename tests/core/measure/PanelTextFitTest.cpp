@@ -104,7 +104,8 @@ TEST(PanelTextFit, ReferenceSizeKeepsTheTable) {
 TEST(PanelTextFit, SmallPanelsKeepEveryTextWholeAndReadable) {
   const ModelMeasure m;
   struct Case {
-    int layout, w, h, quantity;
+    int layout, w, h;
+    Quantity quantity;
   };
   for (const Case c : {Case{0, 394, 214, kAvg}, Case{0, 197, 214, kAvg}, Case{0, 196, 200, kAvg},
                        Case{1, 394, 214, kVswr}, Case{1, 197, 214, kVswr}, Case{1, 196, 200, kVswr},

@@ -42,7 +42,7 @@ void WriteRunFile(const std::string& path, int modelCode, int mask, int n, const
   }
   g_now += 60;
   s.MarkLastReading();
-  if (!WriteHistoryFile(path, s, mask, title)) throw std::runtime_error("history file not written: " + path);
+  if (!WriteHistoryFile(path, s, QuantityMask(mask), title)) throw std::runtime_error("history file not written: " + path);
 }
 
 void WriteLegacyFile(const std::string& path, int n) {

@@ -79,7 +79,7 @@ class FakeDownload final : public DownloadActions {
   std::thread::id clearThread;
 };
 
-std::vector<float> Readings(MeasurementSettings& settings, int q) {
+std::vector<float> Readings(MeasurementSettings& settings, Quantity q) {
   int count = 0;
   const float* data = settings.GetReadings(q, count);
   return std::vector<float>(data, data + count);
