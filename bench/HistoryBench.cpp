@@ -5,8 +5,8 @@
 #include "core/graph/GraphFeeder.h"
 #include "core/history/HistoryCsv.h"
 #include "core/history/HistoryDocument.h"
-#include "core/measure/RunFile.h"
 #include "core/measure/MeasurementSettings.h"
+#include "core/measure/RunFile.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,8 +2,8 @@
 // the command line's writer (core only), and the dialog's path (the page
 // laid out on a recorded page, then printed through Qt's PDF output).
 #include "core/history/HistoryDocument.h"
-#include "core/measure/RunFile.h"
 #include "core/measure/MeasurementSettings.h"
+#include "core/measure/RunFile.h"
 #include "core/report/HistoryReport.h"
 #include "core/report/RecordedPage.h"
 #include "core/strings/StringTable.h"

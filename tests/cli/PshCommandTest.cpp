@@ -1,9 +1,9 @@
 #include "cli/CliRunner.h"
 #include "core/history/HistoryCsv.h"
 #include "core/history/HistoryDocument.h"
-#include "core/measure/RunFile.h"
 #include "core/history/HistoryLayout.h"
 #include "core/measure/MeasurementSettings.h"
+#include "core/measure/RunFile.h"
 #include "core/vocabulary/Quantity.h"
 #include "support/TempDir.h"
 

@@ -1,6 +1,6 @@
 #include "cli/CliRunner.h"
-#include "core/measure/RunFile.h"
 #include "core/measure/MeasurementSettings.h"
+#include "core/measure/RunFile.h"
 #include "core/vocabulary/Quantity.h"
 #include "support/TempDir.h"
 

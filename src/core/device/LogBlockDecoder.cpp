@@ -8,7 +8,8 @@ LogRotation BuildLogRotation(int itemMask) {
   constexpr std::array<Quantity, 4> kOrder{kAvg, kPeak, kRev, kPulse};
   LogRotation rotation;
   for (const Quantity quantity : kOrder)
-    if (QuantityMask(itemMask).Has(quantity)) rotation.quantities[static_cast<std::size_t>(rotation.size++)] = quantity;
+    if (QuantityMask(itemMask).Has(quantity))
+      rotation.quantities[static_cast<std::size_t>(rotation.size++)] = quantity;
   return rotation;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/vocabulary/Quantity.h"
 #include "core/graph/CGraph.h"
 #include "core/graph/GraphSettings.h"
+#include "core/vocabulary/Quantity.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -137,7 +137,9 @@ bool ReadHistoryFile(const std::string& path, HistoryHeader& header, std::vector
   std::vector<std::int32_t> read;
   std::size_t n = 0;
   // A mask without a known bit gives a record length of 0, which is refused.
-  const auto recordValues = [&bytes] { return history::RecordLength(QuantityMask(bytes[HistoryHeader::kMaskOffset])); };
+  const auto recordValues = [&bytes] {
+    return history::RecordLength(QuantityMask(bytes[HistoryHeader::kMaskOffset]));
+  };
   if (!ReadLayout(path, bytes.data(), bytes.size(), recordValues, read, n)) return false;
   header = HistoryHeader(bytes);
   points = std::move(read);

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/vocabulary/Quantity.h"
 #include "core/measure/MeterThreshold.h"
 #include "core/measure/QuantitySettings.h"
 #include "core/platform/Beeper.h"
+#include "core/vocabulary/Quantity.h"
 
 #include <string>
 #include <vector>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/vocabulary/Quantity.h"
 #include "core/measure/MeasurementPanel.h"
 #include "core/measure/PanelLayout.h"
+#include "core/vocabulary/Quantity.h"
 
 #include <array>
 #include <cstdint>

@@ -223,10 +223,18 @@ const float* MeasurementSettings::GetReadings(Quantity q, int& count) const {
   return m_histories[Index(q)].Readings();
 }
 
-float MeasurementSettings::First(Quantity q) const { return HasReadingBuffer(q) ? m_histories[Index(q)].First() : 0.0f; }
-float MeasurementSettings::Min(Quantity q) const { return HasReadingBuffer(q) ? m_histories[Index(q)].Min() : 0.0f; }
-float MeasurementSettings::Max(Quantity q) const { return HasReadingBuffer(q) ? m_histories[Index(q)].Max() : 0.0f; }
-int MeasurementSettings::Count(Quantity q) const { return HasReadingBuffer(q) ? m_histories[Index(q)].Count() : 0; }
+float MeasurementSettings::First(Quantity q) const {
+  return HasReadingBuffer(q) ? m_histories[Index(q)].First() : 0.0f;
+}
+float MeasurementSettings::Min(Quantity q) const {
+  return HasReadingBuffer(q) ? m_histories[Index(q)].Min() : 0.0f;
+}
+float MeasurementSettings::Max(Quantity q) const {
+  return HasReadingBuffer(q) ? m_histories[Index(q)].Max() : 0.0f;
+}
+int MeasurementSettings::Count(Quantity q) const {
+  return HasReadingBuffer(q) ? m_histories[Index(q)].Count() : 0;
+}
 
 float MeasurementSettings::Average(Quantity q) {
   if (!HasReadingBuffer(q)) return 0.0f;

@@ -3,15 +3,15 @@
 #include "core/measure/ModeSession.h"
 
 #include "core/device/SensorLink.h"
-#include "core/vocabulary/SensorModel.h"
 #include "core/device/SensorProtocol.h"
-#include "core/measure/RunFile.h"
 #include "core/measure/MeasurementSettings.h"
 #include "core/measure/ModeSessionHost.h"
 #include "core/measure/PowerDirectionWarning.h"
-#include "core/vocabulary/Quantity.h"
+#include "core/measure/RunFile.h"
 #include "core/platform/Beeper.h"
 #include "core/vocabulary/CommandIds.h"
+#include "core/vocabulary/Quantity.h"
+#include "core/vocabulary/SensorModel.h"
 
 namespace wattrix {
 
@@ -60,7 +60,8 @@ void ModeSession::Reinitialise() {
   RefreshPanels(PanelRefresh::All);
 
   const SensorModel* row = FindModelByCode(ModelCode());
-  if (const auto selected = mode_view::InitialSelectedPanel(m_view, row ? row->quantityMask : QuantityMask())) {
+  if (const auto selected =
+          mode_view::InitialSelectedPanel(m_view, row ? row->quantityMask : QuantityMask())) {
     m_selectedPanel = *selected;
   }
   SetAsDefault();

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/vocabulary/Quantity.h"
 #include "core/platform/MessageBoxes.h"
 #include "core/strings/StringTable.h"
+#include "core/vocabulary/Quantity.h"
 
 #include <functional>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/vocabulary/Quantity.h"
 #include "core/platform/Canvas.h"
+#include "core/vocabulary/Quantity.h"
 
 #include <array>
 

@@ -2,8 +2,8 @@
 
 #include "core/device/LogValueStore.h"
 #include "core/device/SensorLink.h"
-#include "core/measure/RunFile.h"
 #include "core/measure/MeasurementSettings.h"
+#include "core/measure/RunFile.h"
 #include "core/settings/LoggingDownload.h"
 
 namespace wattrix {

@@ -70,8 +70,12 @@ class QuantityMask final {
   constexpr explicit operator bool() const { return m_bits != 0; }
   constexpr bool Has(Quantity q) const;
 
-  friend constexpr QuantityMask operator|(QuantityMask a, QuantityMask b) { return QuantityMask(a.m_bits | b.m_bits); }
-  friend constexpr QuantityMask operator&(QuantityMask a, QuantityMask b) { return QuantityMask(a.m_bits & b.m_bits); }
+  friend constexpr QuantityMask operator|(QuantityMask a, QuantityMask b) {
+    return QuantityMask(a.m_bits | b.m_bits);
+  }
+  friend constexpr QuantityMask operator&(QuantityMask a, QuantityMask b) {
+    return QuantityMask(a.m_bits & b.m_bits);
+  }
   constexpr QuantityMask& operator|=(QuantityMask other) {
     m_bits |= other.m_bits;
     return *this;
@@ -98,7 +102,8 @@ constexpr QuantityMask MaskBit(Quantity q) {
     case kVswr: return mask::kVswr;
     case kPeak: return mask::kPeak;
     case kPulse: return mask::kPulse;
-    case kCcdf: break;
+    case kCcdf:
+      break;
   }
   return {};
 }

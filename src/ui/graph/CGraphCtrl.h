@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/vocabulary/Quantity.h"
 #include "core/graph/GraphFeeder.h"
 #include "core/graph/GraphRedraw.h"
+#include "core/vocabulary/Quantity.h"
 
 #include <QImage>
 #include <QRegion>

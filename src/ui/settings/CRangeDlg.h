@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/vocabulary/Quantity.h"
 #include "core/settings/SettingsPageRules.h"
+#include "core/vocabulary/Quantity.h"
 
 #include <QWidget>
 

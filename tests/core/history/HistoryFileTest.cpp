@@ -116,7 +116,8 @@ TEST(HistoryFileRoundTrip, LiveRunsOfEveryModelAndMask) {
   test::TempDir dir;
   constexpr int kN = 7;
   for (const auto& row : SensorModels()) {
-    for (const QuantityMask mask : {history::MeasurementWindowMask(row.modelCode), history::kPulseWindowMask, QuantityMask{0x1F}}) {
+    for (const QuantityMask mask :
+         {history::MeasurementWindowMask(row.modelCode), history::kPulseWindowMask, QuantityMask{0x1F}}) {
       MeasurementSettings s;
       s.SetModelCode(row.modelCode);
       s.SetSerialNumber("424242");
