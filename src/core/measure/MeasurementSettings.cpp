@@ -149,7 +149,7 @@ bool MeasurementSettings::LoadSettingsFile(const std::string& modelName) {
   m_pulseReference = file.ReadInt("PULSE", "REFERENCE");
   m_ccdfRate = file.ReadInt("CCDF", "RATE");
   for (const Quantity q : AllQuantities()) ReadRangeKeys(file, QuantitySection(q), m_quantities[Index(q)]);
-  m_loggingItems = file.ReadInt("LOGGING", "ITEMS");
+  m_loggingItems = QuantityMask(file.ReadInt("LOGGING", "ITEMS"));
   m_loggingInterval = file.ReadInt("LOGGING", "INTERVAL");
   m_loggingRunTime = file.ReadInt("LOGGING", "RUNTIME");
   return true;
@@ -180,7 +180,7 @@ bool MeasurementSettings::SaveSettingsFile(const std::string& modelName) const {
   file.Write("CCDF", "RATE", FormatInt(m_ccdfRate));
   WriteRangeKeys(file, "CCDF", m_quantities[Index(kCcdf)]);
 
-  file.Write("LOGGING", "ITEMS", FormatInt(m_loggingItems));
+  file.Write("LOGGING", "ITEMS", FormatInt(m_loggingItems.Bits()));
   file.Write("LOGGING", "INTERVAL", FormatInt(m_loggingInterval));
   file.Write("LOGGING", "RUNTIME", FormatInt(m_loggingRunTime));
   return file.Save(path);

@@ -37,8 +37,8 @@ class MeasurementSettings final {
   void SetClock(Clock clock) { m_clock = clock; }
 
   // Header fields.
-  int LoggingItems() const { return m_loggingItems; }
-  void SetLoggingItems(int v) { m_loggingItems = v; }
+  QuantityMask LoggingItems() const { return m_loggingItems; }
+  void SetLoggingItems(QuantityMask v) { m_loggingItems = v; }
   int LoggingInterval() const { return m_loggingInterval; }
   void SetLoggingInterval(int v) { m_loggingInterval = v; }
   int LoggingRunTime() const { return m_loggingRunTime; }
@@ -131,7 +131,7 @@ class MeasurementSettings final {
  private:
   std::int64_t Now() const { return m_clock(); }
 
-  int m_loggingItems = 15;
+  QuantityMask m_loggingItems = mask::kAvg | mask::kPeak | mask::kRev | mask::kPulse;
   int m_loggingInterval = 40;
   int m_loggingRunTime = 150;
   float m_dutyCycle = 0;

@@ -12,7 +12,7 @@ namespace logging_setup {
 
 bool ConfigureLogging(SensorLink& link, const LoggingConfiguration& c) {
   // The two unused arguments of the set-up are passed as 0.
-  return link.ConfigureLogging(c.frequency, c.itemMask, c.intervalSeconds, c.sampleCount, 0, 0,
+  return link.ConfigureLogging(c.frequency, c.itemMask.Bits(), c.intervalSeconds, c.sampleCount, 0, 0,
                                c.averagingIndex, c.reference);
 }
 
@@ -46,9 +46,10 @@ FetchOutcome ReadFetch(SensorLink& link, bool serialLink, std::vector<std::uint1
   return FetchOutcome::Failed;
 }
 
-int StoreFetch(MeasurementSettings& settings, int itemMask, const std::vector<std::uint16_t>& values) {
+int StoreFetch(MeasurementSettings& settings, QuantityMask itemMask,
+               const std::vector<std::uint16_t>& values) {
   settings.ResetHistories();
-  return protocol::StoreLogValues(settings, itemMask, values);
+  return protocol::StoreLogValues(settings, itemMask.Bits(), values);
 }
 
 std::string FetchWarningKey(FetchOutcome outcome) {

@@ -121,8 +121,8 @@ QWidget* CDownloadDlg::MakeDownloadGroup() {
 void CDownloadDlg::ShowStatus() {
   using namespace logging_download;
   const DialogState state =
-      DialogStateFor(m_actions.LoggingStatus(kStatusItems), m_actions.LoggingStatus(kStatusLogging) != 0,
-                     m_actions.LoggingStatus(kStatusStored));
+      DialogStateFor(QuantityMask(m_actions.LoggingStatus(kStatusItems)),
+                     m_actions.LoggingStatus(kStatusLogging) != 0, m_actions.LoggingStatus(kStatusStored));
   for (std::size_t i = 0; i < m_items.size(); ++i) m_items[i]->setChecked(state.itemChecked[i]);
   m_load->setEnabled(state.loadEnabled);
   m_save->setEnabled(state.saveEnabled);
@@ -144,7 +144,7 @@ bool CDownloadDlg::Fetch() {
   TransferProgress::Run(this, control, [&] { outcome = m_actions.Fetch(values, control); });
   if (outcome != FetchOutcome::Fetched) return warn(outcome);
 
-  StoreFetch(m_settings, m_actions.LoggingStatus(kStatusItems), values);
+  StoreFetch(m_settings, QuantityMask(m_actions.LoggingStatus(kStatusItems)), values);
   if (m_hooks.historiesReplaced) m_hooks.historiesReplaced();
   return true;
 }
