@@ -5,8 +5,8 @@
 #include "core/graph/GraphFeeder.h"
 #include "core/history/HistoryCsv.h"
 #include "core/history/HistoryDocument.h"
-#include "core/history/HistoryFile.h"
 #include "core/measure/MeasurementSettings.h"
+#include "core/measure/RunFile.h"
 
 #include <benchmark/benchmark.h>
 
@@ -38,11 +38,11 @@ MeasurementSettings& FullRun() {
     settings.MarkStart(true);
     for (int i = 0; i < kReadings; ++i) {
       const float t = static_cast<float>(i);
-      settings.AddReading(0, 40 + std::sin(t / 500));
-      settings.AddReading(1, 20 + std::cos(t / 300));
-      settings.AddReading(2, 1.2f + 0.1f * std::sin(t / 50));
-      settings.AddReading(3, 45 + std::sin(t / 70));
-      settings.AddReading(4, 43 + std::cos(t / 90));
+      settings.AddReading(kAvg, 40 + std::sin(t / 500));
+      settings.AddReading(kRev, 20 + std::cos(t / 300));
+      settings.AddReading(kVswr, 1.2f + 0.1f * std::sin(t / 50));
+      settings.AddReading(kPeak, 45 + std::sin(t / 70));
+      settings.AddReading(kPulse, 43 + std::cos(t / 90));
     }
     return true;
   }();
@@ -53,7 +53,7 @@ MeasurementSettings& FullRun() {
 const std::string& HistoryPath() {
   static const std::string path = [] {
     const auto p = ScratchDir() + "/run.psh";
-    if (!WriteHistoryFile(p, FullRun(), 0x1F, "")) std::abort();
+    if (!WriteHistoryFile(p, FullRun(), QuantityMask{0x1F}, "")) std::abort();
     return p;
   }();
   return path;
@@ -76,7 +76,7 @@ std::size_t HistoryBytes() { return 216 + static_cast<std::size_t>(kReadings) * 
 void BM_WriteHistoryFile(benchmark::State& state) {
   auto& s = FullRun();
   const auto path = ScratchDir() + "/write.psh";
-  for (auto _ : state) benchmark::DoNotOptimize(WriteHistoryFile(path, s, 0x1F, ""));
+  for (auto _ : state) benchmark::DoNotOptimize(WriteHistoryFile(path, s, QuantityMask{0x1F}, ""));
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(HistoryBytes()));
 }
 BENCHMARK(BM_WriteHistoryFile)->Unit(benchmark::kMillisecond);
@@ -84,7 +84,7 @@ BENCHMARK(BM_WriteHistoryFile)->Unit(benchmark::kMillisecond);
 // The header alone: the averages scan every reading of the five quantities.
 void BM_BuildHistoryHeader(benchmark::State& state) {
   auto& s = FullRun();
-  for (auto _ : state) benchmark::DoNotOptimize(BuildHistoryHeader(s, 0x1F, ""));
+  for (auto _ : state) benchmark::DoNotOptimize(BuildHistoryHeader(s, QuantityMask{0x1F}, ""));
 }
 BENCHMARK(BM_BuildHistoryHeader)->Unit(benchmark::kMillisecond);
 

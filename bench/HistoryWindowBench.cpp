@@ -1,12 +1,12 @@
 // Time to open and draw a 100,000-point history in a history window (load,
 // feeding the graph, first paint on the screen), and the cost of one live
 // graph update with its repaint.
-#include "core/history/HistoryFile.h"
 #include "core/measure/MeasurementSettings.h"
-#include "core/vocabulary/Quantity.h"
+#include "core/measure/RunFile.h"
 #include "core/platform/HostPaths.h"
-#include "core/vocabulary/CommandIds.h"
 #include "core/strings/StringTable.h"
+#include "core/vocabulary/CommandIds.h"
+#include "core/vocabulary/Quantity.h"
 #include "ui/graph/CGraphCtrl.h"
 #include "ui/history/CHistoryFrame.h"
 #include "ui/history/CHistoryView.h"
@@ -47,7 +47,8 @@ const std::string& RunFile() {
     std::string file = std::string(dir ? dir : "/tmp") + "/run100k.psh";
     MeasurementSettings settings;
     FillRun(settings);
-    if (!WriteHistoryFile(file, settings, 0x13, "100k")) std::fprintf(stderr, "run not written\n");
+    if (!WriteHistoryFile(file, settings, QuantityMask{0x13}, "100k"))
+      std::fprintf(stderr, "run not written\n");
     return file;
   }();
   return path;

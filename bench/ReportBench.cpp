@@ -2,8 +2,8 @@
 // the command line's writer (core only), and the dialog's path (the page
 // laid out on a recorded page, then printed through Qt's PDF output).
 #include "core/history/HistoryDocument.h"
-#include "core/history/HistoryFile.h"
 #include "core/measure/MeasurementSettings.h"
+#include "core/measure/RunFile.h"
 #include "core/report/HistoryReport.h"
 #include "core/report/RecordedPage.h"
 #include "core/strings/StringTable.h"
@@ -42,11 +42,11 @@ const HistoryDocument& Document() {
     settings.MarkStart(true);
     for (int i = 0; i < kReadings; ++i) {
       const float t = static_cast<float>(i);
-      settings.AddReading(0, 40 + std::sin(t / 500) + 0.3f * std::sin(t * 1.7f));
-      settings.AddReading(3, 45 + std::sin(t / 70));
+      settings.AddReading(kAvg, 40 + std::sin(t / 500) + 0.3f * std::sin(t * 1.7f));
+      settings.AddReading(kPeak, 45 + std::sin(t / 70));
     }
     const std::string path = ScratchDir() + "/run.psh";
-    if (!WriteHistoryFile(path, settings, 0x03, "Bench run")) std::abort();
+    if (!WriteHistoryFile(path, settings, QuantityMask{0x03}, "Bench run")) std::abort();
     HistoryDocument loaded;
     if (!loaded.Load(path)) std::abort();
     return loaded;

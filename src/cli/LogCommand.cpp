@@ -99,12 +99,12 @@ int Setup(ConnectedSensor& sensor, Options& options) {
   settings.SetExternalOffset(externalOffset);
   if (period) settings.SetPulseRate(static_cast<int>(*period));
   if (reference) settings.SetPulseReference(static_cast<int>(*reference));
-  settings.SetLoggingItems(static_cast<int>(*items));
+  settings.SetLoggingItems(QuantityMask(static_cast<int>(*items)));
   settings.SetLoggingInterval(static_cast<int>(*interval));
   settings.SetLoggingRunTime(static_cast<int>(*runtime));
 
   logging_setup::SetInput input;
-  input.itemMask = static_cast<int>(*items);
+  input.itemMask = QuantityMask(static_cast<int>(*items));
   input.intervalSeconds = static_cast<int>(*interval);
   input.runMinutes = static_cast<int>(*runtime);
   input.frequencyMHz = frequency;

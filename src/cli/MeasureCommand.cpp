@@ -63,7 +63,7 @@ class CliHost final : public ModeSessionHost {
     m_warning = text;
     if (!text.empty()) std::fprintf(stderr, "warning: %s\n", text.c_str());
   }
-  void GraphShowQuantity(int /*modelCode*/, int /*quantity*/) override {}
+  void GraphShowQuantity(int /*modelCode*/, Quantity /*quantity*/) override {}
   void GraphUpdate(bool /*reset*/) override {}
   void Relayout() override {}
 
@@ -139,9 +139,9 @@ std::string Number(double value, const char* format) {
 }
 
 void PrintSummary(MeasurementSettings& settings, LiveWindowKind view) {
-  const int mask = mode_view::SaveMask(view, settings.ModelCode());
-  for (int q = kAvg; q < kHistoryCount; ++q) {
-    if (!(mask & MaskBit(q))) continue;
+  const QuantityMask mask = mode_view::SaveMask(view, settings.ModelCode());
+  for (const Quantity q : HistoryQuantities()) {
+    if (!mask.Has(q)) continue;
     const char* name = q == kVswr && CarriesPar(settings.ModelCode()) ? "PAR" : QuantitySection(q);
     const int count = settings.Count(q);
     // An empty history has no statistics.
@@ -167,7 +167,7 @@ RunEnd RunSession(ModeSession& session, MeasurementSettings& settings, SensorLin
                   int count) {
   SlotQueue queue(slot);
   session.Start();
-  const int first = session.FirstQuantity();
+  const Quantity first = session.FirstQuantity();
   const auto tick = std::chrono::milliseconds(ModeSession::kTimerIntervalMs);
   auto nextTick = Clock::now();
   ProgressWatch watch(kNoReadingLimit, settings.Count(first));

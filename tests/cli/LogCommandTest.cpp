@@ -40,7 +40,7 @@ TEST_F(LogCommand, SetUpStatusDownloadClearAndStop) {
   ASSERT_EQ(result.status, 0) << result.err;
   HistoryDocument document;
   ASSERT_TRUE(document.Load(file));
-  EXPECT_EQ(document.Header().Mask(), 0x05);
+  EXPECT_EQ(document.Header().Mask().Bits(), 0x05);
   EXPECT_EQ(document.Header().Title(), "Roof antenna");
   EXPECT_EQ(document.Count(), 30u);
   const auto info = Values(Cli("psh info '" + file + "'").out);

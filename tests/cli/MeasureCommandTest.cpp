@@ -51,7 +51,7 @@ TEST_F(MeasureCommand, AvgPeakOnADirectionalSensorAndItsSavedRun) {
   std::vector<std::int32_t> points;
   std::size_t count = 0;
   ASSERT_TRUE(ReadHistoryFile(file, header, points, count));
-  EXPECT_EQ(header.Mask(), 0x13);
+  EXPECT_EQ(header.Mask().Bits(), 0x13);
   EXPECT_GE(count, 4u);
   EXPECT_NEAR(points[0], 4000, 20);
   // The settings file is read, never written.

@@ -1,9 +1,9 @@
 #include "cli/CliRunner.h"
 #include "core/history/HistoryCsv.h"
 #include "core/history/HistoryDocument.h"
-#include "core/history/HistoryFile.h"
 #include "core/history/HistoryLayout.h"
 #include "core/measure/MeasurementSettings.h"
+#include "core/measure/RunFile.h"
 #include "core/vocabulary/Quantity.h"
 #include "support/TempDir.h"
 
@@ -35,7 +35,7 @@ TEST(PshCommand, InfoAndCsvOfASavedRun) {
     s.AddReading(kPeak, v + 3);
   }
   const auto path = dir.File("run.psh");
-  ASSERT_TRUE(WriteHistoryFile(path, s, 0x03, "Tower \xC3\xA9"));
+  ASSERT_TRUE(WriteHistoryFile(path, s, QuantityMask{0x03}, "Tower \xC3\xA9"));
 
   const auto info = RunCli("psh info '" + path + "'");
   EXPECT_EQ(info.status, 0);

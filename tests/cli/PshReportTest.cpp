@@ -1,6 +1,6 @@
 #include "cli/CliRunner.h"
-#include "core/history/HistoryFile.h"
 #include "core/measure/MeasurementSettings.h"
+#include "core/measure/RunFile.h"
 #include "core/vocabulary/Quantity.h"
 #include "support/TempDir.h"
 
@@ -50,7 +50,7 @@ std::string SavedRun(const test::TempDir& dir, const std::string& title, int poi
     s.AddReading(kPeak, 43.0f);
   }
   const auto path = dir.File("run.psh");
-  EXPECT_TRUE(WriteHistoryFile(path, s, 0x03, title));
+  EXPECT_TRUE(WriteHistoryFile(path, s, QuantityMask{0x03}, title));
   return path;
 }
 

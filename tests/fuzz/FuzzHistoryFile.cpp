@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   GraphFeeder feeder;
   feeder.Resize(640, 480);
   fuzz::NullCanvas canvas;
-  for (int q = 0; q < 5; ++q) {
+  for (const Quantity q : HistoryQuantities()) {
     for (const bool returnLoss : {false, true}) {
       document.ShowQuantity(q, returnLoss);
       feeder.ShowDocument(document);

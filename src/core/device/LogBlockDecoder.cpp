@@ -5,15 +5,11 @@
 namespace wattrix::protocol {
 
 LogRotation BuildLogRotation(int itemMask) {
-  constexpr std::array<std::array<int, 2>, 4> kOrder{{
-      {mask::kAvg, kAvg},
-      {mask::kPeak, kPeak},
-      {mask::kRev, kRev},
-      {mask::kPulse, kPulse},
-  }};
+  constexpr std::array<Quantity, 4> kOrder{kAvg, kPeak, kRev, kPulse};
   LogRotation rotation;
-  for (const auto& [bit, quantity] : kOrder)
-    if ((itemMask & bit) != 0) rotation.quantities[static_cast<std::size_t>(rotation.size++)] = quantity;
+  for (const Quantity quantity : kOrder)
+    if (QuantityMask(itemMask).Has(quantity))
+      rotation.quantities[static_cast<std::size_t>(rotation.size++)] = quantity;
   return rotation;
 }
 

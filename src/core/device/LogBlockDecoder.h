@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/vocabulary/Quantity.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -19,7 +21,7 @@ constexpr int LogBlockCount(int storedValues) { return storedValues / 250 + 1; }
 // mask bits 0x01 AVG, 0x02 PEAK, 0x04 REV, 0x08 PULSE, each present bit
 // taking the next position. Returns the number of positions (0 to 4).
 struct LogRotation {
-  std::array<int, 4> quantities{};
+  std::array<Quantity, 4> quantities{};
   int size = 0;
 };
 LogRotation BuildLogRotation(int itemMask);

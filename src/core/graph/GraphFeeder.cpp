@@ -18,7 +18,7 @@ namespace wattrix {
 
 namespace {
 
-const char* NameKey(int quantity) {
+const char* NameKey(Quantity quantity) {
   switch (quantity) {
     case kRev:
       return "S_MEASUREVIEW_REV";
@@ -54,7 +54,7 @@ GraphFeeder::GraphFeeder() : m_graph(graph::kScreenScheme) {
   m_graph.ClearPoints();
 }
 
-void GraphFeeder::ShowQuantity(int modelCode, int quantity, bool returnLoss) {
+void GraphFeeder::ShowQuantity(int modelCode, wattrix::Quantity quantity, bool returnLoss) {
   m_modelCode = modelCode;
   m_quantity = quantity;
   m_settings.title = strings::GetString("S_GRAPH_HISTOGRAM");
@@ -80,7 +80,7 @@ bool GraphFeeder::SetHistory(int modelCode, const HistoryHeader* header, std::sp
   if (k == 0 || count > points.size() / static_cast<std::size_t>(k)) return false;
   m_modelCode = modelCode;
 
-  const int quantity = history::TableEntry(m_quantity) < 0 ? kAvg : m_quantity;
+  const wattrix::Quantity quantity = history::TableEntry(m_quantity) < 0 ? kAvg : m_quantity;
   const auto stats = header->Statistics(history::TableEntry(quantity));
   DisplayRange range = header->Display(history::TableEntry(quantity));
   const bool par = quantity == kVswr && CarriesPar(modelCode);
@@ -149,7 +149,7 @@ void GraphFeeder::AttachLive(MeasurementSettings* settings) {
 }
 
 void GraphFeeder::UpdateLive(bool resetWindow) {
-  if (!m_live || m_quantity < 0 || m_quantity >= kHistoryCount) return;
+  if (!m_live || !HasReadingBuffer(m_quantity)) return;
   if (resetWindow) {
     m_windowWidth = std::max(1, m_graph.PlotArea().width);
     m_points.clear();

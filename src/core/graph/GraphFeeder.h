@@ -2,6 +2,7 @@
 
 #include "core/graph/CGraph.h"
 #include "core/graph/GraphSettings.h"
+#include "core/vocabulary/Quantity.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -32,13 +33,13 @@ class GraphFeeder final {
   const CGraph& Graph() const { return m_graph; }
   const GraphSettings& Settings() const { return m_settings; }
   std::span<const GraphPoint> Points() const { return m_points; }
-  int Quantity() const { return m_quantity; }
+  wattrix::Quantity Quantity() const { return m_quantity; }
 
   // The engine fills the client area.
   void Resize(int width, int height) { m_graph.SetPosition(0, 0, width, height); }
 
   // Texts for a quantity: title, empty subtitle, time and power labels.
-  void ShowQuantity(int modelCode, int quantity, bool returnLoss);
+  void ShowQuantity(int modelCode, wattrix::Quantity quantity, bool returnLoss);
 
   // History-file use: y range, subtitle and unit from the header for the
   // shown quantity, the points of its column, the average line, the title
@@ -68,7 +69,7 @@ class GraphFeeder final {
   std::vector<GraphPoint> m_points;
   MeasurementSettings* m_live = nullptr;
   int m_windowWidth = 100;
-  int m_quantity = 0;
+  wattrix::Quantity m_quantity = kAvg;
   int m_modelCode = 0;
 };
 

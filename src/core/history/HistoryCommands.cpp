@@ -1,6 +1,5 @@
 #include "core/history/HistoryCommands.h"
 
-#include "core/vocabulary/Quantity.h"
 #include "core/platform/NumberText.h"
 
 #include <algorithm>
@@ -19,8 +18,8 @@ bool In(int code, std::initializer_list<int> codes) {
   return false;
 }
 
-bool Enabled(HistoryCommand command, int m, int fileMask) {
-  const auto has = [fileMask](int bit) { return (fileMask & bit) != 0; };
+bool Enabled(HistoryCommand command, int m, QuantityMask fileMask) {
+  const auto has = [fileMask](QuantityMask bit) { return static_cast<bool>(fileMask & bit); };
   switch (command) {
     case HistoryCommand::Avg:
       return In(m, {0, 1, 2, 4, 6, 7}) || (In(m, {5, 9}) && has(mask::kAvg));
@@ -43,7 +42,7 @@ bool Enabled(HistoryCommand command, int m, int fileMask) {
 
 }  // namespace
 
-CommandState HistoryCommandState(HistoryCommand command, int modelCode, int mask, int quantity,
+CommandState HistoryCommandState(HistoryCommand command, int modelCode, QuantityMask mask, Quantity quantity,
                                  bool returnLoss, bool changed) {
   CommandState state;
   state.enabled = command == HistoryCommand::Save ? changed : Enabled(command, modelCode, mask);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/vocabulary/CommandState.h"
+#include "core/vocabulary/Quantity.h"
 
 #include <optional>
 #include <string_view>
@@ -13,13 +14,13 @@ enum class HistoryCommand { Avg, Rev, Peak, Pulse, Vswr, ReturnLoss, Par, Save }
 
 // Enabled and checked state of a history command for the file's model code
 // and mask, the quantity shown, the return-loss flag and the changed flag.
-CommandState HistoryCommandState(HistoryCommand command, int modelCode, int mask, int quantity,
+CommandState HistoryCommandState(HistoryCommand command, int modelCode, QuantityMask mask, Quantity quantity,
                                  bool returnLoss, bool changed);
 
 // The quantity and return-loss flag a quantity command shows; nullopt for
 // Save.
 struct QuantityChoice {
-  int quantity = 0;
+  Quantity quantity = kAvg;
   bool returnLoss = false;
 };
 std::optional<QuantityChoice> QuantityOfCommand(HistoryCommand command);

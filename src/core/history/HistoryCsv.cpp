@@ -52,7 +52,7 @@ bool EmitCsv(const HistoryHeader& header, std::span<const std::int32_t> points, 
 
 }  // namespace
 
-std::string CsvColumnLine(int modelCode, int mask) {
+std::string CsvColumnLine(int modelCode, QuantityMask mask) {
   switch (modelCode) {
     case 0:
     case 2:

@@ -11,7 +11,7 @@ namespace wattrix {
 
 // The column-name line of a history's CSV export for the file's model code
 // (and, for PX420B and PX470B, its mask), with its CR LF.
-std::string CsvColumnLine(int modelCode, int mask);
+std::string CsvColumnLine(int modelCode, QuantityMask mask);
 
 // The whole CSV text of a history: header lines, column names, one line
 // per record ("%.2f," between values, "%.2f\r\n" after the last).

@@ -39,7 +39,7 @@ bool HistoryDocument::Load(const std::string& path) {
     m_path = path;
     m_changed = false;
   }
-  m_quantity = std::max(0, history::FirstQuantity(m_header.Mask()));
+  m_quantity = history::FirstQuantity(m_header.Mask()).value_or(kAvg);
   m_modelCode = ModelCodeByName(m_header.ModelName());
   m_returnLoss = false;
   m_loaded = true;
@@ -84,7 +84,7 @@ ScaleProposal HistoryDocument::ProposedScale() const {
   return ProposeScale(stats.min, stats.max);
 }
 
-void HistoryDocument::ShowQuantity(int quantity, bool returnLoss) {
+void HistoryDocument::ShowQuantity(wattrix::Quantity quantity, bool returnLoss) {
   if (history::TableEntry(quantity) < 0) return;
   m_quantity = quantity;
   m_returnLoss = returnLoss;

@@ -49,7 +49,7 @@ class HistoryDocument final {
 
   // A quantity command: shows the quantity (0..4) with the return-loss flag
   // and marks the history changed.
-  void ShowQuantity(int quantity, bool returnLoss);
+  void ShowQuantity(wattrix::Quantity quantity, bool returnLoss);
   // Enabled and checked state of a command for this history.
   CommandState StateOf(HistoryCommand command) const;
 
@@ -62,7 +62,7 @@ class HistoryDocument final {
   std::size_t Count() const { return m_count; }
   // Values per record (the mask's quantities).
   int RecordLength() const;
-  int Quantity() const { return m_quantity; }
+  wattrix::Quantity Quantity() const { return m_quantity; }
   int ModelCode() const { return m_modelCode; }
   const std::string& Path() const { return m_path; }
   bool Changed() const { return m_changed; }
@@ -72,7 +72,7 @@ class HistoryDocument final {
   HistoryHeader m_header;
   std::vector<std::int32_t> m_points;
   std::size_t m_count = 0;
-  int m_quantity = 0;
+  wattrix::Quantity m_quantity = kAvg;
   int m_modelCode = 0;
   std::string m_path;
   bool m_changed = false;

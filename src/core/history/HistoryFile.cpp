@@ -1,18 +1,13 @@
 #include "core/history/HistoryFile.h"
 
-#include "core/vocabulary/SensorModel.h"
 #include "core/history/HistoryLayout.h"
 #include "core/history/LittleEndian.h"
-#include "core/measure/MeasurementSettings.h"
-#include "core/vocabulary/Quantity.h"
 #include "core/platform/AtomicFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <algorithm>
 #include <cerrno>
-#include <cmath>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -96,14 +91,6 @@ bool ReadLayout(const std::string& path, std::uint8_t* header, std::size_t heade
   return true;
 }
 
-std::int32_t FrequencyTimes100(float mhz) {
-  const float scaled = mhz * 100.0f;
-  if (std::isnan(scaled)) return 0;
-  if (scaled >= 2147483647.0f) return std::numeric_limits<std::int32_t>::max();
-  if (scaled <= -2147483648.0f) return std::numeric_limits<std::int32_t>::min();
-  return static_cast<std::int32_t>(scaled);
-}
-
 // The whole file in one buffer (header, then the records), so that it
 // reaches the file in one write. Left uninitialised: every byte is written.
 class FileImage final {
@@ -133,63 +120,13 @@ void FillColumn(std::uint8_t* records, std::size_t k, std::size_t position, cons
 
 }  // namespace
 
-std::size_t HistoryRecordCount(const MeasurementSettings& settings, int mask) {
-  std::size_t count = 0;
-  bool first = true;
-  for (const int q : history::kRecordOrder) {
-    if (!(mask & MaskBit(q))) continue;
-    const auto n = static_cast<std::size_t>(std::max(0, settings.Count(q)));
-    count = first ? n : std::min(count, n);
-    first = false;
-  }
-  return count;
-}
-
-HistoryHeader BuildHistoryHeader(MeasurementSettings& settings, int mask, std::string_view title) {
-  HistoryHeader header;
-  header.SetMask(mask & history::kKnownBits);
-  const auto* row = FindModelByCode(settings.ModelCode());
-  header.SetModelName(row ? row->name : "");
-  header.SetSerialNumber(settings.SerialNumber());
-  header.SetSensorType(row && row->sensorKind == sensor_kind::kDirectional ? 'A' : 'B');
-  header.SetFrequencyX100(FrequencyTimes100(settings.Frequency()));
-  header.SetStartTime(history::FormatLocalTime(settings.StartTime()));
-  header.SetStopTime(history::FormatLocalTime(settings.LastReadingTime()));
-  header.SetExternalOffset(settings.ExternalOffset());
-
-  const std::size_t n = HistoryRecordCount(settings, mask);
-  int interval = 0;
-  if (n != 0) {
-    const double ms = static_cast<double>(settings.LastReadingTime() - settings.StartTime()) /
-                      static_cast<double>(n) * 1000.0;
-    if (std::isfinite(ms) && std::fabs(ms) < 2147483647.0) interval = static_cast<int>(ms);
-  }
-  if (settings.StartTime() != 0) header.SetIntervalText(std::to_string(interval) + " ms");
-
-  for (int entry = 0; entry < HistoryHeader::kEntries; ++entry) {
-    const int q = history::kTableOrder[static_cast<std::size_t>(entry)];
-    header.SetStatistics(entry, {settings.Min(q), settings.Max(q), settings.Average(q)});
-    header.SetDisplay(entry, {settings.DisplayLow(q), settings.DisplayHigh(q)});
-  }
-  if (!title.empty()) header.SetTitle(title);
-  return header;
-}
-
-bool WriteHistoryFile(const std::string& path, MeasurementSettings& settings, int mask,
-                      std::string_view title) {
-  if (history::RecordLength(mask) == 0) return false;
-  const HistoryHeader header = BuildHistoryHeader(settings, mask, title);
-  const std::size_t n = HistoryRecordCount(settings, mask);
-
-  const auto k = static_cast<std::size_t>(history::RecordLength(mask));
-  FileImage image(header, k, n);
-  std::size_t position = 0;
-  for (const int q : history::kRecordOrder) {
-    if (!(mask & MaskBit(q))) continue;
-    int available = 0;
-    FillColumn(image.Records(), k, position++, settings.GetReadings(q, available), n);
-  }
-
+bool WriteHistoryFile(const std::string& path, const HistoryHeader& header,
+                      std::span<const float* const> columns, std::size_t count) {
+  const auto k = static_cast<std::size_t>(history::RecordLength(header.Mask()));
+  if (k == 0 || columns.size() != k) return false;
+  FileImage image(header, k, count);
+  for (std::size_t position = 0; position < k; ++position)
+    FillColumn(image.Records(), k, position, columns[position], count);
   AtomicFile file(path);
   return file.Open() && image.WriteTo(file) && file.Commit();
 }
@@ -200,7 +137,9 @@ bool ReadHistoryFile(const std::string& path, HistoryHeader& header, std::vector
   std::vector<std::int32_t> read;
   std::size_t n = 0;
   // A mask without a known bit gives a record length of 0, which is refused.
-  const auto recordValues = [&bytes] { return history::RecordLength(bytes[HistoryHeader::kMaskOffset]); };
+  const auto recordValues = [&bytes] {
+    return history::RecordLength(QuantityMask(bytes[HistoryHeader::kMaskOffset]));
+  };
   if (!ReadLayout(path, bytes.data(), bytes.size(), recordValues, read, n)) return false;
   header = HistoryHeader(bytes);
   points = std::move(read);

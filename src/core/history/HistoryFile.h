@@ -12,21 +12,14 @@
 
 namespace wattrix {
 
-class MeasurementSettings;
-
-// Number of records a live run gives for a mask: the smallest count among
-// the mask's quantities, so that every record holds readings of the run.
-std::size_t HistoryRecordCount(const MeasurementSettings& settings, int mask);
-
-// The header of a live run: identity, frequency, times, offset, interval,
-// statistics and display ranges of all five quantities, and the title.
-HistoryHeader BuildHistoryHeader(MeasurementSettings& settings, int mask, std::string_view title);
-
-// Writes a live run as a history file (header and one record per sample
-// of the mask's quantities). The file is replaced only when the whole file
-// was written; false on any failure, and on a mask without a known bit.
-bool WriteHistoryFile(const std::string& path, MeasurementSettings& settings, int mask,
-                      std::string_view title);
+// Writes a history file: the header as given and `count` records whose
+// values come from `columns`, one column per quantity of the header's mask
+// in record order (a null column writes zeros; every other column holds at
+// least `count` readings). The file is replaced only when the whole file
+// was written; false on any failure, on a mask without a known bit and on
+// a column count other than the mask's record length.
+bool WriteHistoryFile(const std::string& path, const HistoryHeader& header,
+                      std::span<const float* const> columns, std::size_t count);
 
 // Reads a file of the current layout. False when it cannot be read, is
 // shorter than its header, its mask has no known bit or its payload is not

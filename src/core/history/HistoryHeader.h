@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/vocabulary/Quantity.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -57,8 +59,8 @@ class HistoryHeader final {
   const Bytes& Raw() const { return m_bytes; }
   Bytes& Raw() { return m_bytes; }
 
-  int Mask() const { return m_bytes[kMaskOffset]; }
-  void SetMask(int mask) { m_bytes[kMaskOffset] = static_cast<std::uint8_t>(mask); }
+  QuantityMask Mask() const { return QuantityMask(m_bytes[kMaskOffset]); }
+  void SetMask(QuantityMask mask) { m_bytes[kMaskOffset] = static_cast<std::uint8_t>(mask.Bits()); }
   std::string ModelName() const { return Text(kModelOffset, kNameWidth); }
   void SetModelName(std::string_view utf8) { SetText(kModelOffset, kNameWidth, utf8); }
   std::string SerialNumber() const { return Text(kSerialOffset, kNameWidth); }

@@ -1,7 +1,5 @@
 #include "core/history/HistoryLayout.h"
 
-#include "core/vocabulary/Quantity.h"
-
 #include <cmath>
 #include <cstdio>
 #include <ctime>
@@ -9,34 +7,34 @@
 
 namespace wattrix::history {
 
-int TableEntry(int quantity) {
+int TableEntry(Quantity quantity) {
   for (int entry = 0; entry < static_cast<int>(kTableOrder.size()); ++entry) {
     if (kTableOrder[static_cast<std::size_t>(entry)] == quantity) return entry;
   }
   return -1;
 }
 
-int RecordLength(int mask) {
+int RecordLength(QuantityMask mask) {
   int k = 0;
-  for (const int q : kRecordOrder) k += (mask & MaskBit(q)) ? 1 : 0;
+  for (const Quantity q : kRecordOrder) k += mask.Has(q) ? 1 : 0;
   return k;
 }
 
-int RecordPosition(int mask, int quantity) {
-  if (!(mask & MaskBit(quantity))) return -1;
+int RecordPosition(QuantityMask mask, Quantity quantity) {
+  if (!mask.Has(quantity)) return -1;
   int position = 0;
-  for (const int q : kRecordOrder) {
+  for (const Quantity q : kRecordOrder) {
     if (q == quantity) return position;
-    if (mask & MaskBit(q)) ++position;
+    if (mask.Has(q)) ++position;
   }
   return -1;
 }
 
-int FirstQuantity(int mask) {
-  for (const int q : kRecordOrder) {
-    if (mask & MaskBit(q)) return q;
+std::optional<Quantity> FirstQuantity(QuantityMask mask) {
+  for (const Quantity q : kRecordOrder) {
+    if (mask.Has(q)) return q;
   }
-  return -1;
+  return std::nullopt;
 }
 
 std::int32_t ScaleReading(float value) {
@@ -50,7 +48,7 @@ std::int32_t ScaleReading(float value) {
   return static_cast<std::int32_t>(scaled);
 }
 
-int MeasurementWindowMask(int modelCode) {
+QuantityMask MeasurementWindowMask(int modelCode) {
   switch (modelCode) {
     case 1:
     case 6:

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "core/vocabulary/Quantity.h"
+
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace wattrix {
@@ -12,25 +15,25 @@ namespace wattrix {
 namespace history {
 
 // Quantity indices in point-record order: AVG, REV, VSWR/PAR, PEAK, PULSE.
-constexpr std::array<int, 5> kRecordOrder = {0, 1, 2, 3, 4};
+constexpr std::array<Quantity, 5> kRecordOrder = {kAvg, kRev, kVswr, kPeak, kPulse};
 // Quantity indices in header-table order: AVG, REV, PEAK, VSWR/PAR, PULSE.
-constexpr std::array<int, 5> kTableOrder = {0, 1, 3, 2, 4};
+constexpr std::array<Quantity, 5> kTableOrder = {kAvg, kRev, kPeak, kVswr, kPulse};
 // Names of the table entries, in table order.
 constexpr std::array<const char*, 5> kTableNames = {"AVG", "REV", "PEAK", "VSWR", "PULSE"};
 
-constexpr int kKnownBits = 0x1F;
+constexpr QuantityMask kKnownBits{0x1F};
 
 // Entry of a quantity in the header tables (AVG 0, REV 1, VSWR/PAR 3,
 // PEAK 2, PULSE 4); -1 for anything else.
-int TableEntry(int quantity);
+int TableEntry(Quantity quantity);
 // Number of values in one point record: the known bits of the mask.
-int RecordLength(int mask);
+int RecordLength(QuantityMask mask);
 // Position of the quantity's value in a record of this mask, or -1 when the
 // mask does not hold it.
-int RecordPosition(int mask, int quantity);
+int RecordPosition(QuantityMask mask, Quantity quantity);
 // The quantity a history window shows first: the first present in record
-// order; -1 for a mask without a known bit.
-int FirstQuantity(int mask);
+// order; none for a mask without a known bit.
+std::optional<Quantity> FirstQuantity(QuantityMask mask);
 
 // A reading as stored: times 100, rounded half away from zero; values
 // beyond the i32 range are held at its ends and not-a-number is 0.
@@ -38,8 +41,8 @@ std::int32_t ScaleReading(float value);
 
 // Masks the live windows store: the measurement window's by model code,
 // and the pulse window's.
-int MeasurementWindowMask(int modelCode);
-constexpr int kPulseWindowMask = 0x08;
+QuantityMask MeasurementWindowMask(int modelCode);
+constexpr QuantityMask kPulseWindowMask = mask::kPulse;
 
 // "%04d-%02d-%02d %02d:%02d:%02d" of a time in seconds since 1970, in local
 // time; "0000-00-00 00:00:00" when the time cannot be converted.

@@ -21,7 +21,7 @@ class LegacyHistoryHeader final {
   static constexpr std::size_t kDisplayOffset = 188;
   static constexpr std::size_t kTitleOffset = 212;
   // The mask of a converted header: AVG, VSWR, PEAK.
-  static constexpr int kConvertedMask = 0x13;
+  static constexpr QuantityMask kConvertedMask{0x13};
 
   using Bytes = std::array<std::uint8_t, kSize>;
 

@@ -12,7 +12,7 @@ bool IsOutOfLimit(const QuantitySettings& settings, float value) {
   return value < settings.lowLimit || value > settings.highLimit;
 }
 
-bool IsOutOfLimit(const MeasurementSettings& settings, int quantity, float value) {
+bool IsOutOfLimit(const MeasurementSettings& settings, Quantity quantity, float value) {
   return IsOutOfLimit(settings.Settings(quantity), value);
 }
 
@@ -29,11 +29,11 @@ unsigned BeepTypeOfKind(int beepKind) {
   }
 }
 
-bool BeepIfOutOfLimit(const MeasurementSettings& settings, int quantity, float value) {
+bool BeepIfOutOfLimit(const MeasurementSettings& settings, Quantity quantity, float value) {
   return BeepIfOutOfLimit(settings, quantity, value, CurrentBeeper());
 }
 
-bool BeepIfOutOfLimit(const MeasurementSettings& settings, int quantity, float value, Beeper& beeper) {
+bool BeepIfOutOfLimit(const MeasurementSettings& settings, Quantity quantity, float value, Beeper& beeper) {
   const auto& s = settings.Settings(quantity);
   if (!s.limitCheck || !s.beepAlarm) return false;
   if (!IsOutOfLimit(s, value)) return false;
@@ -67,7 +67,7 @@ std::vector<MeterThreshold> GaugeZones(const QuantitySettings& settings) {
   return zones;
 }
 
-std::string LimitText(const MeasurementSettings& settings, int quantity, bool high) {
+std::string LimitText(const MeasurementSettings& settings, Quantity quantity, bool high) {
   const char* unit = nullptr;
   if (IsPowerQuantity(quantity)) {
     unit = " dBm";

@@ -3,6 +3,7 @@
 #include "core/measure/MeterThreshold.h"
 #include "core/measure/QuantitySettings.h"
 #include "core/platform/Beeper.h"
+#include "core/vocabulary/Quantity.h"
 
 #include <string>
 #include <vector>
@@ -19,7 +20,7 @@ class MeasurementSettings;
 // True when value lies below the low or above the high limit; equal values
 // are inside. With the low limit above the high one every value is out.
 bool IsOutOfLimit(const QuantitySettings& settings, float value);
-bool IsOutOfLimit(const MeasurementSettings& settings, int quantity, float value);
+bool IsOutOfLimit(const MeasurementSettings& settings, Quantity quantity, float value);
 
 // Message-beep type of a stored beep kind: 0 simple, 1 information,
 // 2 exclamation, 3 error; any other kind plays the simple beep.
@@ -28,8 +29,8 @@ unsigned BeepTypeOfKind(int beepKind);
 // Beeps once, with the quantity's beep kind, when both limit check and beep
 // alarm of the quantity are on and the value is out of limit; true when it
 // beeped. Plays through `beeper` (the process-wide one by default).
-bool BeepIfOutOfLimit(const MeasurementSettings& settings, int quantity, float value);
-bool BeepIfOutOfLimit(const MeasurementSettings& settings, int quantity, float value, Beeper& beeper);
+bool BeepIfOutOfLimit(const MeasurementSettings& settings, Quantity quantity, float value);
+bool BeepIfOutOfLimit(const MeasurementSettings& settings, Quantity quantity, float value, Beeper& beeper);
 
 // The coloured zones of a gauge scale for a quantity, in drawing order:
 // none while the limit check is off; one red zone over the whole scale when
@@ -45,6 +46,6 @@ std::vector<MeterThreshold> GaugeZones(const QuantitySettings& settings);
 // with the decimals setting, then " dBm" for the power quantities, " : 1"
 // for VSWR and " dB" for PAR (the VSWR slot on the PX470A and PX470B).
 // Always the absolute limit. Empty for a quantity without a panel (CCDF).
-std::string LimitText(const MeasurementSettings& settings, int quantity, bool high);
+std::string LimitText(const MeasurementSettings& settings, Quantity quantity, bool high);
 
 }  // namespace wattrix

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/vocabulary/Quantity.h"
+
 namespace wattrix {
 
 // What a refresh of a measurement panel rebuilds.
@@ -15,8 +17,8 @@ enum class PanelRefresh : int {
 class MeasurementPanel {
  public:
   virtual ~MeasurementPanel() = default;
-  virtual int Quantity() const = 0;
-  virtual void SetQuantity(int quantity) = 0;
+  virtual wattrix::Quantity Quantity() const = 0;
+  virtual void SetQuantity(wattrix::Quantity quantity) = 0;
   virtual int Layout() const = 0;
   virtual void SetLayout(int layout) = 0;
   virtual bool AlarmState() const = 0;

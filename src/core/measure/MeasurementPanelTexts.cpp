@@ -15,7 +15,7 @@ namespace wattrix {
 
 namespace {
 
-bool IsPar(int modelCode, int quantity) { return quantity == kVswr && CarriesPar(modelCode); }
+bool IsPar(int modelCode, Quantity quantity) { return quantity == kVswr && CarriesPar(modelCode); }
 
 std::string Labelled(const char* key, const std::string& value) {
   std::string text = strings::GetString(key);
@@ -26,7 +26,7 @@ std::string Labelled(const char* key, const std::string& value) {
 
 }  // namespace
 
-std::string PanelQuantityName(int modelCode, int quantity) {
+std::string PanelQuantityName(int modelCode, Quantity quantity) {
   switch (quantity) {
     case kAvg:
       return strings::GetString("S_MEASUREVIEW_AVG");
@@ -43,15 +43,15 @@ std::string PanelQuantityName(int modelCode, int quantity) {
   }
 }
 
-std::string GaugeUnitText(int modelCode, int quantity) {
+std::string GaugeUnitText(int modelCode, Quantity quantity) {
   if (quantity == kVswr)
     return strings::GetString(CarriesPar(modelCode) ? "S_MEASUREVIEW_PAR" : "S_MEASUREVIEW_VSWR");
   return IsPowerQuantity(quantity) ? std::string("dBm") : std::string();
 }
 
-std::uint32_t MeasurementPanelTexts::Refresh(const MeasurementSettings& settings, int quantity,
+std::uint32_t MeasurementPanelTexts::Refresh(const MeasurementSettings& settings, Quantity quantity,
                                              PanelRefresh kind, AnalogGauge& gauge) {
-  if (quantity < kAvg || quantity > kPulse) return 0;
+  if (!HasReadingBuffer(quantity)) return 0;
   const std::array<std::string, kPanelItemCount> before = m_texts;
   if (kind == PanelRefresh::All) RefreshHeader(settings, quantity, gauge);
   if (kind == PanelRefresh::All || kind == PanelRefresh::Limits) RefreshLimits(settings, quantity, gauge);
@@ -71,7 +71,7 @@ void MeasurementPanelTexts::LoadLabels() {
   m_labels.loaded = true;
 }
 
-void MeasurementPanelTexts::RefreshHeader(const MeasurementSettings& settings, int quantity,
+void MeasurementPanelTexts::RefreshHeader(const MeasurementSettings& settings, Quantity quantity,
                                           AnalogGauge& gauge) {
   using namespace panel_item;
   LoadLabels();
@@ -101,7 +101,7 @@ void MeasurementPanelTexts::RefreshHeader(const MeasurementSettings& settings, i
   gauge.SetMaximum(settings.DisplayHigh(quantity));
 }
 
-void MeasurementPanelTexts::RefreshLimits(const MeasurementSettings& settings, int quantity,
+void MeasurementPanelTexts::RefreshLimits(const MeasurementSettings& settings, Quantity quantity,
                                           AnalogGauge& gauge) {
   gauge.ClearThresholds();
   if (!settings.LimitCheck(quantity)) return;
@@ -128,7 +128,7 @@ void MeasurementPanelTexts::SetNumber(int item, double value, int decimals, cons
   text += unit;
 }
 
-void MeasurementPanelTexts::RefreshValues(const MeasurementSettings& settings, int quantity,
+void MeasurementPanelTexts::RefreshValues(const MeasurementSettings& settings, Quantity quantity,
                                           AnalogGauge& gauge) {
   using namespace panel_item;
   if (!m_labels.loaded) LoadLabels();

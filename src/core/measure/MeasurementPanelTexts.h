@@ -2,6 +2,7 @@
 
 #include "core/measure/MeasurementPanel.h"
 #include "core/measure/PanelLayout.h"
+#include "core/vocabulary/Quantity.h"
 
 #include <array>
 #include <cstdint>
@@ -14,11 +15,11 @@ class MeasurementSettings;
 
 // Name of a quantity on a panel: the localised AVG, REV, VSWR, PEAK or
 // PULSE text, and the plain "PAR" for the VSWR slot of the PX470A/B.
-std::string PanelQuantityName(int modelCode, int quantity);
+std::string PanelQuantityName(int modelCode, Quantity quantity);
 
 // Unit text under the gauge's centre: "dBm" for the powers, the localised
 // VSWR or PAR text for slot 2.
-std::string GaugeUnitText(int modelCode, int quantity);
+std::string GaugeUnitText(int modelCode, Quantity quantity);
 
 // The 17 texts of a measurement panel and how a refresh rebuilds them from
 // the shared settings. A value refresh runs for every reading, so it only
@@ -33,7 +34,7 @@ class MeasurementPanelTexts final {
   // (All), zones (All, Limits) and needle (All, Values). Nothing happens for
   // a quantity outside AVG..PULSE. Returns the items whose text changed
   // (bit i for item i), so that a window repaints only those.
-  std::uint32_t Refresh(const MeasurementSettings& settings, int quantity, PanelRefresh kind,
+  std::uint32_t Refresh(const MeasurementSettings& settings, Quantity quantity, PanelRefresh kind,
                         AnalogGauge& gauge);
 
  private:
@@ -47,9 +48,9 @@ class MeasurementPanelTexts final {
 
   std::string& Item(int item) { return m_texts[static_cast<std::size_t>(item)]; }
   void LoadLabels();
-  void RefreshHeader(const MeasurementSettings& settings, int quantity, AnalogGauge& gauge);
-  void RefreshLimits(const MeasurementSettings& settings, int quantity, AnalogGauge& gauge);
-  void RefreshValues(const MeasurementSettings& settings, int quantity, AnalogGauge& gauge);
+  void RefreshHeader(const MeasurementSettings& settings, Quantity quantity, AnalogGauge& gauge);
+  void RefreshLimits(const MeasurementSettings& settings, Quantity quantity, AnalogGauge& gauge);
+  void RefreshValues(const MeasurementSettings& settings, Quantity quantity, AnalogGauge& gauge);
   // label, a blank, the number and the unit into `item`.
   void SetLabelled(int item, const std::string& label, double value, int decimals, const char* unit);
   void SetNumber(int item, double value, int decimals, const char* unit);

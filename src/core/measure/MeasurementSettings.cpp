@@ -61,7 +61,7 @@ MeasurementSettings::MeasurementSettings() : m_clock(&SystemNow) {
   // The initial model (PX420B) gives the ranges of the five measured
   // quantities; the CCDF block starts all zero.
   const auto* row = FindModelByCode(m_modelCode);
-  for (int q = 0; q < kHistoryCount; ++q) m_quantities[q] = FromRange(row->ranges[q]);
+  for (const Quantity q : HistoryQuantities()) m_quantities[Index(q)] = FromRange(row->ranges[Index(q)]);
 }
 
 MeasurementSettings::~MeasurementSettings() {
@@ -75,45 +75,45 @@ std::string MeasurementSettings::SettingsFilePath(const std::string& modelName) 
 
 void MeasurementSettings::SetRelative(bool on) {
   if (on != m_relative) {
-    for (const int q : {kAvg, kRev, kPeak, kPulse}) m_histories[q].Restart();
+    for (const Quantity q : {kAvg, kRev, kPeak, kPulse}) m_histories[Index(q)].Restart();
   }
   m_relative = on;
 }
 
-float MeasurementSettings::DisplayLow(int q) const { return Settings(q).displayLow; }
-float MeasurementSettings::DisplayHigh(int q) const { return Settings(q).displayHigh; }
-float MeasurementSettings::LowLimit(int q) const { return Settings(q).lowLimit; }
-float MeasurementSettings::HighLimit(int q) const { return Settings(q).highLimit; }
-bool MeasurementSettings::LimitCheck(int q) const { return Settings(q).limitCheck; }
-bool MeasurementSettings::BeepAlarm(int q) const { return Settings(q).beepAlarm; }
-int MeasurementSettings::BeepKind(int q) const { return Settings(q).beepKind; }
+float MeasurementSettings::DisplayLow(Quantity q) const { return Settings(q).displayLow; }
+float MeasurementSettings::DisplayHigh(Quantity q) const { return Settings(q).displayHigh; }
+float MeasurementSettings::LowLimit(Quantity q) const { return Settings(q).lowLimit; }
+float MeasurementSettings::HighLimit(Quantity q) const { return Settings(q).highLimit; }
+bool MeasurementSettings::LimitCheck(Quantity q) const { return Settings(q).limitCheck; }
+bool MeasurementSettings::BeepAlarm(Quantity q) const { return Settings(q).beepAlarm; }
+int MeasurementSettings::BeepKind(Quantity q) const { return Settings(q).beepKind; }
 
-const QuantitySettings& MeasurementSettings::Settings(int q) const {
-  return IsQuantity(q) ? m_quantities[q] : kNoSettings;
+const QuantitySettings& MeasurementSettings::Settings(Quantity q) const {
+  return HasSettingsBlock(q) ? m_quantities[Index(q)] : kNoSettings;
 }
 
-void MeasurementSettings::SetDisplayRange(int q, float low, float high) {
-  if (!IsQuantity(q)) return;
-  m_quantities[q].displayLow = low;
-  m_quantities[q].displayHigh = high;
+void MeasurementSettings::SetDisplayRange(Quantity q, float low, float high) {
+  if (!HasSettingsBlock(q)) return;
+  m_quantities[Index(q)].displayLow = low;
+  m_quantities[Index(q)].displayHigh = high;
 }
 
-void MeasurementSettings::SetLimits(int q, float low, float high) {
-  if (!IsQuantity(q)) return;
-  m_quantities[q].lowLimit = low;
-  m_quantities[q].highLimit = high;
+void MeasurementSettings::SetLimits(Quantity q, float low, float high) {
+  if (!HasSettingsBlock(q)) return;
+  m_quantities[Index(q)].lowLimit = low;
+  m_quantities[Index(q)].highLimit = high;
 }
 
-void MeasurementSettings::SetLimitCheck(int q, bool on) {
-  if (IsQuantity(q)) m_quantities[q].limitCheck = on;
+void MeasurementSettings::SetLimitCheck(Quantity q, bool on) {
+  if (HasSettingsBlock(q)) m_quantities[Index(q)].limitCheck = on;
 }
 
-void MeasurementSettings::SetBeepAlarm(int q, bool on) {
-  if (IsQuantity(q)) m_quantities[q].beepAlarm = on;
+void MeasurementSettings::SetBeepAlarm(Quantity q, bool on) {
+  if (HasSettingsBlock(q)) m_quantities[Index(q)].beepAlarm = on;
 }
 
-void MeasurementSettings::SetBeepKind(int q, int kind) {
-  if (IsQuantity(q)) m_quantities[q].beepKind = kind;
+void MeasurementSettings::SetBeepKind(Quantity q, int kind) {
+  if (HasSettingsBlock(q)) m_quantities[Index(q)].beepKind = kind;
 }
 
 void MeasurementSettings::SetDevice(int modelCode, int serialNumber, int versionNumber) {
@@ -127,7 +127,7 @@ void MeasurementSettings::SetDevice(int modelCode, int serialNumber, int version
 }
 
 void MeasurementSettings::ApplyModelRanges(const SensorModel& row) {
-  for (int q = 0; q < kQuantityCount; ++q) m_quantities[q] = FromRange(row.ranges[q]);
+  for (const Quantity q : AllQuantities()) m_quantities[Index(q)] = FromRange(row.ranges[Index(q)]);
 }
 
 bool MeasurementSettings::LoadSettingsFile(const std::string& modelName) {
@@ -148,8 +148,8 @@ bool MeasurementSettings::LoadSettingsFile(const std::string& modelName) {
   m_pulseDuty = file.ReadInt("PULSE", "DUTY");
   m_pulseReference = file.ReadInt("PULSE", "REFERENCE");
   m_ccdfRate = file.ReadInt("CCDF", "RATE");
-  for (int q = 0; q < kQuantityCount; ++q) ReadRangeKeys(file, QuantitySection(q), m_quantities[q]);
-  m_loggingItems = file.ReadInt("LOGGING", "ITEMS");
+  for (const Quantity q : AllQuantities()) ReadRangeKeys(file, QuantitySection(q), m_quantities[Index(q)]);
+  m_loggingItems = QuantityMask(file.ReadInt("LOGGING", "ITEMS"));
   m_loggingInterval = file.ReadInt("LOGGING", "INTERVAL");
   m_loggingRunTime = file.ReadInt("LOGGING", "RUNTIME");
   return true;
@@ -168,19 +168,19 @@ bool MeasurementSettings::SaveSettingsFile(const std::string& modelName) const {
 
   file.Write("AVG", "RATE", FormatInt(m_avgRate));
   file.Write("AVG", "REPEAT", FormatInt(m_avgRepeat));
-  WriteRangeKeys(file, "AVG", m_quantities[kAvg]);
-  WriteRangeKeys(file, "REV", m_quantities[kRev]);
-  WriteRangeKeys(file, "VSWR", m_quantities[kVswr]);
+  WriteRangeKeys(file, "AVG", m_quantities[Index(kAvg)]);
+  WriteRangeKeys(file, "REV", m_quantities[Index(kRev)]);
+  WriteRangeKeys(file, "VSWR", m_quantities[Index(kVswr)]);
   file.Write("PEAK", "RATE", FormatInt(m_peakRate));
-  WriteRangeKeys(file, "PEAK", m_quantities[kPeak]);
+  WriteRangeKeys(file, "PEAK", m_quantities[Index(kPeak)]);
   file.Write("PULSE", "RATE", FormatInt(m_pulseRate));
   file.Write("PULSE", "DUTY", FormatInt(m_pulseDuty));
   file.Write("PULSE", "REFERENCE", FormatInt(m_pulseReference));
-  WriteRangeKeys(file, "PULSE", m_quantities[kPulse]);
+  WriteRangeKeys(file, "PULSE", m_quantities[Index(kPulse)]);
   file.Write("CCDF", "RATE", FormatInt(m_ccdfRate));
-  WriteRangeKeys(file, "CCDF", m_quantities[kCcdf]);
+  WriteRangeKeys(file, "CCDF", m_quantities[Index(kCcdf)]);
 
-  file.Write("LOGGING", "ITEMS", FormatInt(m_loggingItems));
+  file.Write("LOGGING", "ITEMS", FormatInt(m_loggingItems.Bits()));
   file.Write("LOGGING", "INTERVAL", FormatInt(m_loggingInterval));
   file.Write("LOGGING", "RUNTIME", FormatInt(m_loggingRunTime));
   return file.Save(path);
@@ -201,36 +201,44 @@ std::string MeasurementSettings::TechnologyText() const {
   return m_technology >= 0 && m_technology < 8 ? kTexts[m_technology] : "";
 }
 
-bool MeasurementSettings::AddReading(int q, float value) {
-  if (!IsHistory(q)) return true;
-  if (!m_histories[q].Add(value)) return false;
+bool MeasurementSettings::AddReading(Quantity q, float value) {
+  if (!HasReadingBuffer(q)) return true;
+  if (!m_histories[Index(q)].Add(value)) return false;
   m_lastReadingTime = Now();
   return true;
 }
 
-float MeasurementSettings::LastReading(int q) const {
-  if (!IsHistory(q)) return DisplayLow(q);
-  const auto& h = m_histories[q];
+float MeasurementSettings::LastReading(Quantity q) const {
+  if (!HasReadingBuffer(q)) return DisplayLow(q);
+  const auto& h = m_histories[Index(q)];
   return h.Count() > 0 ? h.Readings()[h.Count() - 1] : DisplayLow(q);
 }
 
-const float* MeasurementSettings::GetReadings(int q, int& count) const {
-  if (!IsHistory(q)) {
+const float* MeasurementSettings::GetReadings(Quantity q, int& count) const {
+  if (!HasReadingBuffer(q)) {
     count = 0;
     return nullptr;
   }
-  count = m_histories[q].Count();
-  return m_histories[q].Readings();
+  count = m_histories[Index(q)].Count();
+  return m_histories[Index(q)].Readings();
 }
 
-float MeasurementSettings::First(int q) const { return IsHistory(q) ? m_histories[q].First() : 0.0f; }
-float MeasurementSettings::Min(int q) const { return IsHistory(q) ? m_histories[q].Min() : 0.0f; }
-float MeasurementSettings::Max(int q) const { return IsHistory(q) ? m_histories[q].Max() : 0.0f; }
-int MeasurementSettings::Count(int q) const { return IsHistory(q) ? m_histories[q].Count() : 0; }
+float MeasurementSettings::First(Quantity q) const {
+  return HasReadingBuffer(q) ? m_histories[Index(q)].First() : 0.0f;
+}
+float MeasurementSettings::Min(Quantity q) const {
+  return HasReadingBuffer(q) ? m_histories[Index(q)].Min() : 0.0f;
+}
+float MeasurementSettings::Max(Quantity q) const {
+  return HasReadingBuffer(q) ? m_histories[Index(q)].Max() : 0.0f;
+}
+int MeasurementSettings::Count(Quantity q) const {
+  return HasReadingBuffer(q) ? m_histories[Index(q)].Count() : 0;
+}
 
-float MeasurementSettings::Average(int q) {
-  if (!IsHistory(q)) return 0.0f;
-  return static_cast<float>(m_histories[q].ComputeAverage(IsPowerQuantity(q)));
+float MeasurementSettings::Average(Quantity q) {
+  if (!HasReadingBuffer(q)) return 0.0f;
+  return static_cast<float>(m_histories[Index(q)].ComputeAverage(IsPowerQuantity(q)));
 }
 
 void MeasurementSettings::ResetHistories() {

@@ -37,8 +37,8 @@ class MeasurementSettings final {
   void SetClock(Clock clock) { m_clock = clock; }
 
   // Header fields.
-  int LoggingItems() const { return m_loggingItems; }
-  void SetLoggingItems(int v) { m_loggingItems = v; }
+  QuantityMask LoggingItems() const { return m_loggingItems; }
+  void SetLoggingItems(QuantityMask v) { m_loggingItems = v; }
   int LoggingInterval() const { return m_loggingInterval; }
   void SetLoggingInterval(int v) { m_loggingInterval = v; }
   int LoggingRunTime() const { return m_loggingRunTime; }
@@ -83,19 +83,19 @@ class MeasurementSettings final {
   void SetRelative(bool on);
 
   // Per-quantity settings (quantity 0..5; others are ignored or give 0).
-  float DisplayLow(int q) const;
-  float DisplayHigh(int q) const;
-  void SetDisplayRange(int q, float low, float high);
-  float LowLimit(int q) const;
-  float HighLimit(int q) const;
-  void SetLimits(int q, float low, float high);
-  bool LimitCheck(int q) const;
-  void SetLimitCheck(int q, bool on);
-  bool BeepAlarm(int q) const;
-  void SetBeepAlarm(int q, bool on);
-  int BeepKind(int q) const;
-  void SetBeepKind(int q, int kind);
-  const QuantitySettings& Settings(int q) const;
+  float DisplayLow(Quantity q) const;
+  float DisplayHigh(Quantity q) const;
+  void SetDisplayRange(Quantity q, float low, float high);
+  float LowLimit(Quantity q) const;
+  float HighLimit(Quantity q) const;
+  void SetLimits(Quantity q, float low, float high);
+  bool LimitCheck(Quantity q) const;
+  void SetLimitCheck(Quantity q, bool on);
+  bool BeepAlarm(Quantity q) const;
+  void SetBeepAlarm(Quantity q, bool on);
+  int BeepKind(Quantity q) const;
+  void SetBeepKind(Quantity q, int kind);
+  const QuantitySettings& Settings(Quantity q) const;
 
   // A sensor connected: stores its identity and loads its settings file,
   // or applies the model's default ranges when the file cannot be used.
@@ -112,14 +112,14 @@ class MeasurementSettings final {
   std::string TechnologyText() const;
 
   // Reading buffers (quantity 0..4).
-  bool AddReading(int q, float value);
-  float LastReading(int q) const;
-  const float* GetReadings(int q, int& count) const;
-  float First(int q) const;
-  float Min(int q) const;
-  float Max(int q) const;
-  int Count(int q) const;
-  float Average(int q);
+  bool AddReading(Quantity q, float value);
+  float LastReading(Quantity q) const;
+  const float* GetReadings(Quantity q, int& count) const;
+  float First(Quantity q) const;
+  float Min(Quantity q) const;
+  float Max(Quantity q) const;
+  int Count(Quantity q) const;
+  float Average(Quantity q);
   void ResetHistories();
   void MarkStart(bool resetFirst);
   void MarkLastReading();
@@ -129,11 +129,9 @@ class MeasurementSettings final {
   void SetLastReadingTime(std::int64_t t) { m_lastReadingTime = t; }
 
  private:
-  static bool IsHistory(int q) { return q >= 0 && q < kHistoryCount; }
-  static bool IsQuantity(int q) { return q >= 0 && q < kQuantityCount; }
   std::int64_t Now() const { return m_clock(); }
 
-  int m_loggingItems = 15;
+  QuantityMask m_loggingItems = mask::kAvg | mask::kPeak | mask::kRev | mask::kPulse;
   int m_loggingInterval = 40;
   int m_loggingRunTime = 150;
   float m_dutyCycle = 0;

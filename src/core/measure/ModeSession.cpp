@@ -3,15 +3,15 @@
 #include "core/measure/ModeSession.h"
 
 #include "core/device/SensorLink.h"
-#include "core/vocabulary/SensorModel.h"
 #include "core/device/SensorProtocol.h"
-#include "core/history/HistoryFile.h"
 #include "core/measure/MeasurementSettings.h"
 #include "core/measure/ModeSessionHost.h"
 #include "core/measure/PowerDirectionWarning.h"
-#include "core/vocabulary/Quantity.h"
+#include "core/measure/RunFile.h"
 #include "core/platform/Beeper.h"
 #include "core/vocabulary/CommandIds.h"
+#include "core/vocabulary/Quantity.h"
+#include "core/vocabulary/SensorModel.h"
 
 namespace wattrix {
 
@@ -21,8 +21,8 @@ constexpr int kMainLayout = 0;
 constexpr int kSmallLayout = 1;
 
 // Quantities of panels 0 to 3.
-constexpr std::array<int, mode_view::kPanelCount> kMeasurementPanels{kAvg, kAvg, kPeak, kVswr};
-constexpr std::array<int, mode_view::kPanelCount> kPulsePanels{kPulse, kPulse, kPeak, kVswr};
+constexpr std::array<Quantity, mode_view::kPanelCount> kMeasurementPanels{kAvg, kAvg, kPeak, kVswr};
+constexpr std::array<Quantity, mode_view::kPanelCount> kPulsePanels{kPulse, kPulse, kPeak, kVswr};
 
 }  // namespace
 
@@ -40,9 +40,9 @@ bool ModeSession::Connected() const { return m_link.IsConnected(); }
 
 Beeper& ModeSession::AlarmBeeper() const { return m_beeper ? *m_beeper : CurrentBeeper(); }
 
-int ModeSession::FirstQuantity() const { return mode_view::FirstQuantity(m_view, ModelCode()); }
+Quantity ModeSession::FirstQuantity() const { return mode_view::FirstQuantity(m_view, ModelCode()); }
 
-int ModeSession::SelectedQuantity() const {
+Quantity ModeSession::SelectedQuantity() const {
   return m_panelQuantity[static_cast<std::size_t>(m_selectedPanel)];
 }
 
@@ -60,7 +60,8 @@ void ModeSession::Reinitialise() {
   RefreshPanels(PanelRefresh::All);
 
   const SensorModel* row = FindModelByCode(ModelCode());
-  if (const auto selected = mode_view::InitialSelectedPanel(m_view, row ? row->quantityMask : 0)) {
+  if (const auto selected =
+          mode_view::InitialSelectedPanel(m_view, row ? row->quantityMask : QuantityMask())) {
     m_selectedPanel = *selected;
   }
   SetAsDefault();
@@ -243,7 +244,7 @@ bool ModeSession::OnCommand(int id) {
 bool ModeSession::UpdateCommand(int id, CommandState& state) const {
   // The check marks of the limit and alarm commands show the main panel's
   // quantity; the commands act on the selected panel's.
-  const int main = m_mainQuantity;
+  const Quantity main = m_mainQuantity;
   switch (id) {
     case cmd::kMeasureStart:
       state = {Connected(), m_measuring};

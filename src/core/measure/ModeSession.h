@@ -125,7 +125,7 @@ class ModeSession final : public ReadingSink {
 
   // Red value text of the panels showing `quantity` after a stored value;
   // true when out of limit with limit check and beep alarm on.
-  bool ShowLimitState(int quantity, float value);
+  bool ShowLimitState(Quantity quantity, float value);
 
   // The placement of the children for a client area of w × h.
   ModeArrangement Arrangement(int width, int height) const;
@@ -134,19 +134,19 @@ class ModeSession final : public ReadingSink {
 
   bool Measuring() const { return m_measuring; }
   bool Unsaved() const { return m_unsaved; }
-  int MainQuantity() const { return m_mainQuantity; }
+  Quantity MainQuantity() const { return m_mainQuantity; }
   int SelectedPanel() const { return m_selectedPanel; }
   // The panel shown alone, −1 in multi screen.
   int FullScreenPanel() const { return m_fullScreenPanel; }
   bool GraphShown() const { return m_graphShown; }
   int RequestState() const { return m_requestState; }
   // The quantity whose history decides whether a run exists.
-  int FirstQuantity() const;
+  Quantity FirstQuantity() const;
   // The quantity of the selected panel (the settings dialog's range page).
-  int SelectedQuantity() const;
+  Quantity SelectedQuantity() const;
   // The quantity panel `panel` shows and its alarm state, as the session
   // last set them (also without panel objects, as in the command-line tool).
-  int PanelQuantity(int panel) const;
+  std::optional<Quantity> PanelQuantity(int panel) const;
   bool PanelAlarm(int panel) const;
 
  private:
@@ -159,7 +159,7 @@ class ModeSession final : public ReadingSink {
   // Drops a reading whose pair average of the same cycle is missing; true.
   bool RefuseOutOfStep();
   // AddReading, BeepIfOutOfLimit and ShowLimitState of one value.
-  void Store(int quantity, float value);
+  void Store(Quantity quantity, float value);
   void RefreshPanels(PanelRefresh kind);
   void SetAsDefault();
   void FullScreen();
@@ -173,7 +173,7 @@ class ModeSession final : public ReadingSink {
   // Panel 0 takes the quantity and alarm state of `panel`; the graph
   // follows. False when it already showed that quantity.
   bool TakeMainQuantity(int panel);
-  void SetPanelQuantity(int panel, int quantity);
+  void SetPanelQuantity(int panel, Quantity quantity);
   void SetPanelLayout(int panel, int layout);
   void SetPanelAlarm(int panel, bool on);
   bool PanelVisible(int panel) const;
@@ -188,10 +188,10 @@ class ModeSession final : public ReadingSink {
   // Which small panel sits top-right (the one showing the main quantity);
   // the other two fill the bottom row in index order.
   int m_topRightPanel = 1;
-  std::array<int, mode_view::kPanelCount> m_panelQuantity{};
+  std::array<Quantity, mode_view::kPanelCount> m_panelQuantity{};
   std::array<bool, mode_view::kPanelCount> m_panelAlarm{};
 
-  int m_mainQuantity = 0;
+  Quantity m_mainQuantity = kAvg;
   int m_fullScreenPanel = -1;
   int m_selectedPanel = 1;
   bool m_graphShown = false;

@@ -2,6 +2,7 @@
 
 #include "core/platform/MessageBoxes.h"
 #include "core/strings/StringTable.h"
+#include "core/vocabulary/Quantity.h"
 
 #include <functional>
 #include <string>
@@ -41,7 +42,7 @@ class ModeSessionHost {
   virtual void SetWarningText(const std::string& text) = 0;
 
   // The history graph: it now shows `quantity` of `modelCode`.
-  virtual void GraphShowQuantity(int modelCode, int quantity) = 0;
+  virtual void GraphShowQuantity(int modelCode, Quantity quantity) = 0;
   // The history graph takes the newest readings; `reset` starts the run over
   // (after Start or Reset).
   virtual void GraphUpdate(bool reset) = 0;

@@ -43,13 +43,13 @@ void ModeSession::EndReading() {
   m_link.SetBusyFlag(false);
 }
 
-void ModeSession::Store(int quantity, float value) {
+void ModeSession::Store(Quantity quantity, float value) {
   m_settings.AddReading(quantity, value);
   BeepIfOutOfLimit(m_settings, quantity, value, AlarmBeeper());
   ShowLimitState(quantity, value);
 }
 
-bool ModeSession::ShowLimitState(int quantity, float value) {
+bool ModeSession::ShowLimitState(Quantity quantity, float value) {
   const int panel = mode_view::PanelOfQuantity(m_view, quantity);
   if (panel < 0) return false;
   const bool alarm = m_settings.LimitCheck(quantity) && m_settings.BeepAlarm(quantity) &&

@@ -19,13 +19,14 @@ std::size_t At(int panel) { return static_cast<std::size_t>(panel); }
 
 }  // namespace
 
-int ModeSession::PanelQuantity(int panel) const {
-  return ValidPanel(panel) ? m_panelQuantity[At(panel)] : -1;
+std::optional<Quantity> ModeSession::PanelQuantity(int panel) const {
+  if (!ValidPanel(panel)) return std::nullopt;
+  return m_panelQuantity[At(panel)];
 }
 
 bool ModeSession::PanelAlarm(int panel) const { return ValidPanel(panel) && m_panelAlarm[At(panel)]; }
 
-void ModeSession::SetPanelQuantity(int panel, int quantity) {
+void ModeSession::SetPanelQuantity(int panel, Quantity quantity) {
   m_panelQuantity[At(panel)] = quantity;
   if (auto* p = m_panels[At(panel)]) p->SetQuantity(quantity);
 }
@@ -46,7 +47,7 @@ void ModeSession::RefreshPanels(PanelRefresh kind) {
 }
 
 bool ModeSession::TakeMainQuantity(int panel) {
-  const int quantity = m_panelQuantity[At(panel)];
+  const Quantity quantity = m_panelQuantity[At(panel)];
   if (panel == 0 || quantity == m_mainQuantity) return false;
   m_mainQuantity = quantity;
   SetPanelQuantity(0, quantity);
@@ -110,7 +111,7 @@ void ModeSession::SetDisplayRelative(bool relative) {
 }
 
 void ModeSession::SetLimitCheck(bool on) {
-  const int quantity = SelectedQuantity();
+  const Quantity quantity = SelectedQuantity();
   m_settings.SetLimitCheck(quantity, on);
   // The limit texts appear or disappear: the panels lay out again.
   for (int i = 0; i < mode_view::kPanelCount; ++i) {
@@ -124,7 +125,7 @@ void ModeSession::SetLimitCheck(bool on) {
 }
 
 void ModeSession::SetAlarm(bool on) {
-  const int quantity = SelectedQuantity();
+  const Quantity quantity = SelectedQuantity();
   // Nothing is redrawn: the next reading shows the effect.
   if (m_settings.BeepAlarm(quantity) != on) m_settings.SetBeepAlarm(quantity, on);
 }

@@ -53,8 +53,8 @@ RequestStep NextRequest(LiveWindowKind view, int modelCode, int state) {
   return RequestStep{*it, *next};
 }
 
-std::optional<int> InitialSelectedPanel(LiveWindowKind view, int quantityMask) {
-  const int first = view == LiveWindowKind::Pulse ? mask::kPulse : mask::kAvg;
+std::optional<int> InitialSelectedPanel(LiveWindowKind view, QuantityMask quantityMask) {
+  const QuantityMask first = view == LiveWindowKind::Pulse ? mask::kPulse : mask::kAvg;
   if (quantityMask & first) return 1;
   if (quantityMask & mask::kPeak) return 2;
   if (quantityMask & mask::kVswr) return 3;
@@ -77,7 +77,7 @@ bool PanelSelectable(LiveWindowKind view, int modelCode, int panel) {
   return true;
 }
 
-int PanelOfQuantity(LiveWindowKind view, int quantity) {
+int PanelOfQuantity(LiveWindowKind view, Quantity quantity) {
   switch (quantity) {
     case kAvg:
       return 1;
@@ -94,12 +94,12 @@ int PanelOfQuantity(LiveWindowKind view, int quantity) {
   }
 }
 
-int FirstQuantity(LiveWindowKind view, int modelCode) {
+Quantity FirstQuantity(LiveWindowKind view, int modelCode) {
   if (view == LiveWindowKind::Pulse) return kPulse;
   return modelCode == kPX450A || modelCode == kPX450B ? kPeak : kAvg;
 }
 
-int SaveMask(LiveWindowKind view, int modelCode) {
+QuantityMask SaveMask(LiveWindowKind view, int modelCode) {
   if (view == LiveWindowKind::Pulse) return mask::kPulse;
   switch (modelCode) {
     case kPX430A:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/vocabulary/LiveWindowKind.h"
+#include "core/vocabulary/Quantity.h"
 
 #include <optional>
 
@@ -35,7 +36,7 @@ RequestStep NextRequest(LiveWindowKind view, int modelCode, int state);
 
 // Panel selected after Reinitialise from the model's quantity mask; none
 // when the mask has none of the bits looked at (the selection stays).
-std::optional<int> InitialSelectedPanel(LiveWindowKind view, int quantityMask);
+std::optional<int> InitialSelectedPanel(LiveWindowKind view, QuantityMask quantityMask);
 
 // Whether the history graph is shown on (re)initialisation and when
 // returning to multi screen.
@@ -45,14 +46,14 @@ bool GraphShownByDefault(LiveWindowKind view, int modelCode);
 bool PanelSelectable(LiveWindowKind view, int modelCode, int panel);
 
 // Panel showing the alarm state of a quantity; −1 for none (CCDF).
-int PanelOfQuantity(LiveWindowKind view, int quantity);
+int PanelOfQuantity(LiveWindowKind view, Quantity quantity);
 
 // The quantity whose history decides whether a run exists (Start's save
 // question, Save's enabling).
-int FirstQuantity(LiveWindowKind view, int modelCode);
+Quantity FirstQuantity(LiveWindowKind view, int modelCode);
 
 // QuantityMask written to the history file by Save.
-int SaveMask(LiveWindowKind view, int modelCode);
+QuantityMask SaveMask(LiveWindowKind view, int modelCode);
 
 // Models on which the "History graph" command is enabled (measurement window).
 bool HistoryGraphCommandEnabled(int modelCode);

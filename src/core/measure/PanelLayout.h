@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/platform/Canvas.h"
+#include "core/vocabulary/Quantity.h"
 
 #include <array>
 
@@ -81,7 +82,7 @@ Argb PanelValueColour(int layout, bool alarm);
 struct PanelLayoutInput {
   int layout = 0;
   bool alarm = false;
-  int quantity = 0;
+  Quantity quantity = kAvg;
   bool relative = false;    // display mode of the settings
   bool limitCheck = false;  // of the panel's quantity
   int clientWidth = 0;

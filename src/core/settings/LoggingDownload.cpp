@@ -36,9 +36,9 @@ FetchPlan PlanFetch(int storedValues, bool serialLink) {
   return plan;
 }
 
-DialogState DialogStateFor(int itemMask, bool stillLogging, int storedValues) {
+DialogState DialogStateFor(QuantityMask itemMask, bool stillLogging, int storedValues) {
   DialogState state;
-  for (int i = 0; i < 4; ++i) state.itemChecked[i] = (itemMask & (1 << i)) != 0;
+  state.itemChecked = {itemMask.Has(kAvg), itemMask.Has(kPeak), itemMask.Has(kRev), itemMask.Has(kPulse)};
   const bool available = !stillLogging && storedValues > 0;
   state.loadEnabled = available;
   state.saveEnabled = available;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/vocabulary/Quantity.h"
+
 #include <array>
 
 namespace wattrix {
@@ -48,7 +50,7 @@ struct DialogState {
   bool loadEnabled = false;  // "IDC_DOWN_BTN_LOAD_SCREEN"
   bool saveEnabled = false;  // "IDC_DOWN_BTN_SAVE_FILE"
 };
-DialogState DialogStateFor(int itemMask, bool stillLogging, int storedValues);
+DialogState DialogStateFor(QuantityMask itemMask, bool stillLogging, int storedValues);
 
 }  // namespace logging_download
 }  // namespace wattrix

@@ -7,15 +7,15 @@
 
 namespace wattrix::logging_setup {
 
-int CheckedItemCount(int itemMask) {
+int CheckedItemCount(QuantityMask itemMask) {
   int count = 0;
-  for (int bit = 0x01; bit <= 0x08; bit <<= 1) {
-    if (itemMask & bit) ++count;
+  for (const Quantity q : {kAvg, kPeak, kRev, kPulse}) {
+    if (itemMask.Has(q)) ++count;
   }
   return count;
 }
 
-std::string IntervalHint(int itemMask) {
+std::string IntervalHint(QuantityMask itemMask) {
   const int count = std::max(1, CheckedItemCount(itemMask));
   return FormatC("Sec (Min %d Sec)", kSecondsPerItem * count);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/vocabulary/Quantity.h"
+
 #include <string>
 
 namespace wattrix {
@@ -15,9 +17,9 @@ inline constexpr int kMaxRunTimeMinutes = 5760;  // 96 hours
 inline constexpr const char* kRunTimeHint = "Min (Max 96 hrs)";
 
 // Logged-item bits: 0x01 forward AVG, 0x02 PEAK, 0x04 REV, 0x08 PULSE.
-int CheckedItemCount(int itemMask);
+int CheckedItemCount(QuantityMask itemMask);
 // "Sec (Min %d Sec)" with 10 × the checked items (10 when none).
-std::string IntervalHint(int itemMask);
+std::string IntervalHint(QuantityMask itemMask);
 
 struct MinutesSeconds {
   int minutes;
@@ -37,7 +39,7 @@ int JoinRunTime(int hours, int minutes);
 // What the sensor is programmed with.
 struct LoggingConfiguration {
   int frequency = 0;  // whole MHz × 100
-  int itemMask = 0;
+  QuantityMask itemMask;
   int intervalSeconds = 0;
   int sampleCount = 0;     // run time × 60 / interval
   int averagingIndex = 0;  // the pulse period choice
@@ -56,7 +58,7 @@ struct SetCheck {
 };
 
 struct SetInput {
-  int itemMask = 0;
+  QuantityMask itemMask;
   int intervalMinutes = 0;
   int intervalSeconds = 0;
   int runHours = 0;

@@ -2,8 +2,8 @@
 
 #include "core/device/LogValueStore.h"
 #include "core/device/SensorLink.h"
-#include "core/history/HistoryFile.h"
 #include "core/measure/MeasurementSettings.h"
+#include "core/measure/RunFile.h"
 #include "core/settings/LoggingDownload.h"
 
 namespace wattrix {
@@ -12,7 +12,7 @@ namespace logging_setup {
 
 bool ConfigureLogging(SensorLink& link, const LoggingConfiguration& c) {
   // The two unused arguments of the set-up are passed as 0.
-  return link.ConfigureLogging(c.frequency, c.itemMask, c.intervalSeconds, c.sampleCount, 0, 0,
+  return link.ConfigureLogging(c.frequency, c.itemMask.Bits(), c.intervalSeconds, c.sampleCount, 0, 0,
                                c.averagingIndex, c.reference);
 }
 
@@ -46,9 +46,10 @@ FetchOutcome ReadFetch(SensorLink& link, bool serialLink, std::vector<std::uint1
   return FetchOutcome::Failed;
 }
 
-int StoreFetch(MeasurementSettings& settings, int itemMask, const std::vector<std::uint16_t>& values) {
+int StoreFetch(MeasurementSettings& settings, QuantityMask itemMask,
+               const std::vector<std::uint16_t>& values) {
   settings.ResetHistories();
-  return protocol::StoreLogValues(settings, itemMask, values);
+  return protocol::StoreLogValues(settings, itemMask.Bits(), values);
 }
 
 std::string FetchWarningKey(FetchOutcome outcome) {
@@ -67,7 +68,7 @@ std::string FetchWarningKey(FetchOutcome outcome) {
 
 bool SaveFetchedLog(const std::string& path, MeasurementSettings& settings, const SensorLink& link,
                     std::string_view title) {
-  return WriteHistoryFile(path, settings, link.LoggingStatus(kStatusItems), title);
+  return WriteHistoryFile(path, settings, QuantityMask(link.LoggingStatus(kStatusItems)), title);
 }
 
 }  // namespace logging_download

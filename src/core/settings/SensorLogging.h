@@ -39,7 +39,8 @@ FetchOutcome ReadFetch(SensorLink& link, bool serialLink, std::vector<std::uint1
 // StoreFetch (the settings' owner) replaces the histories with a fetch
 // that succeeded: they are emptied, then filled in the logged items'
 // rotation of `itemMask` (logging status 0). Returns the readings stored.
-int StoreFetch(MeasurementSettings& settings, int itemMask, const std::vector<std::uint16_t>& values);
+int StoreFetch(MeasurementSettings& settings, QuantityMask itemMask,
+               const std::vector<std::uint16_t>& values);
 
 // String-table key of the warning for a fetch that did not succeed, empty
 // for a successful one.

@@ -52,7 +52,7 @@ std::optional<ValidationFailure> Validate(int modelCode, float frequencyMHz, flo
 std::vector<RangeTab> AverageRangeTabs(int modelCode) {
   std::vector<RangeTab> tabs;
   const auto* row = FindModelByCode(modelCode);
-  const int quantities = row ? row->quantityMask : 0;
+  const QuantityMask quantities = row ? row->quantityMask : QuantityMask();
   if (quantities & mask::kAvg) tabs.push_back({kAvg, "S_MEASUREVIEW_AVG"});
   if (quantities & mask::kPeak) tabs.push_back({kPeak, "S_MEASUREVIEW_PEAK"});
   if (quantities & mask::kVswr) {

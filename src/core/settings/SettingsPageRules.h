@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/vocabulary/Quantity.h"
+
 #include <optional>
 #include <span>
 #include <string>
@@ -38,7 +40,7 @@ std::optional<ValidationFailure> Validate(int modelCode, float frequencyMHz, flo
 
 // One range sub-tab: the quantity it edits and the key of its label.
 struct RangeTab {
-  int quantity;
+  Quantity quantity;
   const char* labelKey;
   friend bool operator==(const RangeTab& a, const RangeTab& b) {
     return a.quantity == b.quantity && std::string(a.labelKey) == b.labelKey;

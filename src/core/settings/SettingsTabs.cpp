@@ -72,7 +72,7 @@ int InitialTab(LiveWindowKind opener) {
   return 0;
 }
 
-int InitialSubTab(int modelCode, int currentQuantity) {
+int InitialSubTab(int modelCode, Quantity currentQuantity) {
   const auto tabs = settings_page::AverageRangeTabs(modelCode);
   for (std::size_t i = 0; i < tabs.size(); ++i) {
     if (tabs[i].quantity == currentQuantity) return static_cast<int>(i);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/vocabulary/LiveWindowKind.h"
+#include "core/vocabulary/Quantity.h"
 
 #include <vector>
 
@@ -38,7 +39,7 @@ int InitialTab(LiveWindowKind opener);
 // Range sub-tab the Avg page opens on: the one of the quantity the
 // measurement window currently shows (AVG, PEAK, VSWR/PAR in tab order, so
 // AVG 0, PEAK 1, VSWR 2 on a model with all three), or the first.
-int InitialSubTab(int modelCode, int currentQuantity);
+int InitialSubTab(int modelCode, Quantity currentQuantity);
 
 }  // namespace settings_tabs
 }  // namespace wattrix

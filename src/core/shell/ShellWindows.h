@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/shell/ChildKind.h"
+#include "core/vocabulary/Quantity.h"
 
 #include <functional>
 #include <optional>
@@ -27,7 +28,7 @@ class ShellWindows {
   virtual bool HasChildren() const = 0;
   virtual bool HasLiveWindow(LiveWindowKind kind) const = 0;
   // The quantity the live window shows (Quantity.h).
-  virtual int CurrentQuantity(LiveWindowKind kind) const = 0;
+  virtual Quantity CurrentQuantity(LiveWindowKind kind) const = 0;
 
   // The port the user picked in the connect dialog; none when cancelled.
   virtual std::optional<int> ChoosePort() = 0;

@@ -11,16 +11,21 @@ constexpr R kLow{-30, 20};
 constexpr R kVswr{1, 2};
 constexpr R kPar{0, 20};
 
+// Quantities a model delivers.
+constexpr QuantityMask kAll = mask::kAvg | mask::kPeak | mask::kRev | mask::kPulse | mask::kVswr;
+constexpr QuantityMask kAvgOnly = mask::kAvg;
+constexpr QuantityMask kPeakOnly = mask::kPeak;
+
 constexpr std::array<SensorModel, 9> kModels{{
-    {model::kPX420A, "PX420A", 4, 0, 0x1f, 300, 3800, {kHigh, kHigh, kVswr, kHigh, kHigh, kHigh}, 0},
-    {model::kPX430A, "PX430A", 5, 1, 0x01, 20, 3800, {kLow, kLow, kVswr, kHigh, kHigh, kHigh}, 0},
-    {model::kPX440A, "PX440A", 6, 0, 0x1f, 150, 3800, {kHigh, kHigh, kVswr, kHigh, kHigh, kHigh}, 0},
-    {model::kPX450A, "PX450A", 7, 1, 0x02, 20, 3800, {kLow, kLow, kVswr, kLow, kLow, kLow}, 0},
-    {model::kPX470A, "PX470A", 8, 1, 0x1f, 20, 3800, {kLow, kLow, kPar, kLow, kLow, kLow}, 0},
-    {model::kPX420B, "PX420B", 10, 0, 0x1f, 300, 3800, {kHigh, kHigh, kVswr, kHigh, kHigh, kHigh}, 0},
-    {model::kPX430B, "PX430B", 11, 1, 0x01, 20, 3800, {kLow, kLow, kVswr, kLow, kLow, kLow}, 0},
-    {model::kPX450B, "PX450B", 13, 1, 0x02, 20, 3800, {kLow, kLow, kVswr, kLow, kLow, kLow}, 0},
-    {model::kPX470B, "PX470B", 14, 1, 0x1f, 20, 3800, {kLow, kLow, kPar, kLow, kLow, kLow}, 0},
+    {model::kPX420A, "PX420A", 4, 0, kAll, 300, 3800, {kHigh, kHigh, kVswr, kHigh, kHigh, kHigh}, 0},
+    {model::kPX430A, "PX430A", 5, 1, kAvgOnly, 20, 3800, {kLow, kLow, kVswr, kHigh, kHigh, kHigh}, 0},
+    {model::kPX440A, "PX440A", 6, 0, kAll, 150, 3800, {kHigh, kHigh, kVswr, kHigh, kHigh, kHigh}, 0},
+    {model::kPX450A, "PX450A", 7, 1, kPeakOnly, 20, 3800, {kLow, kLow, kVswr, kLow, kLow, kLow}, 0},
+    {model::kPX470A, "PX470A", 8, 1, kAll, 20, 3800, {kLow, kLow, kPar, kLow, kLow, kLow}, 0},
+    {model::kPX420B, "PX420B", 10, 0, kAll, 300, 3800, {kHigh, kHigh, kVswr, kHigh, kHigh, kHigh}, 0},
+    {model::kPX430B, "PX430B", 11, 1, kAvgOnly, 20, 3800, {kLow, kLow, kVswr, kLow, kLow, kLow}, 0},
+    {model::kPX450B, "PX450B", 13, 1, kPeakOnly, 20, 3800, {kLow, kLow, kVswr, kLow, kLow, kLow}, 0},
+    {model::kPX470B, "PX470B", 14, 1, kAll, 20, 3800, {kLow, kLow, kPar, kLow, kLow, kLow}, 0},
 }};
 
 }  // namespace

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/vocabulary/Quantity.h"
+
 #include <array>
 #include <span>
 #include <string>
@@ -17,7 +19,7 @@ struct SensorModel {
   const char* name;
   int deviceCode;   // answer to the identification query [GD]
   int sensorKind;   // 0 directional (through-line), 1 terminating
-  int quantityMask; // quantities the sensor delivers (mask bits of Quantity.h)
+  QuantityMask quantityMask;  // quantities the sensor delivers
   int lowestMHz;
   int highestMHz;
   // Display range and limits without saved settings, for AVG, REV,

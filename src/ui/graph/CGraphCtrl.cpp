@@ -23,7 +23,7 @@ CGraphCtrl::CGraphCtrl(QWidget* parent) : QWidget(parent) {
 
 CGraphCtrl::~CGraphCtrl() = default;
 
-void CGraphCtrl::ShowQuantity(int modelCode, int quantity, bool returnLoss) {
+void CGraphCtrl::ShowQuantity(int modelCode, Quantity quantity, bool returnLoss) {
   m_feeder.ShowQuantity(modelCode, quantity, returnLoss);
   Redraw();
 }

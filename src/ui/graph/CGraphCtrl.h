@@ -2,6 +2,7 @@
 
 #include "core/graph/GraphFeeder.h"
 #include "core/graph/GraphRedraw.h"
+#include "core/vocabulary/Quantity.h"
 
 #include <QImage>
 #include <QRegion>
@@ -43,7 +44,7 @@ class CGraphCtrl final : public QWidget {
   const CGraph& Graph() const { return m_feeder.Graph(); }
 
   // Labels for a quantity (title, time and power texts), then a redraw.
-  void ShowQuantity(int modelCode, int quantity, bool returnLoss);
+  void ShowQuantity(int modelCode, Quantity quantity, bool returnLoss);
   // History-file use; false (and nothing changes) without header or points.
   bool SetHistory(int modelCode, const HistoryHeader* header, std::span<const std::int32_t> points,
                   std::size_t count, bool returnLoss);

@@ -38,7 +38,7 @@ void CMeasurementCtrl::SetFramePacer(FramePacer* pacer) {
   m_gauge.SetFramePacer(pacer);
 }
 
-void CMeasurementCtrl::SetQuantity(int quantity) {
+void CMeasurementCtrl::SetQuantity(wattrix::Quantity quantity) {
   m_quantity = quantity;
   m_gauge.SetUnitText(GaugeUnitText(m_settings ? m_settings->ModelCode() : -1, quantity));
   m_gauge.DialUpdated();

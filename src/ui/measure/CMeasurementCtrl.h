@@ -38,9 +38,9 @@ class CMeasurementCtrl final : public QWidget, public MeasurementPanel {
   void SetSettings(const MeasurementSettings* settings);
   const MeasurementSettings* Settings() const { return m_settings; }
 
-  int Quantity() const override { return m_quantity; }
+  wattrix::Quantity Quantity() const override { return m_quantity; }
   // Also sets the gauge's unit text and lays the panel out again.
-  void SetQuantity(int quantity) override;
+  void SetQuantity(wattrix::Quantity quantity) override;
   int Layout() const override { return m_layout; }
   void SetLayout(int layout) override;
   bool AlarmState() const override { return m_alarm; }
@@ -102,7 +102,7 @@ class CMeasurementCtrl final : public QWidget, public MeasurementPanel {
   FramePacer* m_pacer = nullptr;
   std::array<QRect, kPanelItemCount> m_itemRects{};  // as on the surface
   bool m_selected = false;
-  int m_quantity = 0;
+  wattrix::Quantity m_quantity = kAvg;
   int m_layout = 0;
   bool m_alarm = false;
 };

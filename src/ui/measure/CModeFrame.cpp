@@ -22,7 +22,7 @@ void CModeFrame::PrepareForModel(int /*modelCode*/) {
   m_view->Reinitialise();
 }
 
-int CModeFrame::CurrentQuantity() const { return m_view->Session().SelectedQuantity(); }
+Quantity CModeFrame::CurrentQuantity() const { return m_view->Session().SelectedQuantity(); }
 
 void CModeFrame::ApplySettings() { m_view->ApplySettings(); }
 

@@ -22,7 +22,7 @@ class CModeFrame : public ChildFrame {
   void StopForClose() override;
   // The logic starts over for the model and the settings dialog opens.
   void PrepareForModel(int modelCode) override;
-  int CurrentQuantity() const override;
+  Quantity CurrentQuantity() const override;
   void ApplySettings() override;
   bool ReleaseRun(const char* key) override;
   void HistoriesReplaced() override;

@@ -159,7 +159,7 @@ void CModeView::CommandStatesChanged() {
   if (m_frame) m_frame->CommandStatesChanged();
 }
 
-void CModeView::GraphShowQuantity(int modelCode, int quantity) {
+void CModeView::GraphShowQuantity(int modelCode, Quantity quantity) {
   m_graph->ShowQuantity(modelCode, quantity, false);
 }
 

@@ -78,7 +78,7 @@ class CModeView : public QWidget, public CommandTarget, public ModeSessionHost {
   void RunSaveCommand() override { Save(); }
   void RunExchange(const std::function<void()>& exchange) override;
   void SetWarningText(const std::string& text) override;
-  void GraphShowQuantity(int modelCode, int quantity) override;
+  void GraphShowQuantity(int modelCode, Quantity quantity) override;
   void GraphUpdate(bool reset) override;
   void Relayout() override;
   void CommandStatesChanged() override;

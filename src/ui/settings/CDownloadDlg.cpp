@@ -1,7 +1,7 @@
 #include "ui/settings/CDownloadDlg.h"
 
 #include "core/device/LogTransfer.h"
-#include "core/history/HistoryFile.h"
+#include "core/measure/RunFile.h"
 #include "core/platform/MessageBoxes.h"
 #include "core/settings/LoggingDownload.h"
 #include "core/strings/StringTable.h"
@@ -121,8 +121,8 @@ QWidget* CDownloadDlg::MakeDownloadGroup() {
 void CDownloadDlg::ShowStatus() {
   using namespace logging_download;
   const DialogState state =
-      DialogStateFor(m_actions.LoggingStatus(kStatusItems), m_actions.LoggingStatus(kStatusLogging) != 0,
-                     m_actions.LoggingStatus(kStatusStored));
+      DialogStateFor(QuantityMask(m_actions.LoggingStatus(kStatusItems)),
+                     m_actions.LoggingStatus(kStatusLogging) != 0, m_actions.LoggingStatus(kStatusStored));
   for (std::size_t i = 0; i < m_items.size(); ++i) m_items[i]->setChecked(state.itemChecked[i]);
   m_load->setEnabled(state.loadEnabled);
   m_save->setEnabled(state.saveEnabled);
@@ -144,7 +144,7 @@ bool CDownloadDlg::Fetch() {
   TransferProgress::Run(this, control, [&] { outcome = m_actions.Fetch(values, control); });
   if (outcome != FetchOutcome::Fetched) return warn(outcome);
 
-  StoreFetch(m_settings, m_actions.LoggingStatus(kStatusItems), values);
+  StoreFetch(m_settings, QuantityMask(m_actions.LoggingStatus(kStatusItems)), values);
   if (m_hooks.historiesReplaced) m_hooks.historiesReplaced();
   return true;
 }
@@ -154,7 +154,7 @@ bool CDownloadDlg::WriteFetched(const QString& path) {
   {
     WaitCursor wait;
     written = WriteHistoryFile(NativePath(path), m_settings,
-                               m_actions.LoggingStatus(logging_download::kStatusItems),
+                               QuantityMask(m_actions.LoggingStatus(logging_download::kStatusItems)),
                                m_title->text().toStdString());
   }
   if (!written) {

@@ -23,7 +23,7 @@ constexpr const char* kSection = "IDD_RANGE";
 QString Text(const char* key) { return DialogText(kSection, key); }
 
 // The unit beside the edits: dBm for powers, dB for PAR, none for VSWR.
-QString UnitOf(int modelCode, int quantity) {
+QString UnitOf(int modelCode, Quantity quantity) {
   if (IsPowerQuantity(quantity)) return QStringLiteral("dBm");
   if (quantity == kVswr && CarriesPar(modelCode)) return QStringLiteral("dB");
   return QString();
@@ -31,7 +31,7 @@ QString UnitOf(int modelCode, int quantity) {
 
 }  // namespace
 
-CRangeDlg::CRangeDlg(const MeasurementSettings& settings, int quantity, QWidget* parent)
+CRangeDlg::CRangeDlg(const MeasurementSettings& settings, Quantity quantity, QWidget* parent)
     : QWidget(parent),
       m_quantity(quantity),
       m_displayLowValue(settings.DisplayLow(quantity)),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/settings/SettingsPageRules.h"
+#include "core/vocabulary/Quantity.h"
 
 #include <QWidget>
 
@@ -18,9 +19,9 @@ class CRangeDlg final : public QWidget {
   Q_OBJECT
 
  public:
-  CRangeDlg(const MeasurementSettings& settings, int quantity, QWidget* parent);
+  CRangeDlg(const MeasurementSettings& settings, Quantity quantity, QWidget* parent);
 
-  int QuantityIndex() const { return m_quantity; }
+  Quantity EditedQuantity() const { return m_quantity; }
   // Reads the controls into the copies; the first edit that does not hold
   // a number, or null when all do.
   QLineEdit* ReadControls();
@@ -34,7 +35,7 @@ class CRangeDlg final : public QWidget {
   QLineEdit* LimitHighEdit() const { return m_limitHigh; }
 
  private:
-  int m_quantity;
+  Quantity m_quantity;
   QLineEdit* m_displayLow = nullptr;
   QLineEdit* m_displayHigh = nullptr;
   QCheckBox* m_limitCheck = nullptr;

@@ -32,6 +32,8 @@ namespace {
 constexpr const char* kSection = "IDD_SETTING_LOGGING";
 constexpr std::array<const char*, 4> kItemKeys = {"IDC_LOG_CHECK_FWD", "IDC_LOG_CHECK_PEAK",
                                                   "IDC_LOG_CHECK_REV", "IDC_LOG_CHECK_PULSE"};
+// The logged quantity of each item box, in the boxes' order.
+constexpr std::array<Quantity, 4> kItemQuantities{kAvg, kPeak, kRev, kPulse};
 
 QLabel* Unit(const char* text, QWidget* parent) { return new QLabel(QString::fromLatin1(text), parent); }
 
@@ -44,7 +46,7 @@ CSettingDlg_Logging::CSettingDlg_Logging(MeasurementSettings& settings, LoggingA
       m_rateIndex(settings_page::RateListIndex(settings.AvgRate())),
       m_periodIndex(settings_page::PeriodListIndex(settings.PulseRate())),
       m_repeatIndex(settings_page::RepeatListIndex(settings.AvgRepeat())),
-      m_itemMask(settings.LoggingItems() & 0x0F),
+      m_itemMask(settings.LoggingItems() & (mask::kAvg | mask::kPeak | mask::kRev | mask::kPulse)),
       m_intervalMinutesValue(logging_setup::SplitInterval(settings.LoggingInterval()).minutes),
       m_intervalSecondsValue(logging_setup::SplitInterval(settings.LoggingInterval()).seconds),
       m_runHoursValue(logging_setup::SplitRunTime(settings.LoggingRunTime()).hours),
@@ -72,7 +74,7 @@ QWidget* CSettingDlg_Logging::MakeItemsGroup() {
   for (std::size_t i = 0; i < m_items.size(); ++i) {
     m_items[i] = new QCheckBox(Text(kItemKeys[i]), group);
     m_items[i]->setObjectName(QStringLiteral("itemCheck%1").arg(i));
-    m_items[i]->setChecked(m_itemMask & (1 << i));
+    m_items[i]->setChecked(m_itemMask.Has(kItemQuantities[i]));
     checks->addWidget(m_items[i], static_cast<int>(i / 2), static_cast<int>(i % 2));
     connect(m_items[i], &QCheckBox::clicked, this, &CSettingDlg_Logging::UpdateIntervalHint);
   }
@@ -127,12 +129,12 @@ QWidget* CSettingDlg_Logging::MakeItemsGroup() {
   return group;
 }
 
-int CSettingDlg_Logging::CheckedMask() const {
-  int mask = 0;
+QuantityMask CSettingDlg_Logging::CheckedMask() const {
+  QuantityMask checked;
   for (std::size_t i = 0; i < m_items.size(); ++i) {
-    if (m_items[i]->isChecked()) mask |= 1 << i;
+    if (m_items[i]->isChecked()) checked |= MaskBit(kItemQuantities[i]);
   }
-  return mask;
+  return checked;
 }
 
 void CSettingDlg_Logging::UpdateIntervalHint() {

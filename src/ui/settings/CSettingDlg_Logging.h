@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/vocabulary/Quantity.h"
 #include "ui/settings/CSettingPage.h"
 
 #include <array>
@@ -43,7 +44,7 @@ class CSettingDlg_Logging final : public CSettingPage {
 
  private:
   QWidget* MakeItemsGroup();
-  int CheckedMask() const;
+  QuantityMask CheckedMask() const;
   void UpdateIntervalHint();
 
   LoggingActions* m_actions;
@@ -65,7 +66,7 @@ class CSettingDlg_Logging final : public CSettingPage {
   int m_rateIndex;
   int m_periodIndex;
   int m_repeatIndex;
-  int m_itemMask;
+  QuantityMask m_itemMask;
   int m_intervalMinutesValue;
   int m_intervalSecondsValue;
   int m_runHoursValue;

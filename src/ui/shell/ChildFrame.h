@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/shell/ChildKind.h"
+#include "core/vocabulary/Quantity.h"
 #include "ui/shell/CommandTarget.h"
 
 #include <QWidget>
@@ -26,7 +27,7 @@ class ChildFrame : public QWidget, public CommandTarget {
   virtual void PrepareForModel(int /*modelCode*/) {}
   // The quantity a measurement window currently shows (Quantity.h); the
   // settings dialog opens on that quantity's range page.
-  virtual int CurrentQuantity() const { return 0; }
+  virtual Quantity CurrentQuantity() const { return kAvg; }
   // The settings dialog was closed with OK: take over the changed settings.
   virtual void ApplySettings() {}
   // Before a log download replaces the live histories: a live window stops

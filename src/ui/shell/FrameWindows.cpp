@@ -52,9 +52,9 @@ std::optional<ChildKind> FrameWindows::ActiveChild() const {
 
 bool FrameWindows::HasChildren() const { return !m_area.subWindowList().isEmpty(); }
 
-int FrameWindows::CurrentQuantity(LiveWindowKind kind) const {
+Quantity FrameWindows::CurrentQuantity(LiveWindowKind kind) const {
   const ChildFrame* child = ChildOfKind(kind);
-  return child ? child->CurrentQuantity() : 0;
+  return child ? child->CurrentQuantity() : kAvg;
 }
 
 std::optional<int> FrameWindows::ChoosePort() {

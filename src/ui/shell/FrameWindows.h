@@ -49,7 +49,7 @@ class FrameWindows final : public ShellWindows {
   std::optional<ChildKind> ActiveChild() const override;
   bool HasChildren() const override;
   bool HasLiveWindow(LiveWindowKind kind) const override { return SubWindowOf(kind) != nullptr; }
-  int CurrentQuantity(LiveWindowKind kind) const override;
+  Quantity CurrentQuantity(LiveWindowKind kind) const override;
 
   std::optional<int> ChoosePort() override;
   void RunAndWait(const std::function<void()>& exchange) override;

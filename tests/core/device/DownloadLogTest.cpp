@@ -30,7 +30,7 @@ struct Logged : LinkRig {
     const int blocks = protocol::LogBlockCount(n);
     return link.DownloadLog(timeoutMs, blocks * 512, blocks, n);
   }
-  std::vector<float> Readings(int q) {
+  std::vector<float> Readings(Quantity q) {
     int count = 0;
     const float* data = settings.GetReadings(q, count);
     return std::vector<float>(data, data + count);
@@ -118,7 +118,7 @@ TEST(DownloadLog, FailuresAndEmptyMasks) {
   {
     Logged rig(0x00, Ramp(10));
     EXPECT_TRUE(rig.Fetch());
-    for (int q = 0; q < kHistoryCount; ++q) EXPECT_EQ(rig.settings.Count(q), 0);
+    for (const Quantity q : HistoryQuantities()) EXPECT_EQ(rig.settings.Count(q), 0);
   }
   {
     Logged rig(0x01, Ramp(10));

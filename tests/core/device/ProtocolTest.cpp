@@ -201,7 +201,7 @@ TEST(CcdfBlockDecoder, KeysAndExtentByBlockSize) {
 TEST(LogBlockDecoder, RotationOrderAndValuePositions) {
   auto rotation = BuildLogRotation(0x0F);
   ASSERT_EQ(rotation.size, 4);
-  EXPECT_EQ(rotation.quantities, (std::array<int, 4>{kAvg, kPeak, kRev, kPulse}));
+  EXPECT_EQ(rotation.quantities, (std::array<Quantity, 4>{kAvg, kPeak, kRev, kPulse}));
   rotation = BuildLogRotation(0x05);
   ASSERT_EQ(rotation.size, 2);
   EXPECT_EQ(rotation.quantities[0], kAvg);

@@ -34,7 +34,7 @@ class GraphFeederTest : public ::testing::Test {
 
 HistoryHeader Header(int mask) {
   HistoryHeader h;
-  h.SetMask(mask);
+  h.SetMask(QuantityMask(mask));
   h.SetStartTime("2024-01-01 10:00:00");
   h.SetStopTime("2024-01-01 10:05:00");
   h.SetStatistics(history::TableEntry(kAvg), {40, 41, 40.5f});

@@ -55,7 +55,7 @@ TEST(HistoryDocumentLoad, OlderLayoutIsConvertedAndHasNoPath) {
   HistoryDocument doc;
   ASSERT_TRUE(doc.Load(dir.File("old.psh")));
   const auto& h = doc.Header();
-  EXPECT_EQ(h.Mask(), 0x13);
+  EXPECT_EQ(h.Mask().Bits(), 0x13);
   EXPECT_EQ(h.ModelName(), "PX420A");
   EXPECT_EQ(h.SerialNumber(), "777");
   EXPECT_EQ(h.SensorType(), 'A');

@@ -19,7 +19,7 @@ namespace {
 
 TEST(HistoryCsvExport, MatchesAHandWrittenFile) {
   HistoryHeader h;
-  h.SetMask(0x03);  // AVG and PEAK of a PX420B
+  h.SetMask(QuantityMask{0x03});  // AVG and PEAK of a PX420B
   h.SetModelName("PX420B");
   h.SetSerialNumber("1234");
   h.SetSensorType('A');
@@ -66,14 +66,14 @@ TEST(HistoryCsvExport, MatchesAHandWrittenFile) {
 }
 
 TEST(HistoryCsvExport, ColumnLinesAndHundredths) {
-  EXPECT_EQ(CsvColumnLine(0, 0x13), "AVG, VSWR, PEAK\r\n");
-  EXPECT_EQ(CsvColumnLine(7, 0x01), "AVG, VSWR, PEAK\r\n");
-  EXPECT_EQ(CsvColumnLine(6, 0x13), "AVG\r\n");
-  EXPECT_EQ(CsvColumnLine(8, 0x13), "PEAK\r\n");
-  EXPECT_EQ(CsvColumnLine(4, 0x13), "AVG, PAR, PEAK\r\n");
-  EXPECT_EQ(CsvColumnLine(5, 0x1F), "AVG,REV,VSWR,PEAK,PULSE,\r\n");
-  EXPECT_EQ(CsvColumnLine(9, 0x18), "PAR,PULSE,\r\n");
-  EXPECT_EQ(CsvColumnLine(12, 0x01), "AVG, PEAK, VSWR\r\n");
+  EXPECT_EQ(CsvColumnLine(0, QuantityMask{0x13}), "AVG, VSWR, PEAK\r\n");
+  EXPECT_EQ(CsvColumnLine(7, QuantityMask{0x01}), "AVG, VSWR, PEAK\r\n");
+  EXPECT_EQ(CsvColumnLine(6, QuantityMask{0x13}), "AVG\r\n");
+  EXPECT_EQ(CsvColumnLine(8, QuantityMask{0x13}), "PEAK\r\n");
+  EXPECT_EQ(CsvColumnLine(4, QuantityMask{0x13}), "AVG, PAR, PEAK\r\n");
+  EXPECT_EQ(CsvColumnLine(5, QuantityMask{0x1F}), "AVG,REV,VSWR,PEAK,PULSE,\r\n");
+  EXPECT_EQ(CsvColumnLine(9, QuantityMask{0x18}), "PAR,PULSE,\r\n");
+  EXPECT_EQ(CsvColumnLine(12, QuantityMask{0x01}), "AVG, PEAK, VSWR\r\n");
 
   // The integer formatting equals printf("%.2f", v / 100.0) for any i32.
   std::mt19937 random(7);
@@ -131,7 +131,7 @@ TEST(HistoryBitmapExport, TenByTenImage) {
 
 TEST(HistoryCommands, EnablingCheckingAndScale) {
   const auto enabled = [](HistoryCommand c, int model, int mask) {
-    return HistoryCommandState(c, model, mask, 0, false, false).enabled;
+    return HistoryCommandState(c, model, QuantityMask(mask), kAvg, false, false).enabled;
   };
   using C = HistoryCommand;
   EXPECT_TRUE(enabled(C::Avg, 7, 0));
@@ -153,13 +153,13 @@ TEST(HistoryCommands, EnablingCheckingAndScale) {
   EXPECT_TRUE(enabled(C::Par, 9, 0x10));
   EXPECT_FALSE(enabled(C::Par, 5, 0x1F));
 
-  EXPECT_TRUE(HistoryCommandState(C::Vswr, 0, 0x13, 2, false, false).checked);
-  EXPECT_FALSE(HistoryCommandState(C::Vswr, 0, 0x13, 2, true, false).checked);
-  EXPECT_TRUE(HistoryCommandState(C::ReturnLoss, 0, 0x13, 2, true, false).checked);
-  EXPECT_FALSE(HistoryCommandState(C::Rev, 0, 0x1F, 1, false, false).checked);
-  EXPECT_TRUE(HistoryCommandState(C::Rev, 5, 0x1F, 1, false, false).checked);
-  EXPECT_EQ(HistoryCommandState(C::Save, 0, 0, 0, false, true), (CommandState{true, false}));
-  EXPECT_FALSE(HistoryCommandState(C::Save, 0, 0x1F, 0, false, false).enabled);
+  EXPECT_TRUE(HistoryCommandState(C::Vswr, 0, QuantityMask{0x13}, kVswr, false, false).checked);
+  EXPECT_FALSE(HistoryCommandState(C::Vswr, 0, QuantityMask{0x13}, kVswr, true, false).checked);
+  EXPECT_TRUE(HistoryCommandState(C::ReturnLoss, 0, QuantityMask{0x13}, kVswr, true, false).checked);
+  EXPECT_FALSE(HistoryCommandState(C::Rev, 0, QuantityMask{0x1F}, kRev, false, false).checked);
+  EXPECT_TRUE(HistoryCommandState(C::Rev, 5, QuantityMask{0x1F}, kRev, false, false).checked);
+  EXPECT_EQ(HistoryCommandState(C::Save, 0, QuantityMask{0}, kAvg, false, true), (CommandState{true, false}));
+  EXPECT_FALSE(HistoryCommandState(C::Save, 0, QuantityMask{0x1F}, kAvg, false, false).enabled);
   EXPECT_TRUE(QuantityOfCommand(C::ReturnLoss)->returnLoss);
   EXPECT_FALSE(QuantityOfCommand(C::Save));
 

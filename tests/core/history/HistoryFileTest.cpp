@@ -1,4 +1,4 @@
-#include "core/history/HistoryFile.h"
+#include "core/measure/RunFile.h"
 
 #include "core/vocabulary/SensorModel.h"
 #include "core/history/HistoryLayout.h"
@@ -32,20 +32,20 @@ float F32At(const std::string& bytes, std::size_t offset) {
 
 TEST(HistoryLayout, QuantityOrdersAndRounding) {
   // 0x13: records AVG, VSWR, PEAK (12 bytes); 0x1F: all five (20 bytes).
-  EXPECT_EQ(history::RecordLength(0x13), 3);
-  EXPECT_EQ(history::RecordPosition(0x13, kAvg), 0);
-  EXPECT_EQ(history::RecordPosition(0x13, kVswr), 1);
-  EXPECT_EQ(history::RecordPosition(0x13, kPeak), 2);
-  EXPECT_EQ(history::RecordPosition(0x13, kRev), -1);
-  EXPECT_EQ(history::RecordLength(0x1F), 5);
-  EXPECT_EQ(history::RecordPosition(0x1F, kRev), 1);
-  EXPECT_EQ(history::RecordPosition(0x1F, kPeak), 3);
-  EXPECT_EQ(history::RecordPosition(0x1F, kPulse), 4);
-  EXPECT_EQ(history::RecordLength(0xE0), 0);  // only unknown bits
+  EXPECT_EQ(history::RecordLength(QuantityMask{0x13}), 3);
+  EXPECT_EQ(history::RecordPosition(QuantityMask{0x13}, kAvg), 0);
+  EXPECT_EQ(history::RecordPosition(QuantityMask{0x13}, kVswr), 1);
+  EXPECT_EQ(history::RecordPosition(QuantityMask{0x13}, kPeak), 2);
+  EXPECT_EQ(history::RecordPosition(QuantityMask{0x13}, kRev), -1);
+  EXPECT_EQ(history::RecordLength(QuantityMask{0x1F}), 5);
+  EXPECT_EQ(history::RecordPosition(QuantityMask{0x1F}, kRev), 1);
+  EXPECT_EQ(history::RecordPosition(QuantityMask{0x1F}, kPeak), 3);
+  EXPECT_EQ(history::RecordPosition(QuantityMask{0x1F}, kPulse), 4);
+  EXPECT_EQ(history::RecordLength(QuantityMask{0xE0}), 0);  // only unknown bits
   EXPECT_EQ(history::TableEntry(kPeak), 2);
   EXPECT_EQ(history::TableEntry(kVswr), 3);
-  EXPECT_EQ(history::FirstQuantity(0x0A), kPeak);
-  EXPECT_EQ(history::FirstQuantity(0x14), kRev);
+  EXPECT_EQ(history::FirstQuantity(QuantityMask{0x0A}), kPeak);
+  EXPECT_EQ(history::FirstQuantity(QuantityMask{0x14}), kRev);
 
   EXPECT_EQ(history::ScaleReading(0.004f), 0);
   EXPECT_EQ(history::ScaleReading(-0.006f), -1);
@@ -55,15 +55,15 @@ TEST(HistoryLayout, QuantityOrdersAndRounding) {
   EXPECT_EQ(history::ScaleReading(1e30f), INT32_MAX);
   EXPECT_EQ(history::ScaleReading(-1e30f), INT32_MIN);
 
-  EXPECT_EQ(history::MeasurementWindowMask(model::kPX430B), 0x01);
-  EXPECT_EQ(history::MeasurementWindowMask(model::kPX450A), 0x02);
-  EXPECT_EQ(history::MeasurementWindowMask(model::kPX470B), 0x13);
-  EXPECT_EQ(history::MeasurementWindowMask(12), 0x01);
+  EXPECT_EQ(history::MeasurementWindowMask(model::kPX430B).Bits(), 0x01);
+  EXPECT_EQ(history::MeasurementWindowMask(model::kPX450A).Bits(), 0x02);
+  EXPECT_EQ(history::MeasurementWindowMask(model::kPX470B).Bits(), 0x13);
+  EXPECT_EQ(history::MeasurementWindowMask(12).Bits(), 0x01);
 }
 
 TEST(HistoryHeaderFields, OffsetsTextCutsAndCodePage) {
   HistoryHeader h;
-  h.SetMask(0x13);
+  h.SetMask(QuantityMask{0x13});
   h.SetModelName("PX420B");
   h.SetSerialNumber("12345678901234");  // cut to 9 characters and the NUL
   h.SetSensorType('A');
@@ -116,7 +116,8 @@ TEST(HistoryFileRoundTrip, LiveRunsOfEveryModelAndMask) {
   test::TempDir dir;
   constexpr int kN = 7;
   for (const auto& row : SensorModels()) {
-    for (const int mask : {history::MeasurementWindowMask(row.modelCode), history::kPulseWindowMask, 0x1F}) {
+    for (const QuantityMask mask :
+         {history::MeasurementWindowMask(row.modelCode), history::kPulseWindowMask, QuantityMask{0x1F}}) {
       MeasurementSettings s;
       s.SetModelCode(row.modelCode);
       s.SetSerialNumber("424242");
@@ -128,8 +129,8 @@ TEST(HistoryFileRoundTrip, LiveRunsOfEveryModelAndMask) {
 
       const int k = history::RecordLength(mask);
       const auto bytes = test::ReadFileBytes(path);
-      ASSERT_EQ(bytes.size(), 216u + 4u * k * kN) << row.name << " mask " << mask;
-      EXPECT_EQ(bytes[0], mask);
+      ASSERT_EQ(bytes.size(), 216u + 4u * k * kN) << row.name << " mask " << mask.Bits();
+      EXPECT_EQ(bytes[0], mask.Bits());
       ASSERT_FALSE(IsLegacyHistoryFile(path));
 
       HistoryHeader h;
@@ -146,12 +147,12 @@ TEST(HistoryFileRoundTrip, LiveRunsOfEveryModelAndMask) {
       EXPECT_EQ(h.IntervalText(), "2000 ms");
       EXPECT_TRUE(h.Title().empty());
       for (int entry = 0; entry < 5; ++entry) {
-        const int q = history::kTableOrder[entry];
+        const Quantity q = history::kTableOrder[entry];
         EXPECT_EQ(h.Statistics(entry), (QuantityStatistics{s.Min(q), s.Max(q), s.Average(q)}));
         EXPECT_EQ(h.Display(entry), (DisplayRange{s.DisplayLow(q), s.DisplayHigh(q)}));
       }
       for (int i = 0; i < kN; ++i) {
-        for (const int q : history::kRecordOrder) {
+        for (const Quantity q : history::kRecordOrder) {
           const int position = history::RecordPosition(mask, q);
           if (position < 0) continue;
           int n = 0;
@@ -170,7 +171,7 @@ TEST(HistoryFileWriter, IntervalRecordCountTitleAndRefusedMask) {
   s.SetClock(&FixedClock);
   s.MarkStart(true);
   const auto path = dir.File("empty.psh");
-  ASSERT_TRUE(WriteHistoryFile(path, s, 0x13, "Bench 3"));
+  ASSERT_TRUE(WriteHistoryFile(path, s, QuantityMask{0x13}, "Bench 3"));
   HistoryHeader h;
   std::vector<std::int32_t> points;
   std::size_t count = 99;
@@ -180,7 +181,7 @@ TEST(HistoryFileWriter, IntervalRecordCountTitleAndRefusedMask) {
   EXPECT_EQ(h.Title(), "Bench 3");
 
   MeasurementSettings never;  // never started: the interval field stays empty
-  EXPECT_EQ(BuildHistoryHeader(never, 0x01, "").IntervalText(), "");
+  EXPECT_EQ(BuildHistoryHeader(never, QuantityMask{0x01}, "").IntervalText(), "");
 
   // 10 s over 3 samples is 3333 ms; a quantity one reading behind limits
   // the records to complete ones.
@@ -193,11 +194,11 @@ TEST(HistoryFileWriter, IntervalRecordCountTitleAndRefusedMask) {
   s.AddReading(kPeak, 5);
   s.AddReading(kPeak, 6);
   s.SetLastReadingTime(5010);
-  EXPECT_EQ(HistoryRecordCount(s, 0x13), 2u);
-  EXPECT_EQ(HistoryRecordCount(s, 0x03), 3u);
-  EXPECT_EQ(BuildHistoryHeader(s, 0x03, "").IntervalText(), "3333 ms");
+  EXPECT_EQ(HistoryRecordCount(s, QuantityMask{0x13}), 2u);
+  EXPECT_EQ(HistoryRecordCount(s, QuantityMask{0x03}), 3u);
+  EXPECT_EQ(BuildHistoryHeader(s, QuantityMask{0x03}, "").IntervalText(), "3333 ms");
 
-  EXPECT_FALSE(WriteHistoryFile(dir.File("none.psh"), s, 0xE0, ""));
+  EXPECT_FALSE(WriteHistoryFile(dir.File("none.psh"), s, QuantityMask{0xE0}, ""));
   EXPECT_FALSE(std::filesystem::exists(dir.File("none.psh")));
 }
 
@@ -266,12 +267,12 @@ TEST(HistoryFileWriter, FullDiskKeepsTheOldFile) {
   FillRun(s, 5000);  // 216 + 5000 × 12 bytes
   {
     test::FileSizeLimit limit(8192);
-    EXPECT_FALSE(WriteHistoryFile(path, s, 0x13, ""));
+    EXPECT_FALSE(WriteHistoryFile(path, s, QuantityMask{0x13}, ""));
   }
   EXPECT_EQ(test::ReadFileBytes(path), "old contents");
   HistoryHeader h;
   std::vector<std::int32_t> points(5000 * 3, 1);
-  h.SetMask(0x13);
+  h.SetMask(QuantityMask{0x13});
   {
     test::FileSizeLimit limit(8192);
     EXPECT_FALSE(RewriteHistoryFile(path, h, points, 5000));

@@ -23,7 +23,7 @@ class PanelTexts : public ::testing::Test {
   void TearDown() override { strings::SetStringTablePath(""); }
 
   // A fresh run of one quantity with these readings, refreshed as `kind`.
-  void Show(int quantity, std::initializer_list<float> readings, PanelRefresh kind = PanelRefresh::All) {
+  void Show(Quantity quantity, std::initializer_list<float> readings, PanelRefresh kind = PanelRefresh::All) {
     m_settings.ResetHistories();
     for (const float r : readings) m_settings.AddReading(quantity, r);
     m_texts.Refresh(m_settings, quantity, kind, m_gauge);
@@ -177,7 +177,8 @@ TEST_F(PanelTexts, ValueRefreshTouchesOnlyTheReadingItemsAndTheNeedle) {
 
   // CCDF and anything else have no panel: nothing changes.
   const auto before = m_texts.Texts();
-  for (const int q : {-1, static_cast<int>(kCcdf), 9})
+  // Values outside the enumerators only come from a cast.
+  for (const Quantity q : {static_cast<Quantity>(-1), kCcdf, static_cast<Quantity>(9)})
     m_texts.Refresh(m_settings, q, PanelRefresh::All, m_gauge);
   EXPECT_EQ(m_texts.Texts(), before);
 }
@@ -208,7 +209,7 @@ TEST_F(PanelTexts, RefreshReportsTheTextsThatChanged) {
   m_settings.SetLimitCheck(kAvg, true);
   EXPECT_EQ(m_texts.Refresh(m_settings, kAvg, PanelRefresh::Limits, m_gauge),
             bit(kLowLimit) | bit(kHighLimit));
-  EXPECT_EQ(m_texts.Refresh(m_settings, -1, PanelRefresh::All, m_gauge), 0u);
+  EXPECT_EQ(m_texts.Refresh(m_settings, static_cast<Quantity>(-1), PanelRefresh::All, m_gauge), 0u);
 }
 
 }  // namespace

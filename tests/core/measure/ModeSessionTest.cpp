@@ -209,7 +209,7 @@ TEST(ModeSessionReadings, FailedStaleAndSingleSweepAnswers) {
   rig.Asked().OnReverseReading(0, -1);
   rig.Asked().OnPeakReading(3, 1234);
   EXPECT_FALSE(rig.link.BusyFlag());
-  for (int q = kAvg; q < kHistoryCount; ++q) EXPECT_EQ(s.Count(q), 0) << q;
+  for (const Quantity q : HistoryQuantities()) EXPECT_EQ(s.Count(q), 0) << Index(q);
   EXPECT_TRUE(rig.panels[0].refreshes.empty());
   EXPECT_EQ(rig.host.graphUpdates, 0);
 
@@ -258,7 +258,7 @@ TEST(ModeSessionLimits, BeepsAndRedPanelsFollowTheReadings) {
   EXPECT_EQ(rig.beeper.Beeps().size(), 2u);
 
   // VSWR turns its own panel red, not the main one; reverse power is never checked.
-  for (int q : {kVswr, kRev}) {
+  for (const Quantity q : {kVswr, kRev}) {
     s.SetLimits(q, 1, 1.1f);
     s.SetLimitCheck(q, true);
     s.SetBeepAlarm(q, true);
@@ -316,7 +316,7 @@ TEST(ModeSessionView, ReinitialisePerModelAndView) {
   EXPECT_EQ(avgPeak.session->MainQuantity(), kAvg);
   EXPECT_FALSE(avgPeak.session->GraphShown());
   EXPECT_EQ(avgPeak.session->RequestState(), 1);
-  const std::array<int, 4> quantities{kAvg, kAvg, kPeak, kVswr};
+  const std::array<Quantity, 4> quantities{kAvg, kAvg, kPeak, kVswr};
   for (int i = 0; i < 4; ++i) {
     EXPECT_EQ(avgPeak.panels[i].quantity, quantities[i]);
     EXPECT_EQ(avgPeak.panels[i].layout, i == 0 ? 0 : 1);
@@ -324,7 +324,7 @@ TEST(ModeSessionView, ReinitialisePerModelAndView) {
   }
 
   SessionRig pulse(LiveWindowKind::Pulse, model::kPX470B);
-  const std::array<int, 4> pulseQuantities{kPulse, kPulse, kPeak, kVswr};
+  const std::array<Quantity, 4> pulseQuantities{kPulse, kPulse, kPeak, kVswr};
   for (int i = 0; i < 4; ++i) EXPECT_EQ(pulse.panels[i].quantity, pulseQuantities[i]);
   EXPECT_EQ(pulse.panels[0].layout, 0);
   EXPECT_TRUE(pulse.session->GraphShown());
@@ -518,7 +518,7 @@ TEST(ModeSessionRun, StartStopResetAndSave) {
   std::vector<std::int32_t> points;
   std::size_t count = 0;
   ASSERT_TRUE(ReadHistoryFile(path, header, points, count));
-  EXPECT_EQ(header.Mask(), 0x13);
+  EXPECT_EQ(header.Mask().Bits(), 0x13);
   ASSERT_EQ(count, 3u);
   // Records hold AVG, VSWR, PEAK.
   EXPECT_EQ(points[0], 4000);

@@ -47,13 +47,13 @@ TEST(ModeViewRequests, CycleByModel) {
 TEST(ModeViewReinitialise, PanelsGraphAndMasks) {
   const auto m = LiveWindowKind::Measurement;
   const auto p = LiveWindowKind::Pulse;
-  EXPECT_EQ(InitialSelectedPanel(m, 0x1f), 1);
-  EXPECT_EQ(InitialSelectedPanel(m, 0x02), 2);
-  EXPECT_EQ(InitialSelectedPanel(m, 0x10), 3);
-  EXPECT_EQ(InitialSelectedPanel(m, 0x08), std::nullopt);
-  EXPECT_EQ(InitialSelectedPanel(p, 0x1f), 1);
-  EXPECT_EQ(InitialSelectedPanel(p, 0x03), 2);
-  EXPECT_EQ(InitialSelectedPanel(p, 0x01), std::nullopt);
+  EXPECT_EQ(InitialSelectedPanel(m, QuantityMask{0x1f}), 1);
+  EXPECT_EQ(InitialSelectedPanel(m, QuantityMask{0x02}), 2);
+  EXPECT_EQ(InitialSelectedPanel(m, QuantityMask{0x10}), 3);
+  EXPECT_EQ(InitialSelectedPanel(m, QuantityMask{0x08}), std::nullopt);
+  EXPECT_EQ(InitialSelectedPanel(p, QuantityMask{0x1f}), 1);
+  EXPECT_EQ(InitialSelectedPanel(p, QuantityMask{0x03}), 2);
+  EXPECT_EQ(InitialSelectedPanel(p, QuantityMask{0x01}), std::nullopt);
 
   for (int code : {1, 3, 6, 8}) EXPECT_TRUE(GraphShownByDefault(m, code)) << code;
   for (int code : {0, 2, 4, 5, 9}) EXPECT_FALSE(GraphShownByDefault(m, code)) << code;
@@ -87,12 +87,12 @@ TEST(ModeViewReinitialise, PanelsGraphAndMasks) {
   EXPECT_EQ(FirstQuantity(m, 3), kPeak);
   EXPECT_EQ(FirstQuantity(m, 5), kAvg);
   EXPECT_EQ(FirstQuantity(p, 3), kPulse);
-  EXPECT_EQ(SaveMask(m, 1), 0x01);
-  EXPECT_EQ(SaveMask(m, 8), 0x02);
-  EXPECT_EQ(SaveMask(m, 5), 0x13);
-  EXPECT_EQ(SaveMask(m, 7), 0x13);
-  EXPECT_EQ(SaveMask(m, 10), 0x01);
-  EXPECT_EQ(SaveMask(p, 5), 0x08);
+  EXPECT_EQ(SaveMask(m, 1).Bits(), 0x01);
+  EXPECT_EQ(SaveMask(m, 8).Bits(), 0x02);
+  EXPECT_EQ(SaveMask(m, 5).Bits(), 0x13);
+  EXPECT_EQ(SaveMask(m, 7).Bits(), 0x13);
+  EXPECT_EQ(SaveMask(m, 10).Bits(), 0x01);
+  EXPECT_EQ(SaveMask(p, 5).Bits(), 0x08);
   EXPECT_TRUE(HistoryGraphCommandEnabled(9));
   EXPECT_FALSE(HistoryGraphCommandEnabled(1));
 }

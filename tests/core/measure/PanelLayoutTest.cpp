@@ -10,7 +10,7 @@ namespace {
 
 using namespace panel_item;
 
-PanelGeometry Lay(int layout, int w, int h, int quantity = kAvg, bool relative = false,
+PanelGeometry Lay(int layout, int w, int h, Quantity quantity = kAvg, bool relative = false,
                   bool limitCheck = true, bool alarm = false) {
   PanelLayoutInput in;
   in.layout = layout;

@@ -19,7 +19,7 @@ class ModelMeasure final : public PanelTextMeasure {
   double LineHeight(int points) const override { return points * 4.0 / 3.0 * 1.15; }
 };
 
-PanelLayoutInput Input(int layout, int w, int h, int quantity = kAvg) {
+PanelLayoutInput Input(int layout, int w, int h, Quantity quantity = kAvg) {
   PanelLayoutInput in;
   in.layout = layout;
   in.quantity = quantity;
@@ -104,7 +104,8 @@ TEST(PanelTextFit, ReferenceSizeKeepsTheTable) {
 TEST(PanelTextFit, SmallPanelsKeepEveryTextWholeAndReadable) {
   const ModelMeasure m;
   struct Case {
-    int layout, w, h, quantity;
+    int layout, w, h;
+    Quantity quantity;
   };
   for (const Case c : {Case{0, 394, 214, kAvg}, Case{0, 197, 214, kAvg}, Case{0, 196, 200, kAvg},
                        Case{1, 394, 214, kVswr}, Case{1, 197, 214, kVswr}, Case{1, 196, 200, kVswr},

@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,8 +15,8 @@ namespace wattrix::test {
 // A read-out panel that keeps what the window logic told it.
 class RecordingPanel final : public MeasurementPanel {
  public:
-  int Quantity() const override { return quantity; }
-  void SetQuantity(int q) override { quantity = q; }
+  wattrix::Quantity Quantity() const override { return quantity.value_or(kAvg); }
+  void SetQuantity(wattrix::Quantity q) override { quantity = q; }
   int Layout() const override { return layout; }
   void SetLayout(int l) override { layout = l; }
   bool AlarmState() const override { return alarm; }
@@ -23,7 +24,7 @@ class RecordingPanel final : public MeasurementPanel {
   void Refresh(PanelRefresh kind) override { refreshes.push_back(kind); }
   void Relayout() override { ++relayouts; }
 
-  int quantity = -1;
+  std::optional<wattrix::Quantity> quantity;  // none until the logic sets one
   int layout = -1;
   bool alarm = false;
   std::vector<PanelRefresh> refreshes;
@@ -58,7 +59,7 @@ class RecordingHost final : public ModeSessionHost {
     exchange();
   }
   void SetWarningText(const std::string& text) override { warnings.push_back(text); }
-  void GraphShowQuantity(int modelCode, int quantity) override {
+  void GraphShowQuantity(int modelCode, Quantity quantity) override {
     graphModel = modelCode;
     graphQuantity = quantity;
   }
@@ -77,7 +78,7 @@ class RecordingHost final : public ModeSessionHost {
   int exchanges = 0;
   std::vector<std::string> warnings;
   int graphModel = -1;
-  int graphQuantity = -1;
+  std::optional<Quantity> graphQuantity;
   int graphUpdates = 0;
   int graphResets = 0;
   int relayouts = 0;

@@ -10,7 +10,7 @@ using namespace logging_setup;
 
 SetInput Input(int mask, int intervalSeconds, int runMinutes) {
   SetInput in;
-  in.itemMask = mask;
+  in.itemMask = QuantityMask(mask);
   in.intervalMinutes = intervalSeconds / 60;
   in.intervalSeconds = intervalSeconds % 60;
   in.runHours = runMinutes / 60;
@@ -30,7 +30,7 @@ TEST(LoggingSetupSet, ChecksInOrderWithTheirTexts) {
 
   r = CheckSet(Input(0x0f, 3600, 600));
   ASSERT_TRUE(r.ok) << r.text;
-  EXPECT_EQ(r.configuration, (LoggingConfiguration{240000, 0x0f, 3600, 10, 3, 650}));
+  EXPECT_EQ(r.configuration, (LoggingConfiguration{240000, QuantityMask{0x0f}, 3600, 10, 3, 650}));
 
   EXPECT_EQ(CheckSet(Input(0x01, 60, 9)).text, "Invalid Logging Count Range ( 10 times <= RunTime/Interval)");
   EXPECT_TRUE(CheckSet(Input(0x01, 60, 10)).ok);
@@ -57,10 +57,10 @@ TEST(LoggingSetupSet, ChecksInOrderWithTheirTexts) {
 }
 
 TEST(LoggingSetupPage, HintAndSplitting) {
-  EXPECT_EQ(IntervalHint(0), "Sec (Min 10 Sec)");
-  EXPECT_EQ(IntervalHint(0x05), "Sec (Min 20 Sec)");
-  EXPECT_EQ(IntervalHint(0x0f), "Sec (Min 40 Sec)");
-  EXPECT_EQ(IntervalHint(0x30), "Sec (Min 10 Sec)");  // bits beyond the four items do not count
+  EXPECT_EQ(IntervalHint(QuantityMask{0}), "Sec (Min 10 Sec)");
+  EXPECT_EQ(IntervalHint(QuantityMask{0x05}), "Sec (Min 20 Sec)");
+  EXPECT_EQ(IntervalHint(QuantityMask{0x0f}), "Sec (Min 40 Sec)");
+  EXPECT_EQ(IntervalHint(QuantityMask{0x30}), "Sec (Min 10 Sec)");  // bits beyond the four items do not count
   EXPECT_EQ(SplitInterval(40), (MinutesSeconds{0, 40}));
   EXPECT_EQ(SplitInterval(3600), (MinutesSeconds{60, 0}));
   EXPECT_EQ(JoinInterval(2, 5), 125);
@@ -94,14 +94,14 @@ TEST(LoggingDownloadRules, BlocksTimeoutsAndDialog) {
   EXPECT_GT(huge.bytes, 0);
   EXPECT_EQ(huge.bytes % 512, 0);
 
-  auto state = DialogStateFor(0x05, false, 100);
+  auto state = DialogStateFor(QuantityMask{0x05}, false, 100);
   EXPECT_EQ(state.itemChecked, (std::array<bool, 4>{true, false, true, false}));
   EXPECT_TRUE(state.loadEnabled);
   EXPECT_TRUE(state.saveEnabled);
-  state = DialogStateFor(0x0f, true, 100);  // still logging
+  state = DialogStateFor(QuantityMask{0x0f}, true, 100);  // still logging
   EXPECT_FALSE(state.loadEnabled);
   EXPECT_FALSE(state.saveEnabled);
-  state = DialogStateFor(0x0f, false, 0);  // nothing stored
+  state = DialogStateFor(QuantityMask{0x0f}, false, 0);  // nothing stored
   EXPECT_FALSE(state.loadEnabled);
   EXPECT_FALSE(state.saveEnabled);
 }

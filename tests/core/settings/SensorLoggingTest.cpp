@@ -41,7 +41,7 @@ TEST(SensorLogging, ALongLogArrivesOverASerialLinkAndIsSavedAsHistory) {
   // three seconds on the wire.
   logging_setup::LoggingConfiguration setup;
   setup.frequency = 240000;
-  setup.itemMask = 0x01;
+  setup.itemMask = QuantityMask{0x01};
   setup.intervalSeconds = 1;
   setup.sampleCount = 1200;
   ASSERT_TRUE(logging_setup::ConfigureLogging(link, setup));
@@ -68,7 +68,7 @@ TEST(SensorLogging, ALongLogArrivesOverASerialLinkAndIsSavedAsHistory) {
   std::size_t count = 0;
   ASSERT_TRUE(ReadHistoryFile(path, header, points, count));
   EXPECT_EQ(count, 1200u);
-  EXPECT_EQ(header.Mask(), 0x01);
+  EXPECT_EQ(header.Mask().Bits(), 0x01);
   EXPECT_EQ(header.Title(), "Mast");
   // A folder that does not exist: the save fails and says so.
   EXPECT_FALSE(logging_download::SaveFetchedLog(dir.File("none/log.psh"), settings, link, ""));
@@ -101,7 +101,7 @@ TEST(SensorLogging, AWatchedFetchOverASerialLinkShowsProgressAndCanBeCancelled) 
   // 600 samples of forward and reverse: 1200 values, five blocks.
   logging_setup::LoggingConfiguration setup;
   setup.frequency = 240000;
-  setup.itemMask = 0x05;
+  setup.itemMask = QuantityMask{0x05};
   setup.intervalSeconds = 1;
   setup.sampleCount = 600;
   ASSERT_TRUE(logging_setup::ConfigureLogging(link, setup));
@@ -155,7 +155,7 @@ TEST(SensorLogging, AWatchedFetchOverASerialLinkShowsProgressAndCanBeCancelled) 
   EXPECT_EQ(control.Received(), control.Total());
   EXPECT_GE(seen.size(), 3u);  // several steps between 0 and the total
   ASSERT_EQ(values.size(), 1200u);
-  EXPECT_EQ(logging_download::StoreFetch(settings, link.LoggingStatus(0), values), 1200);
+  EXPECT_EQ(logging_download::StoreFetch(settings, QuantityMask(link.LoggingStatus(0)), values), 1200);
   EXPECT_EQ(settings.Count(kAvg), 600);
   EXPECT_EQ(settings.Count(kRev), 600);
   link.Disconnect();

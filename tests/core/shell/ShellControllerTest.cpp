@@ -57,7 +57,7 @@ class FakeWindows final : public ShellWindows {
   std::optional<ChildKind> ActiveChild() const override { return active; }
   bool HasChildren() const override { return active.has_value() || !live.empty(); }
   bool HasLiveWindow(LiveWindowKind kind) const override { return live.count(static_cast<int>(kind)) > 0; }
-  int CurrentQuantity(LiveWindowKind) const override { return quantity; }
+  Quantity CurrentQuantity(LiveWindowKind) const override { return quantity; }
 
   std::optional<int> ChoosePort() override { return port; }
   void RunAndWait(const std::function<void()>& exchange) override {
@@ -112,7 +112,7 @@ class FakeWindows final : public ShellWindows {
   bool loggingDialog = true;
   std::optional<ChildKind> active;
   std::set<int> live;
-  int quantity = 0;
+  Quantity quantity = kAvg;
   std::optional<int> port = 0;
   bool agreesToClose = true;
   bool settingsAccepted = true;

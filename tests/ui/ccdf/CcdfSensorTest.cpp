@@ -287,7 +287,7 @@ class CcdfSensorTest final : public QObject {
     QVERIFY(QString::fromStdString(live->View().Panel(3).ItemText(panel_item::kQuantityName))
                 .contains(QStringLiteral("PAR")));
     app.frame.RouteCommand(cmd::kMeasureStart);
-    QTRY_VERIFY(app.frame.Settings().Count(0) > 0);
+    QTRY_VERIFY(app.frame.Settings().Count(kAvg) > 0);
     app.frame.RouteCommand(cmd::kDisconnectDevice);
     QVERIFY(!live->View().Session().Measuring());
     QVERIFY(!app.frame.CommandStateOf(cmd::kMeasureStart).checked);

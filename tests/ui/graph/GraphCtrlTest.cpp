@@ -43,7 +43,7 @@ class GraphCtrlTest final : public QObject {
 
   void HistoryIsDrawnInTheScreenColoursAndCopiedWhole() {
     HistoryHeader header;
-    header.SetMask(0x01);
+    header.SetMask(mask::kAvg);
     header.SetDisplay(history::TableEntry(kAvg), DisplayRange{-40, 50});
     header.SetStatistics(history::TableEntry(kAvg), QuantityStatistics{-20, 30, 5});
     std::vector<std::int32_t> points;

@@ -1,7 +1,7 @@
 #include "HistoryTestFiles.h"
 
-#include "core/history/HistoryFile.h"
 #include "core/measure/MeasurementSettings.h"
+#include "core/measure/RunFile.h"
 #include "core/vocabulary/Quantity.h"
 #include "support/TempDir.h"
 
@@ -42,7 +42,8 @@ void WriteRunFile(const std::string& path, int modelCode, int mask, int n, const
   }
   g_now += 60;
   s.MarkLastReading();
-  if (!WriteHistoryFile(path, s, mask, title)) throw std::runtime_error("history file not written: " + path);
+  if (!WriteHistoryFile(path, s, QuantityMask(mask), title))
+    throw std::runtime_error("history file not written: " + path);
 }
 
 void WriteLegacyFile(const std::string& path, int n) {

@@ -113,7 +113,7 @@ class HistoryViewTest final : public QObject {
 
     // A command the file cannot show changes nothing.
     QVERIFY(frame.OnCommand(cmd::kViewRev));
-    QCOMPARE(frame.View().Document().Quantity(), 2);
+    QCOMPARE(frame.View().Document().Quantity(), kVswr);
     QVERIFY(frame.View().Document().ReturnLoss());
 
     // Right click on the graph: the history pop-up at the cursor, with the
@@ -130,7 +130,7 @@ class HistoryViewTest final : public QObject {
     QVERIFY(ActionOf(*popup, cmd::kChangeScale)->isEnabled());
     popup->hide();
     ActionOf(*popup, cmd::kViewPeak)->trigger();
-    QCOMPARE(frame.View().Document().Quantity(), 3);
+    QCOMPARE(frame.View().Document().Quantity(), kPeak);
     QCOMPARE(graph.YMax(), 50.0);
     QCOMPARE(Q(graph.Unit()), QStringLiteral("dBm"));
 

@@ -75,7 +75,7 @@ class MeasurementCtrlTest final : public QObject {
  private:
   MeasurementSettings m_settings;
 
-  void ShowReading(CMeasurementCtrl& panel, int quantity, float reading) {
+  void ShowReading(CMeasurementCtrl& panel, Quantity quantity, float reading) {
     m_settings.ResetHistories();
     m_settings.AddReading(quantity, reading);
     panel.SetSettings(&m_settings);
@@ -90,7 +90,7 @@ class MeasurementCtrlTest final : public QObject {
       for (const bool alarm : {false, true}) {
         CMeasurementCtrl panel;
         panel.resize(sizes[layout]);
-        const int q = layout == 3 ? kPulse : kAvg;
+        const Quantity q = layout == 3 ? kPulse : kAvg;
         m_settings.SetDutyCycle(12.5f);
         m_settings.SetBurstWidth(577.3f);
         m_settings.ResetHistories();

@@ -190,9 +190,9 @@ class ModeWindowTest final : public QObject {
     QTest::mouseClick(&view.Panel(2), Qt::LeftButton, {}, QPoint(20, 20));
     QCOMPARE(view.Session().SelectedPanel(), 2);
     QVERIFY(view.Panel(2).Selected() && !view.Panel(1).Selected());
-    QCOMPARE(window->CurrentQuantity(), int{kPeak});
+    QCOMPARE(window->CurrentQuantity(), kPeak);
     c.frame.RouteCommand(cmd::kSetAsDefault);
-    QCOMPARE(view.Panel(0).Quantity(), int{kPeak});
+    QCOMPARE(view.Panel(0).Quantity(), kPeak);
     // Main PEAK: the PEAK panel sits top-right.
     QCOMPARE(view.Panel(2).geometry().top(), 1);
 
@@ -267,7 +267,7 @@ class ModeWindowTest final : public QObject {
       return !view.Panel(0).Geometry().items[panel_item::kLowLimit].rect.IsEmpty() &&
              !view.Panel(0).ItemText(panel_item::kLowLimit).empty();
     };
-    QCOMPARE(view.Panel(0).Quantity(), int{kPeak});
+    QCOMPARE(view.Panel(0).Quantity(), kPeak);
     QVERIFY(!limitShown());
     c.edit = [](MeasurementSettings& s) { s.SetLimitCheck(kPeak, true); };
     QTest::keyClick(&c.frame, Qt::Key_T, Qt::ControlModifier);
@@ -439,7 +439,7 @@ class ModeWindowTest final : public QObject {
     QCOMPARE(c.pages[0], 2);
     // The pulse window always shows its graph.
     QVERIFY(!view.Graph().isHidden());
-    QCOMPARE(view.Panel(0).Quantity(), int{kPulse});
+    QCOMPARE(view.Panel(0).Quantity(), kPulse);
 
     c.frame.RouteCommand(cmd::kMeasureStart);
     QTRY_VERIFY(settings.Count(kPulse) >= 3);

@@ -1,10 +1,10 @@
 #include "core/device/SensorLink.h"
-#include "core/history/HistoryFile.h"
 #include "core/measure/MeasurementSettings.h"
-#include "core/vocabulary/Quantity.h"
+#include "core/measure/RunFile.h"
 #include "core/platform/HostPaths.h"
-#include "core/vocabulary/CommandIds.h"
 #include "core/strings/StringTable.h"
+#include "core/vocabulary/CommandIds.h"
+#include "core/vocabulary/Quantity.h"
 #include "support/Recorders.h"
 #include "support/TempDir.h"
 #include "ui/app/ChildWindows.h"
@@ -121,7 +121,7 @@ class SmallWindowTest final : public QObject {
 
     // A history window beside it, then the two tiled into halves.
     const std::string path = m_dir.Path() + "/run.psh";
-    QVERIFY(WriteHistoryFile(path, settings, 0x01, "tiled"));
+    QVERIFY(WriteHistoryFile(path, settings, QuantityMask{0x01}, "tiled"));
     QVERIFY(frame.OpenHistoryFile(QString::fromStdString(path)));
     frame.RouteCommand(cmd::kWindowTileVertical);
     QTest::qWait(50);

@@ -79,7 +79,7 @@ class FakeDownload final : public DownloadActions {
   std::thread::id clearThread;
 };
 
-std::vector<float> Readings(MeasurementSettings& settings, int q) {
+std::vector<float> Readings(MeasurementSettings& settings, Quantity q) {
   int count = 0;
   const float* data = settings.GetReadings(q, count);
   return std::vector<float>(data, data + count);
@@ -180,7 +180,7 @@ class DownloadDlgTest final : public QObject {
     std::vector<std::int32_t> points;
     std::size_t count = 0;
     QVERIFY(ReadHistoryFile(f.dir.File("log.psh"), header, points, count));
-    QCOMPARE(header.Mask(), 0x05);
+    QCOMPARE(header.Mask().Bits(), 0x05);
     QCOMPARE(count, std::size_t{3});
     QCOMPARE(header.Title(), std::string("Mast 3"));
 
@@ -364,7 +364,7 @@ class DownloadDlgTest final : public QObject {
     std::vector<std::int32_t> points;
     std::size_t count = 0;
     QVERIFY(ReadHistoryFile(dir.File("site.psh"), header, points, count));
-    QCOMPARE(header.Mask(), 0x05);
+    QCOMPARE(header.Mask().Bits(), 0x05);
     QCOMPARE(count, std::size_t{200});
     QCOMPARE(header.Title(), std::string("Site B"));
     QCOMPARE(settings->Count(kAvg), 200);

@@ -88,7 +88,7 @@ class LoggingPageTest final : public QObject {
 
   void OpensFromTheStoredSetUpAndTheHintFollowsTheItems() {
     Fixture f;
-    f.settings->SetLoggingItems(0x05);
+    f.settings->SetLoggingItems(QuantityMask{0x05});
     f.settings->SetLoggingInterval(125);
     f.settings->SetLoggingRunTime(1505);
     CSettingDlg dialog(*f.settings, &f.sensor);
@@ -172,7 +172,7 @@ class LoggingPageTest final : public QObject {
     QCOMPARE(s.PulseRate(), 2);
     QCOMPARE(s.AvgRate(), 3);
     QCOMPARE(s.AvgRepeat(), 5);
-    QCOMPARE(s.LoggingItems(), 0x03);
+    QCOMPARE(s.LoggingItems().Bits(), 0x03);
     QCOMPARE(s.LoggingInterval(), 3600);
     QCOMPARE(s.LoggingRunTime(), 600);
     QCOMPARE(s.Technology(), 7);
@@ -295,7 +295,7 @@ class LoggingPageTest final : public QObject {
     f.dialog->accept();
     QCOMPARE(f.dialog->result(), int(QDialog::Accepted));
     QVERIFY(f.sensor.configurations.empty());  // OK never programs the sensor
-    QCOMPARE(f.settings->LoggingItems(), 0x08);
+    QCOMPARE(f.settings->LoggingItems().Bits(), 0x08);
     QCOMPARE(f.settings->LoggingInterval(), 90);
     QCOMPARE(f.settings->LoggingRunTime(), 120);
     QCOMPARE(f.settings->PulseDuty(), 250);

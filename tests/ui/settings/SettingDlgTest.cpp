@@ -190,7 +190,7 @@ class SettingDlgTest final : public QObject {
     ShowActive(dialog);
     CRangeTabs* tabs = dialog.AvgPage()->RangeTabs();
     CRangeDlg* peak = tabs->Range(1);
-    QCOMPARE(peak->QuantityIndex(), int(kPeak));
+    QCOMPARE(peak->EditedQuantity(), kPeak);
     Type(peak->DisplayLowEdit(), "40");
     Type(peak->DisplayHighEdit(), "40");
     dialog.accept();

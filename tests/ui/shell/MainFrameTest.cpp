@@ -1,11 +1,11 @@
 #include "ui/shell/CMainFrame.h"
 
 #include "TestChildren.h"
-#include "core/history/HistoryFile.h"
+#include "core/measure/RunFile.h"
 #include "core/platform/HostPaths.h"
 #include "core/platform/MessageBoxes.h"
-#include "core/vocabulary/CommandIds.h"
 #include "core/strings/StringTable.h"
+#include "core/vocabulary/CommandIds.h"
 #include "support/Recorders.h"
 #include "support/TempDir.h"
 #include "ui/shell/FrameAccelerators.h"
@@ -65,8 +65,8 @@ QStringList Chords(const FrameAccelerators& keys) {
 // A small history file of the default model (PX420B).
 std::string WriteHistory(const std::string& path) {
   MeasurementSettings settings;
-  for (int i = 0; i < 5; ++i) settings.AddReading(0, 40.0f + static_cast<float>(i) / 10);
-  return WriteHistoryFile(path, settings, 0x01, "bench run") ? path : std::string();
+  for (int i = 0; i < 5; ++i) settings.AddReading(kAvg, 40.0f + static_cast<float>(i) / 10);
+  return WriteHistoryFile(path, settings, QuantityMask{0x01}, "bench run") ? path : std::string();
 }
 
 const QString kMode = QStringLiteral("32898 32880 32881 32882 32883");

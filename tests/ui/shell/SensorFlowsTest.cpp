@@ -3,12 +3,12 @@
 #include "SimSensorProcess.h"
 #include "TestChildren.h"
 #include "core/device/SensorLink.h"
-#include "core/vocabulary/SensorModel.h"
-#include "core/history/HistoryFile.h"
+#include "core/measure/RunFile.h"
 #include "core/platform/HostPaths.h"
 #include "core/platform/MessageBoxes.h"
-#include "core/vocabulary/CommandIds.h"
 #include "core/strings/StringTable.h"
+#include "core/vocabulary/CommandIds.h"
+#include "core/vocabulary/SensorModel.h"
 #include "support/Recorders.h"
 #include "support/TempDir.h"
 #include "ui/shell/CConnectDlg.h"
@@ -108,8 +108,8 @@ class SensorFlowsTest final : public QObject {
     const std::string path = m_dir.Path() + "/run.psh";
     {
       MeasurementSettings settings;
-      settings.AddReading(0, 41.0f);
-      QVERIFY(WriteHistoryFile(path, settings, 0x01, "run"));
+      settings.AddReading(kAvg, 41.0f);
+      QVERIFY(WriteHistoryFile(path, settings, QuantityMask{0x01}, "run"));
     }
     QVERIFY(frame.OpenHistoryFile(QString::fromStdString(path)));
     QCOMPARE(frame.MdiArea()->subWindowList().size(), 2);

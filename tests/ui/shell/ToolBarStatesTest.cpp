@@ -4,6 +4,7 @@
 #include "TestChildren.h"
 #include "core/device/SensorLink.h"
 #include "core/history/HistoryFile.h"
+#include "core/measure/RunFile.h"
 #include "core/platform/HostPaths.h"
 #include "core/platform/MessageBoxes.h"
 #include "core/strings/StringTable.h"
@@ -69,8 +70,8 @@ class ToolBarStatesTest final : public QObject {
 
     const std::string path = m_dir.Path() + "/run.psh";
     MeasurementSettings settings;
-    settings.AddReading(0, 40.0f);
-    QVERIFY(WriteHistoryFile(path, settings, 0x01, "run"));
+    settings.AddReading(kAvg, 40.0f);
+    QVERIFY(WriteHistoryFile(path, settings, mask::kAvg, "run"));
     QVERIFY(frame.OpenHistoryFile(QString::fromStdString(path)));
     HandlePostedEvents();
     for (int id : {cmd::kFileSave, cmd::kFileSaveAs, cmd::kFileClose, cmd::kFileOpen})

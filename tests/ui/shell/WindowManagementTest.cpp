@@ -4,10 +4,10 @@
 #include "TestChildren.h"
 #include "core/device/PortAccess.h"
 #include "core/device/SensorLink.h"
-#include "core/history/HistoryFile.h"
+#include "core/measure/RunFile.h"
 #include "core/platform/HostPaths.h"
-#include "core/vocabulary/CommandIds.h"
 #include "core/strings/StringTable.h"
+#include "core/vocabulary/CommandIds.h"
 #include "support/Recorders.h"
 #include "support/TempDir.h"
 #include "ui/shell/CConnectDlg.h"
@@ -28,8 +28,8 @@ namespace {
 
 std::string WriteHistory(const std::string& path) {
   MeasurementSettings settings;
-  for (int i = 0; i < 5; ++i) settings.AddReading(0, 30.0f + static_cast<float>(i) / 10);
-  return WriteHistoryFile(path, settings, 0x01, "bench") ? path : std::string();
+  for (int i = 0; i < 5; ++i) settings.AddReading(kAvg, 30.0f + static_cast<float>(i) / 10);
+  return WriteHistoryFile(path, settings, QuantityMask{0x01}, "bench") ? path : std::string();
 }
 
 QList<QMdiSubWindow*> Shown(const CMainFrame& frame) {
