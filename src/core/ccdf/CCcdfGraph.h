@@ -67,7 +67,23 @@ class CCcdfGraph final {
   // Measures the fonts on the device (text height h and character width w
   // drive the layout); Draw does it when the device's resolution changed.
   void PrepareFonts(Canvas& canvas);
+  // The whole graph: the face, then the data layer over it.
   void Draw(Canvas& canvas);
+  // What does not follow the measured data: ground, frame, grid, titles,
+  // axis labels, reference curve and legend. A window keeps it as an image.
+  void DrawFace(Canvas& canvas);
+  // The measured data over a face: marker text, curve, marker and, over
+  // them, the legend. Every pixel it sets lies in DataBoxes() (the legend
+  // box aside, which the face holds as drawn here). `legend` false leaves
+  // the legend to a face that is already under the data.
+  void DrawData(Canvas& canvas, bool legend = true);
+  // Places the measured points and the marker for the current data and
+  // size, as DrawData will (DrawnPoints, MarkerBox).
+  void LayOutData();
+  // Rectangles covering what DrawData draws for the current layout: the
+  // marker text band, the marker and the curve in short runs, so that a
+  // new curve repaints little more than the old and the new line.
+  std::vector<PixelRect> DataBoxes() const;
 
   // Marks the drawn point nearest to pointerX, within less than 100 pixels;
   // none (−1) when every point is farther.
@@ -126,10 +142,14 @@ class CCcdfGraph final {
   Font VerticalFont() const;
   void DrawBandText(Canvas& canvas, const PixelRect& band, const std::string& text, Argb colour,
                     HAlign align);
+  // The face, with the data layer between the reference curve and the
+  // legend when `data` is true.
+  void DrawLayers(Canvas& canvas, bool data);
   void DrawYLabels(Canvas& canvas);
   void DrawReference(Canvas& canvas);
   void DrawMeasured(Canvas& canvas);
   void DrawMarker(Canvas& canvas);
+  void LayOutMarker();
   void DrawLegend(Canvas& canvas);
 
   int m_x = 0;

@@ -3,6 +3,7 @@
 #include "core/ccdf/CCcdfGraph.h"
 
 #include <QImage>
+#include <QRegion>
 #include <QWidget>
 
 #include <span>
@@ -10,16 +11,23 @@
 
 namespace wattrix {
 
+class FramePacer;
+
 // The CCDF graph's window: owns the graph, keeps its image at the
 // window's size (at least 100 × 100), paints it through the Qt canvas, and
 // lets the user drag the marker along the curve with the left button
-// pressed inside the marker's triangle. The image is drawn again only when
-// the curve, the marker or the size changed; other paints copy it.
+// pressed inside the marker's triangle. The face (grid, labels, reference
+// curve) is kept as an image of its own and drawn again only when the size
+// or the axes change; a new curve or marker puts the face back under the
+// old line and draws the new one, and only those pixels are copied out.
 class CCcdfGraphCtrl final : public QWidget {
   Q_OBJECT
 
  public:
   explicit CCcdfGraphCtrl(QWidget* parent = nullptr);
+
+  // Repaints go through `pacer` (owned by the window; null: at once).
+  void SetFramePacer(FramePacer* pacer) { m_pacer = pacer; }
 
   // A new curve (highest power first) with the axis ranges; nothing is
   // redrawn when it equals the curve shown.
@@ -27,8 +35,13 @@ class CCcdfGraphCtrl final : public QWidget {
 
   const CCcdfGraph& Graph() const { return m_graph; }
   bool Dragging() const { return m_dragging; }
-  // Draws of the graph into the image since it was made.
+  // Draws of the data into the image since it was made, and of the face.
   int SurfacePaints() const { return m_surfacePaints; }
+  int FacePaints() const { return m_facePaints; }
+  // The part of the image the last draw of the data renewed.
+  const QRegion& LastSurfaceRegion() const { return m_lastSurfaceRegion; }
+  // The image as the next paint shows it (drawn now if need be).
+  QImage Surface();
 
  signals:
   // A right click: the frame shows its context menu at `globalPos`.
@@ -42,16 +55,25 @@ class CCcdfGraphCtrl final : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
-  void Redraw();
-  void PaintSurface();
+  // Where the data is drawn now (or will be at the next paint) is drawn
+  // again at the next paint.
+  void InvalidateData();
+  void InvalidateAll();
+  void Invalidate(const QRegion& region);
+  void UpdateSurface();
 
   CCcdfGraph m_graph;
   std::vector<CcdfPoint> m_curve;  // as last handed over
   bool m_hasCurve = false;
+  QImage m_face;
   QImage m_surface;
-  bool m_dirty = true;
+  bool m_faceStale = true;
+  QRegion m_stale;  // of the surface, drawn again before the next copy
+  QRegion m_lastSurfaceRegion;
+  FramePacer* m_pacer = nullptr;
   bool m_dragging = false;
   int m_surfacePaints = 0;
+  int m_facePaints = 0;
 };
 
 }  // namespace wattrix
