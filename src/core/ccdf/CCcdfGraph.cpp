@@ -310,10 +310,10 @@ void CCcdfGraph::DrawLayers(Canvas& canvas, bool data) {
   DrawLegend(canvas);
 }
 
-void CCcdfGraph::DrawData(Canvas& canvas, bool legend) {
+void CCcdfGraph::DrawData(Canvas& canvas, bool markerText, bool legend) {
   if (m_fontDpi != canvas.DpiY()) PrepareFonts(canvas);
   // The band lies above the plot, clear of the curve and the marker.
-  DrawBandText(canvas, MarkerTextBand(), m_markerText, m_colours.markerText, HAlign::Centre);
+  if (markerText) DrawBandText(canvas, MarkerTextBand(), m_markerText, m_colours.markerText, HAlign::Centre);
   DrawMeasured(canvas);
   DrawMarker(canvas);
   if (legend) DrawLegend(canvas);
@@ -332,7 +332,7 @@ void CCcdfGraph::LayOutData() {
 }
 
 std::vector<PixelRect> CCcdfGraph::DataBoxes() const {
-  std::vector<PixelRect> boxes{MarkerTextBand()};
+  std::vector<PixelRect> boxes;
   if (m_markerBox.width > 0) {
     // The triangle's outline runs along the box's right and bottom edges;
     // a pixel more on every side allows for the rasteriser's rounding.

@@ -73,16 +73,17 @@ class CCcdfGraph final {
   // axis labels, reference curve and legend. A window keeps it as an image.
   void DrawFace(Canvas& canvas);
   // The measured data over a face: marker text, curve, marker and, over
-  // them, the legend. Every pixel it sets lies in DataBoxes() (the legend
-  // box aside, which the face holds as drawn here). `legend` false leaves
-  // the legend to a face that is already under the data.
-  void DrawData(Canvas& canvas, bool legend = true);
+  // them, the legend. Every pixel it sets lies in the marker text band,
+  // the legend box or DataBoxes(). A window that puts the face back only
+  // in part leaves out the band and the legend where the face still holds
+  // them as drawn here (`markerText`, `legend` false).
+  void DrawData(Canvas& canvas, bool markerText = true, bool legend = true);
   // Places the measured points and the marker for the current data and
   // size, as DrawData will (DrawnPoints, MarkerBox).
   void LayOutData();
-  // Rectangles covering what DrawData draws for the current layout: the
-  // marker text band, the marker and the curve in short runs, so that a
-  // new curve repaints little more than the old and the new line.
+  // Rectangles covering the curve and the marker as DrawData draws them
+  // for the current layout: the curve in short runs, so that a new curve
+  // repaints little more than the old and the new line.
   std::vector<PixelRect> DataBoxes() const;
 
   // Marks the drawn point nearest to pointerX, within less than 100 pixels;

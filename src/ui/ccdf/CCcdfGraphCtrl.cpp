@@ -44,32 +44,62 @@ void CCcdfGraphCtrl::SetCurve(float xFrom, float xTo, float yFirst, float ySecon
   m_hasCurve = true;
   const auto face = FaceState(m_graph);
   // The old line goes, the new one comes.
-  InvalidateData();
+  MarkData();
   m_graph.SetCurve(xFrom, xTo, yFirst, ySecond, curve);
-  if (FaceState(m_graph) != face) {
-    InvalidateAll();
-  } else {
-    m_graph.LayOutData();
-    InvalidateData();
-  }
+  if (FaceState(m_graph) != face) return InvalidateAll();
+  m_graph.LayOutData();
+  MarkData();
+  RequestStale();
 }
 
-void CCcdfGraphCtrl::InvalidateData() {
-  QRegion region;
-  for (const PixelRect& box : m_graph.DataBoxes()) region += ToQRect(box);
-  Invalidate(region);
+void CCcdfGraphCtrl::MarkData() {
+  for (const PixelRect& box : m_graph.DataBoxes()) MarkRect(ToQRect(box));
+  if (m_graph.MarkerText() != m_shownMarkerText) MarkRect(ToQRect(m_graph.MarkerTextBand()));
 }
+
+void CCcdfGraphCtrl::MarkRect(const QRect& rect) {
+  const QRect inside = rect & QRect(0, 0, m_cellColumns * kCell, height());
+  if (inside.isEmpty() || m_staleCells.empty()) return;
+  const int rows = static_cast<int>(m_staleCells.size()) / m_cellColumns;
+  for (int row = inside.top() / kCell; row <= inside.bottom() / kCell && row < rows; ++row) {
+    auto* cells = &m_staleCells[static_cast<std::size_t>(row * m_cellColumns)];
+    std::fill(cells + inside.left() / kCell, cells + inside.right() / kCell + 1, std::uint8_t{1});
+  }
+  m_anyStale = true;
+}
+
+QRegion CCcdfGraphCtrl::StaleRegion() const {
+  QRegion region;
+  if (!m_anyStale) return region;
+  // Runs of cells, row by row: already the banded form a region keeps.
+  std::vector<QRect> rects;
+  const int rows = static_cast<int>(m_staleCells.size()) / m_cellColumns;
+  for (int row = 0; row < rows; ++row) {
+    const std::uint8_t* cells = &m_staleCells[static_cast<std::size_t>(row * m_cellColumns)];
+    const int top = row * kCell;
+    const int rowHeight = std::min(kCell, height() - top);
+    for (int c = 0; c < m_cellColumns && rowHeight > 0;) {
+      if (!cells[c]) {
+        ++c;
+        continue;
+      }
+      const int first = c;
+      while (c < m_cellColumns && cells[c]) ++c;
+      const int left = first * kCell;
+      const int right = std::min(c * kCell, width());
+      if (right > left) rects.emplace_back(left, top, right - left, rowHeight);
+    }
+  }
+  region.setRects(rects.data(), static_cast<int>(rects.size()));
+  return region;
+}
+
+void CCcdfGraphCtrl::RequestStale() { RequestRepaint(m_pacer, *this, StaleRegion()); }
 
 void CCcdfGraphCtrl::InvalidateAll() {
   m_faceStale = true;
-  Invalidate(rect());
-}
-
-void CCcdfGraphCtrl::Invalidate(const QRegion& region) {
-  const QRegion inside = region & rect();
-  if (inside.isEmpty()) return;
-  m_stale += inside;
-  RequestRepaint(m_pacer, *this, inside);
+  MarkRect(rect());
+  RequestStale();
 }
 
 void CCcdfGraphCtrl::resizeEvent(QResizeEvent* event) {
@@ -84,6 +114,9 @@ void CCcdfGraphCtrl::resizeEvent(QResizeEvent* event) {
     m_face = QImage(pixels, QImage::Format_RGB32);
     m_face.setDevicePixelRatio(ratio);
   }
+  m_cellColumns = (width() + kCell - 1) / kCell;
+  const int rows = (height() + kCell - 1) / kCell;
+  m_staleCells.assign(static_cast<std::size_t>(std::max(0, m_cellColumns * rows)), 0);
   InvalidateAll();
 }
 
@@ -97,25 +130,29 @@ void CCcdfGraphCtrl::UpdateSurface() {
     m_graph.DrawFace(canvas);
     ++m_facePaints;
     m_faceStale = false;
-    m_stale = QRect(QPoint(0, 0), m_surface.deviceIndependentSize().toSize());
+    MarkRect(rect());
   }
-  if (m_stale.isEmpty()) return;
+  if (!m_anyStale) return;
+  const QRegion stale = StaleRegion();
   QPainter painter(&m_surface);
   const double ratio = m_surface.devicePixelRatio();
   // The face back under the old data, then the data drawn whole: every
-  // pixel it sets lies in the stale region.
+  // pixel of the curve and the marker lies in the stale region; the band
+  // and the legend are drawn only where the face was put back over them.
   painter.setCompositionMode(QPainter::CompositionMode_Source);
-  for (const QRect& rect : m_stale) {
+  for (const QRect& rect : stale) {
     const QRectF r(rect);
     painter.drawImage(r, m_face, QRectF(r.topLeft() * ratio, r.size() * ratio));
   }
   painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-  const PixelRect legend = m_graph.LegendBox();
   QtCanvas canvas(painter);
-  m_graph.DrawData(canvas, m_stale.intersects(ToQRect(legend)));
+  m_graph.DrawData(canvas, stale.intersects(ToQRect(m_graph.MarkerTextBand())),
+                   stale.intersects(ToQRect(m_graph.LegendBox())));
+  m_shownMarkerText = m_graph.MarkerText();
   ++m_surfacePaints;
-  m_lastSurfaceRegion = m_stale;
-  m_stale = QRegion();
+  m_lastSurfaceRegion = stale;
+  std::fill(m_staleCells.begin(), m_staleCells.end(), std::uint8_t{0});
+  m_anyStale = false;
 }
 
 QImage CCcdfGraphCtrl::Surface() {
@@ -147,10 +184,11 @@ void CCcdfGraphCtrl::mousePressEvent(QMouseEvent* event) {
 
 void CCcdfGraphCtrl::mouseMoveEvent(QMouseEvent* event) {
   if (!m_dragging) return event->ignore();
-  InvalidateData();
+  MarkData();
   m_graph.MoveMarker(event->position().toPoint().x());
   m_graph.LayOutData();
-  InvalidateData();
+  MarkData();
+  RequestStale();
   event->accept();
 }
 

@@ -6,7 +6,9 @@
 #include <QRegion>
 #include <QWidget>
 
+#include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace wattrix {
@@ -55,11 +57,19 @@ class CCcdfGraphCtrl final : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
-  // Where the data is drawn now (or will be at the next paint) is drawn
-  // again at the next paint.
-  void InvalidateData();
+  // Side of the square cells in which stale parts of the image are kept:
+  // a region of a few dozen cell runs is cheap to build, paint and flush,
+  // where one of hundreds of small boxes is not.
+  static constexpr int kCell = 16;
+
+  // Marks where the data is drawn now (or will be at the next paint).
+  void MarkData();
+  void MarkRect(const QRect& rect);
+  // The marked cells as a region, within the window.
+  QRegion StaleRegion() const;
+  // Asks for a paint of the marked cells.
+  void RequestStale();
   void InvalidateAll();
-  void Invalidate(const QRegion& region);
   void UpdateSurface();
 
   CCcdfGraph m_graph;
@@ -68,7 +78,11 @@ class CCcdfGraphCtrl final : public QWidget {
   QImage m_face;
   QImage m_surface;
   bool m_faceStale = true;
-  QRegion m_stale;  // of the surface, drawn again before the next copy
+  // Cells of the image to draw again before the next copy, row by row.
+  std::vector<std::uint8_t> m_staleCells;
+  int m_cellColumns = 0;
+  bool m_anyStale = false;
+  std::string m_shownMarkerText;  // in the image's marker band
   QRegion m_lastSurfaceRegion;
   FramePacer* m_pacer = nullptr;
   bool m_dragging = false;
