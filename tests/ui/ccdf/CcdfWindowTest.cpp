@@ -63,10 +63,12 @@ std::vector<CcdfPoint> Curve(float end, float wiggle) {
   return curve;
 }
 
-// A curve that stays high up to 18 dB, through the legend's corner.
-std::vector<CcdfPoint> HighCurve() {
+// A curve that stays high up to 18 dB, through the legend's corner, and
+// starts at `start` (log of the fraction) at 0 dB.
+std::vector<CcdfPoint> HighCurve(float start) {
   std::vector<CcdfPoint> curve{CcdfPoint{-4.0f, 18.2f}};
   for (int i = 0; i <= 200; ++i) curve.push_back(CcdfPoint{-0.3f, 18.0f - 0.09f * static_cast<float>(i)});
+  curve.push_back(CcdfPoint{start, 0.0f});
   return curve;
 }
 
@@ -309,14 +311,16 @@ class CcdfWindowTest final : public QObject {
     };
     show(Curve(9.0f, 0.0f));
     const int faces = ctrl.FacePaints();
-    const std::vector<std::vector<CcdfPoint>> curves{
-        Curve(9.2f, 0.3f), Curve(8.1f, -0.6f), {}, Curve(9.5f, 0.1f), HighCurve(), Curve(9.7f, 0.2f)};
+    const std::vector<std::vector<CcdfPoint>> curves{Curve(9.2f, 0.3f), Curve(8.1f, -0.6f), {},
+                                                     Curve(9.5f, 0.1f), HighCurve(-0.3f),   HighCurve(-0.05f),
+                                                     Curve(9.7f, 0.2f)};
     for (const auto& curve : curves) {
       const QImage shown = show(curve);
       QVERIFY(shown == WholeDrawing(ctrl.size(), curve, 0));
     }
     QCOMPARE(ctrl.FacePaints(), faces);
-    // The high curve did cross the legend.
+    // The high curves did cross the legend; the second one changed only
+    // outside it.
     const PixelRect legend = ctrl.Graph().LegendBox();
     QVERIFY(legend.width > 0);
     QVERIFY(ctrl.Graph().MapPoint(17.0f, -0.3f).x > legend.left);
