@@ -96,7 +96,7 @@ if ((do_bench)); then
   echo "  header statistics alone:           $(awk '$1 == "BM_BuildHistoryHeader" { print $2, $3 }' "$results")"
   echo "  one live refresh (PX420B reading pair) with a whole repaint:"
   awk '$1 ~ /^BM_LiveRefresh/ { printf "    %-48s %9.1f %s\n", $1, $2, $3 }' "$results"
-  echo "  one CCDF refresh (sweep processed; whole:1 repaints all, whole:0 paints what changed):"
+  echo "  one CCDF refresh (sweep processed; whole:0 paints what changed, whole:1 every widget):"
   awk '$1 ~ /^BM_CcdfRefresh/ { printf "    %-56s %9.1f %s\n", $1, $2, $3 }' "$results"
 fi
 
