@@ -1,6 +1,6 @@
 # Sourced by the scripts that run the application on a virtual X screen
-# (screenshot.sh, perf.sh, ccdf-cpu.sh). The caller stops what it started
-# in its own EXIT trap (stop_app, stop_xvfb).
+# (screenshot.sh, perf.sh, ccdf-cpu.sh), also under `set -e`. The caller
+# stops what it started in its own EXIT trap (stop_app, stop_xvfb).
 #   start_xvfb WxH            Xvfb on a free display; sets DISPLAY, XVFB_PID
 #   stop_xvfb
 #   start_app BIN ARGS...     wattrix from BIN in the background (APP_PID),
@@ -31,8 +31,8 @@ start_xvfb() {
       fi
       sleep 0.1
     done
-    kill "$XVFB_PID" 2>/dev/null
-    wait "$XVFB_PID" 2>/dev/null
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
     XVFB_PID=""
   done
   echo "no free X display" >&2
@@ -41,8 +41,8 @@ start_xvfb() {
 
 stop_xvfb() {
   [[ -n $XVFB_PID ]] || return 0
-  kill "$XVFB_PID" 2>/dev/null
-  wait "$XVFB_PID" 2>/dev/null
+  kill "$XVFB_PID" 2>/dev/null || true
+  wait "$XVFB_PID" 2>/dev/null || true
   XVFB_PID=""
   return 0
 }
@@ -63,8 +63,8 @@ start_app() {
 
 stop_app() {
   [[ -n $APP_PID ]] || return 0
-  kill "$APP_PID" 2>/dev/null
-  wait "$APP_PID" 2>/dev/null
+  kill "$APP_PID" 2>/dev/null || true
+  wait "$APP_PID" 2>/dev/null || true
   APP_PID=""
   return 0
 }
