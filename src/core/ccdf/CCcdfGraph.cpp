@@ -331,36 +331,6 @@ void CCcdfGraph::LayOutData() {
   LayOutMarker();
 }
 
-std::vector<PixelRect> CCcdfGraph::DataBoxes() const {
-  std::vector<PixelRect> boxes;
-  if (m_markerBox.width > 0) {
-    // The triangle's outline runs along the box's right and bottom edges;
-    // a pixel more on every side allows for the rasteriser's rounding.
-    const PixelRect& m = m_markerBox;
-    boxes.push_back(FromEdges(m.left - 1, m.top - 1, m.Right() + 2, m.Bottom() + 2));
-  }
-  // Runs of joined points, each ending where the next begins, cut when
-  // they span more than a few pixels so that each box stays close to the
-  // line.
-  constexpr int kRunSpan = 16;
-  std::size_t first = 0;
-  while (first < m_drawn.size()) {
-    int left = m_drawn[first].x, right = left, top = m_drawn[first].y, bottom = top;
-    std::size_t last = first;
-    while (last + 1 < m_drawn.size()) {
-      const PixelPoint& p = m_drawn[last + 1];
-      const int l = std::min(left, p.x), r = std::max(right, p.x);
-      const int t = std::min(top, p.y), b = std::max(bottom, p.y);
-      if (last > first && (r - l) + (b - t) > kRunSpan) break;
-      left = l, right = r, top = t, bottom = b;
-      ++last;
-    }
-    boxes.push_back(FromEdges(left - 1, top - 1, right + 2, bottom + 2));
-    if (last + 1 >= m_drawn.size()) break;
-    first = last;
-  }
-  return boxes;
-}
 void CCcdfGraph::SetLegend(std::string measured, std::string reference) {
   m_legendMeasured = std::move(measured);
   m_legendReference = std::move(reference);

@@ -74,17 +74,13 @@ class CCcdfGraph final {
   void DrawFace(Canvas& canvas);
   // The measured data over a face: marker text, curve, marker and, over
   // them, the legend. Every pixel it sets lies in the marker text band,
-  // the legend box or DataBoxes(). A window that puts the face back only
+  // the legend box or near the drawn points and the marker box. A window that puts the face back only
   // in part leaves out the band and the legend where the face still holds
   // them as drawn here (`markerText`, `legend` false).
   void DrawData(Canvas& canvas, bool markerText = true, bool legend = true);
   // Places the measured points and the marker for the current data and
   // size, as DrawData will (DrawnPoints, MarkerBox).
   void LayOutData();
-  // Rectangles covering the curve and the marker as DrawData draws them
-  // for the current layout: the curve in short runs, so that a new curve
-  // repaints little more than the old and the new line.
-  std::vector<PixelRect> DataBoxes() const;
 
   // Marks the drawn point nearest to pointerX, within less than 100 pixels;
   // none (−1) when every point is farther.

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <string>
 #include <tuple>
+#include <vector>
 
 namespace wattrix {
 
@@ -23,6 +24,37 @@ auto FaceState(const CCcdfGraph& g) {
 }
 
 QRect ToQRect(const PixelRect& r) { return QRect(r.left, r.top, r.width, r.height); }
+
+// Rectangles covering the curve and the marker as the graph draws them for
+// its current layout: the curve in short runs, each ending where the next
+// begins and cut when it spans more than a few pixels, so that a new curve
+// repaints little more than the old and the new line. A pixel more on
+// every side allows for the rasteriser's rounding.
+std::vector<QRect> DataBoxes(const CCcdfGraph& graph) {
+  std::vector<QRect> boxes;
+  const PixelRect m = graph.MarkerBox();
+  // The triangle's outline runs along the box's right and bottom edges.
+  if (m.width > 0) boxes.emplace_back(m.left - 1, m.top - 1, m.width + 3, m.height + 3);
+  constexpr int kRunSpan = 16;
+  const std::vector<PixelPoint>& points = graph.DrawnPoints();
+  std::size_t first = 0;
+  while (first < points.size()) {
+    int left = points[first].x, right = left, top = points[first].y, bottom = top;
+    std::size_t last = first;
+    while (last + 1 < points.size()) {
+      const PixelPoint& p = points[last + 1];
+      const int l = std::min(left, p.x), r = std::max(right, p.x);
+      const int t = std::min(top, p.y), b = std::max(bottom, p.y);
+      if (last > first && (r - l) + (b - t) > kRunSpan) break;
+      left = l, right = r, top = t, bottom = b;
+      ++last;
+    }
+    boxes.emplace_back(QPoint(left - 1, top - 1), QPoint(right + 1, bottom + 1));
+    if (last + 1 >= points.size()) break;
+    first = last;
+  }
+  return boxes;
+}
 
 }  // namespace
 
@@ -53,7 +85,7 @@ void CCcdfGraphCtrl::SetCurve(float xFrom, float xTo, float yFirst, float ySecon
 }
 
 void CCcdfGraphCtrl::MarkData() {
-  for (const PixelRect& box : m_graph.DataBoxes()) MarkRect(ToQRect(box));
+  for (const QRect& box : DataBoxes(m_graph)) MarkRect(box);
   if (m_graph.MarkerText() != m_shownMarkerText) MarkRect(ToQRect(m_graph.MarkerTextBand()));
 }
 
