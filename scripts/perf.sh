@@ -12,8 +12,9 @@
 # references: history write against a plain fwrite+fsync of the same bytes,
 # history read against a plain fread, CSV export against a plain
 # fwrite+fsync of the CSV's bytes, one CCDF sweep against re-merging the
-# stored sweeps, and one live refresh of a measurement window with a whole
-# repaint.
+# stored sweeps, one live refresh of a measurement window with a whole
+# repaint, and one refresh of the CCDF window (a sweep processed, then a
+# whole repaint or the paced paint of what changed).
 #
 # Application: a virtual X screen (Xvfb), a simulated PX420B on the USB
 # stand-in and wattrix at its default window size. Keys and tool bar clicks
@@ -21,7 +22,9 @@
 # panels), close the settings dialog and start measuring. The
 # share of one core is the process's user + system time from /proc/PID/stat
 # over S seconds: with the window stopped, measuring with four panels, and
-# measuring with the history graph shown once its window is full. The simulated sensor's write
+# measuring with the history graph shown once its window is full. Then
+# scripts/ccdf-cpu.sh runs the CCDF window at full rate in a fresh
+# application, screen and sensor. The simulated sensor's write
 # calls over the same time show that it was answering at full rate. The
 # machine's load average is printed beside each figure: on a busy machine
 # the figures are high and vary.
@@ -48,7 +51,8 @@ done
 if [[ ! -f $build/build.ninja ]]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWATTRIX_BUILD_TESTS=OFF
 fi
-cmake --build "$build" --target bench_history bench_ccdf bench_mode_view wattrix wattrix-sim wattrix_data
+cmake --build "$build" --target bench_history bench_ccdf bench_ccdf_window bench_mode_view wattrix wattrix-sim \
+  wattrix_data
 bin=$build/bin
 
 load() { cut -d' ' -f1-3 /proc/loadavg; }
@@ -82,6 +86,7 @@ if ((do_bench)); then
   bench bench_ccdf 'BM_ProcessSweep' >>"$results"
   bench bench_ccdf 'BM_StraightforwardReMerge' >>"$results"
   bench bench_mode_view 'BM_LiveRefreshAndPaint' >>"$results"
+  bench bench_ccdf_window 'BM_CcdfRefreshAndPaint' >>"$results"
   figure BM_WriteHistoryFile BM_PlainFwriteSameBytes/fsync:1 "history write / fwrite+fsync"
   figure BM_WriteHistoryFile BM_PlainFwriteSameBytes/fsync:0 "history write / fwrite"
   figure BM_ReadHistoryFile BM_PlainFreadSameBytes "history read / fread"
@@ -91,59 +96,33 @@ if ((do_bench)); then
   echo "  header statistics alone:           $(awk '$1 == "BM_BuildHistoryHeader" { print $2, $3 }' "$results")"
   echo "  one live refresh (PX420B reading pair) with a whole repaint:"
   awk '$1 ~ /^BM_LiveRefresh/ { printf "    %-48s %9.1f %s\n", $1, $2, $3 }' "$results"
+  echo "  one CCDF refresh (sweep processed; whole:0 paints what changed, whole:1 every widget):"
+  awk '$1 ~ /^BM_CcdfRefresh/ { printf "    %-56s %9.1f %s\n", $1, $2, $3 }' "$results"
 fi
 
 ((do_app)) || exit 0
 
 source "$root/scripts/sim-sensors.sh"
-xvfb_pid=""
-app_pid=""
+source "$root/scripts/lib/xscreen.sh"
 cleanup() {
   set +e
-  if [[ -n $app_pid ]]; then
-    kill "$app_pid" 2>/dev/null
-    wait "$app_pid" 2>/dev/null
-  fi
+  stop_app
   stop_sims
-  if [[ -n $xvfb_pid ]]; then
-    kill "$xvfb_pid" 2>/dev/null
-    wait "$xvfb_pid" 2>/dev/null
-  fi
+  stop_xvfb
   [[ -n ${results:-} ]] && rm -f "$results"
   return 0
 }
 trap cleanup EXIT
 
-display=""
-for n in $(seq 150 199); do
-  if [[ ! -e /tmp/.X$n-lock && ! -e /tmp/.X11-unix/X$n ]]; then display=:$n; break; fi
-done
-[[ -n $display ]] || { echo "perf: no free X display" >&2; exit 1; }
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp -dpi 96 >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=$display
-unset WAYLAND_DISPLAY
-export QT_QPA_PLATFORM=xcb
-for ((i = 0; i < 50; i++)); do
-  xdpyinfo >/dev/null 2>&1 && break
-  sleep 0.1
-done
+start_xvfb 1280x1024
 
 # Private folders for the simulated sensor, so that no other one is found.
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-/tmp/perf-$$}
 mkdir -p "$XDG_RUNTIME_DIR"
 start_sim "$bin" --model PX420B --transport usb-vista
-sim_pid=${SIM_PIDS[0]}
+SIM_PID=${SIM_PIDS[0]}
 
-"$bin/wattrix" &
-app_pid=$!
-up=0
-for ((i = 0; i < 100; i++)); do
-  if xwininfo -root -tree 2>/dev/null | grep -q '"Wattrix'; then up=1; break; fi
-  kill -0 "$app_pid" 2>/dev/null || { echo "perf: wattrix ended early" >&2; exit 1; }
-  sleep 0.1
-done
-((up)) || { echo "perf: no main window within 10 s" >&2; exit 1; }
+start_app "$bin"
 sleep 1
 
 keys() {
@@ -163,32 +142,9 @@ click() {
   sleep 0.5
 }
 shot() { [[ -n $shots ]] && import -window root "$shots/$1.png" || true; }
+share() { cpu_share "$1" "$seconds"; }
 
-# user + system ticks of a process (fields after the command's closing bracket).
-ticks() { sed 's/.*) //' "/proc/$1/stat" | awk '{ print $12 + $13 }'; }
-writes() { awk '/^syscw/ { print $2 }' "/proc/$1/io"; }
-
-# share LABEL: CPU share of wattrix over $seconds, with the sensor's replies.
-share() {
-  local hz t0 t1 w0 w1 s0 s1 l0
-  hz=$(getconf CLK_TCK)
-  l0=$(load)
-  t0=$(ticks "$app_pid")
-  w0=$(writes "$sim_pid")
-  s0=$(date +%s.%N)
-  sleep "$seconds"
-  t1=$(ticks "$app_pid")
-  w1=$(writes "$sim_pid")
-  s1=$(date +%s.%N)
-  awk -v label="$1" -v a="$t0" -v b="$t1" -v hz="$hz" -v s0="$s0" -v s1="$s1" -v w0="$w0" -v w1="$w1" \
-    -v l0="$l0" -v l1="$(load)" 'BEGIN {
-      s = s1 - s0
-      printf "  %-34s %5.1f %% of a core  (%.1f s; sensor writes %.1f/s; load %s -> %s)\n",
-        label, (b - a) / hz / s * 100, s, (w1 - w0) / s, l0, l1
-    }'
-}
-
-echo "perf: wattrix on $display against a simulated PX420B (USB), ${seconds} s each"
+echo "perf: wattrix on $DISPLAY against a simulated PX420B (USB), ${seconds} s each"
 keys ctrl+d
 sleep 1
 keys Return
@@ -211,3 +167,12 @@ click 414 42  # History graph
 sleep 45
 shot graph
 share "AVG & Peak, live graph view (scrolling)"
+
+# The CCDF window in an application of its own, on its own screen and
+# sensor: the one above goes first, so that only one sensor is found.
+stop_app
+stop_sims
+stop_xvfb
+ccdf_args=(--build "$build" --seconds "$seconds" --label "CCDF window, measuring")
+[[ -n $shots ]] && ccdf_args+=(--shot "$shots/ccdf.png")
+"$root/scripts/ccdf-cpu.sh" "${ccdf_args[@]}"

@@ -41,54 +41,25 @@ targets=(wattrix wattrix_data)
 cmake --build "$build" --target "${targets[@]}"
 
 source "$root/scripts/sim-sensors.sh"
-xvfb_pid=""
-app_pid=""
+source "$root/scripts/lib/xscreen.sh"
 # Each step on its own: a failing kill or wait must not skip the rest.
 cleanup() {
   set +e
-  if [[ -n $app_pid ]]; then
-    kill "$app_pid" 2>/dev/null
-    wait "$app_pid" 2>/dev/null
-  fi
+  stop_app
   stop_sims
-  if [[ -n $xvfb_pid ]]; then
-    kill "$xvfb_pid" 2>/dev/null
-    wait "$xvfb_pid" 2>/dev/null
-  fi
+  stop_xvfb
   return 0
 }
 trap cleanup EXIT
 
-# A free display number.
-display=""
-for n in $(seq 90 140); do
-  if [[ ! -e /tmp/.X$n-lock && ! -e /tmp/.X11-unix/X$n ]]; then display=:$n; break; fi
-done
-[[ -n $display ]] || { echo "screenshot: no free X display" >&2; exit 1; }
-Xvfb "$display" -screen 0 "${size}x24" -nolisten tcp -dpi 96 >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=$display
-unset WAYLAND_DISPLAY
-export QT_QPA_PLATFORM=xcb
-for ((i = 0; i < 50; i++)); do
-  xdpyinfo >/dev/null 2>&1 && break
-  sleep 0.1
-done
+start_xvfb "$size"
 
 if ((sim)); then
   start_sim "$build/bin" --model PX420B --transport usb-vista
   start_sim "$build/bin" --model PX430A --transport serial
 fi
 
-"$build/bin/wattrix" -geometry "${size}+0+0" "$@" &
-app_pid=$!
-up=0
-for ((i = 0; i < 100; i++)); do
-  if xwininfo -root -tree 2>/dev/null | grep -q '"Wattrix'; then up=1; break; fi
-  kill -0 "$app_pid" 2>/dev/null || { echo "screenshot: wattrix ended early" >&2; exit 1; }
-  sleep 0.1
-done
-((up)) || { echo "screenshot: no main window within 10 s" >&2; exit 1; }
+start_app "$build/bin" -geometry "${size}+0+0" "$@"
 sleep 0.5
 
 for key in $keys; do

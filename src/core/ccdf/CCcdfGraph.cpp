@@ -263,7 +263,11 @@ void CCcdfGraph::DrawBandText(Canvas& canvas, const PixelRect& band, const std::
   canvas.DrawTextInBox(text, ToRectF(band), NormalFont(), colour, format);
 }
 
-void CCcdfGraph::Draw(Canvas& canvas) {
+void CCcdfGraph::Draw(Canvas& canvas) { DrawLayers(canvas, true); }
+
+void CCcdfGraph::DrawFace(Canvas& canvas) { DrawLayers(canvas, false); }
+
+void CCcdfGraph::DrawLayers(Canvas& canvas, bool data) {
   if (m_fontDpi != canvas.DpiY()) PrepareFonts(canvas);
   const PixelRect plot = PlotRect();
   const Pen framePen{m_colours.frame, 1.0};
@@ -281,7 +285,7 @@ void CCcdfGraph::Draw(Canvas& canvas) {
   }
 
   DrawBandText(canvas, TitleBand(), m_title, m_colours.title, HAlign::Centre);
-  DrawBandText(canvas, MarkerTextBand(), m_markerText, m_colours.markerText, HAlign::Centre);
+  if (data) DrawBandText(canvas, MarkerTextBand(), m_markerText, m_colours.markerText, HAlign::Centre);
   DrawBandText(canvas, XAxisTitleBand(), m_xAxisTitle, m_colours.xLabels, HAlign::Centre);
   if (!m_yAxisTitle.empty()) {
     // Written upwards in a one-line band at the left edge, centred on the plot.
@@ -299,9 +303,32 @@ void CCcdfGraph::Draw(Canvas& canvas) {
   }
   DrawYLabels(canvas);
   DrawReference(canvas);
+  if (data) {
+    DrawMeasured(canvas);
+    DrawMarker(canvas);
+  }
+  DrawLegend(canvas);
+}
+
+void CCcdfGraph::DrawData(Canvas& canvas, bool markerText, bool legend) {
+  if (m_fontDpi != canvas.DpiY()) PrepareFonts(canvas);
+  // The band lies above the plot, clear of the curve and the marker.
+  if (markerText) DrawBandText(canvas, MarkerTextBand(), m_markerText, m_colours.markerText, HAlign::Centre);
   DrawMeasured(canvas);
   DrawMarker(canvas);
-  DrawLegend(canvas);
+  if (legend) DrawLegend(canvas);
+}
+
+void CCcdfGraph::LayOutData() {
+  m_drawn.clear();
+  if (m_data) {
+    const auto& pts = m_data->points;
+    for (int i = 0; i < m_data->PointCount(); ++i) {
+      const float x = pts[2 * i];
+      if (InXRange(x)) m_drawn.push_back(MapPoint(x, pts[2 * i + 1]));
+    }
+  }
+  LayOutMarker();
 }
 
 void CCcdfGraph::SetLegend(std::string measured, std::string reference) {
@@ -370,30 +397,29 @@ void CCcdfGraph::DrawReference(Canvas& canvas) {
 }
 
 void CCcdfGraph::DrawMeasured(Canvas& canvas) {
-  m_drawn.clear();
-  if (!m_data) return;
+  LayOutData();
   std::vector<PointF> points;
-  const auto& pts = m_data->points;
-  for (int i = 0; i < m_data->PointCount(); ++i) {
-    const float x = pts[2 * i];
-    if (!InXRange(x)) continue;
-    const PixelPoint p = MapPoint(x, pts[2 * i + 1]);
-    m_drawn.push_back(p);
-    points.push_back(ToPointF(p));
-  }
+  points.reserve(m_drawn.size());
+  for (const PixelPoint& p : m_drawn) points.push_back(ToPointF(p));
   DrawJoined(canvas, points, m_colours.curve);
 }
 
-void CCcdfGraph::DrawMarker(Canvas& canvas) {
+void CCcdfGraph::LayOutMarker() {
   m_markerBox = PixelRect{};
   if (!m_data || m_drawn.empty()) return;
   const int index = std::clamp(m_markerIndex, 0, static_cast<int>(m_drawn.size()) - 1);
   const PixelPoint p = m_drawn[index];
+  m_markerBox = PixelRect{p.x - 4, p.y - 8, 8, 8};
+}
+
+void CCcdfGraph::DrawMarker(Canvas& canvas) {
+  LayOutMarker();
+  if (m_markerBox.width <= 0) return;
+  const PixelPoint p{m_markerBox.left + 4, m_markerBox.top + 8};
   const std::vector<PointF> outline{
       PointF{double(p.x - 4), double(p.y - 8)}, PointF{double(p.x + 4), double(p.y - 8)},
       PointF{double(p.x), double(p.y)}, PointF{double(p.x - 4), double(p.y - 8)}};
   canvas.DrawPolyline(outline, Pen{kMarkerColour, 1.0});
-  m_markerBox = PixelRect{p.x - 4, p.y - 8, 8, 8};
 }
 
 }  // namespace wattrix

@@ -67,7 +67,20 @@ class CCcdfGraph final {
   // Measures the fonts on the device (text height h and character width w
   // drive the layout); Draw does it when the device's resolution changed.
   void PrepareFonts(Canvas& canvas);
+  // The whole graph: the face, then the data layer over it.
   void Draw(Canvas& canvas);
+  // What does not follow the measured data: ground, frame, grid, titles,
+  // axis labels, reference curve and legend. A window keeps it as an image.
+  void DrawFace(Canvas& canvas);
+  // The measured data over a face: marker text, curve, marker and, over
+  // them, the legend. Every pixel it sets lies in the marker text band,
+  // the legend box or near the drawn points and the marker box. A window that puts the face back only
+  // in part leaves out the band and the legend where the face still holds
+  // them as drawn here (`markerText`, `legend` false).
+  void DrawData(Canvas& canvas, bool markerText = true, bool legend = true);
+  // Places the measured points and the marker for the current data and
+  // size, as DrawData will (DrawnPoints, MarkerBox).
+  void LayOutData();
 
   // Marks the drawn point nearest to pointerX, within less than 100 pixels;
   // none (−1) when every point is farther.
@@ -126,10 +139,14 @@ class CCcdfGraph final {
   Font VerticalFont() const;
   void DrawBandText(Canvas& canvas, const PixelRect& band, const std::string& text, Argb colour,
                     HAlign align);
+  // The face, with the data layer between the reference curve and the
+  // legend when `data` is true.
+  void DrawLayers(Canvas& canvas, bool data);
   void DrawYLabels(Canvas& canvas);
   void DrawReference(Canvas& canvas);
   void DrawMeasured(Canvas& canvas);
   void DrawMarker(Canvas& canvas);
+  void LayOutMarker();
   void DrawLegend(Canvas& canvas);
 
   int m_x = 0;

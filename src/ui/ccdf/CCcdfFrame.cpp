@@ -11,6 +11,7 @@
 #include "ui/ccdf/CCcdfSplitter.h"
 #include "ui/ccdf/CCcdfTextView.h"
 #include "ui/measure/QueuedReadingSink.h"
+#include "ui/platform/FramePacer.h"
 #include "ui/platform/UiThread.h"
 #include "ui/shell/CMainFrame.h"
 
@@ -54,6 +55,10 @@ CCcdfFrame::~CCcdfFrame() {
 }
 
 void CCcdfFrame::BuildPanes() {
+  // Sweeps may come faster than the screen refreshes: every one is
+  // processed at once, but the repaints wait for the next frame and
+  // several sweeps share it.
+  m_pacer = new FramePacer(this);
   auto* outer = new CCcdfSplitter(Qt::Horizontal, this);
   auto* left = new CCcdfSplitter(Qt::Vertical, outer);
   auto* right = new CCcdfSplitter(Qt::Vertical, outer);
@@ -65,6 +70,7 @@ void CCcdfFrame::BuildPanes() {
   right->addWidget(m_graph);
   right->addWidget(lower);
   m_graph->setObjectName(QStringLiteral("CcdfGraph"));
+  m_graph->SetFramePacer(m_pacer);
   connect(m_graph, &CCcdfGraphCtrl::ContextMenuRequested, this, &CCcdfFrame::ShowContextMenu);
 
   const auto context = [this] { return m_session->PanelContext(); };
@@ -73,6 +79,7 @@ void CCcdfFrame::BuildPanes() {
     CCcdfSplitter* holder = i < 3 ? left : lower;
     auto* view = new CCcdfTextView(panel, m_session->Panels()[static_cast<std::size_t>(i)], context, holder);
     view->setObjectName(QStringLiteral("CcdfPanel%1").arg(i));
+    view->SetFramePacer(m_pacer);
     holder->addWidget(view);
     connect(view, &CCcdfTextView::ContextMenuRequested, this, &CCcdfFrame::ShowContextMenu);
     connect(view, &CCcdfTextView::NeedChanged, this, &CCcdfFrame::EqualisePanelFonts);

@@ -19,6 +19,7 @@ class CCcdfGraphCtrl;
 class CCcdfSplitter;
 class CCcdfTextView;
 class CMainFrame;
+class FramePacer;
 class MeasurementSettings;
 class QueuedReadingSink;
 
@@ -60,6 +61,7 @@ class CCcdfFrame final : public ChildFrame, public CcdfSessionHost {
   CcdfSession& Session() { return *m_session; }
   const CcdfSession& Session() const { return *m_session; }
   CCcdfGraphCtrl& Graph() const { return *m_graph; }
+  FramePacer& Pacer() const { return *m_pacer; }
   CCcdfTextView& Panel(CcdfPanel panel) const { return *m_panels[static_cast<std::size_t>(panel)]; }
   CCcdfSplitter& Splitter(SplitterIndex index) const { return *m_splitters[index]; }
   QMenu* ContextMenu() const { return m_contextMenu; }
@@ -84,6 +86,7 @@ class CCcdfFrame final : public ChildFrame, public CcdfSessionHost {
   std::array<CCcdfSplitter*, 4> m_splitters{};
   std::array<CCcdfTextView*, kCcdfPanelCount> m_panels{};
   CCcdfGraphCtrl* m_graph = nullptr;
+  FramePacer* m_pacer = nullptr;  // child object
   std::unique_ptr<CcdfSession> m_session;
   std::unique_ptr<QueuedReadingSink> m_sink;
   QTimer* m_timer = nullptr;

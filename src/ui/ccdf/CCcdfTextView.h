@@ -4,18 +4,25 @@
 #include "core/ccdf/CcdfPanels.h"
 
 #include <QImage>
+#include <QRegion>
 #include <QWidget>
 
 #include <functional>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace wattrix {
 
+class FramePacer;
+
 // One of the six text panels of the CCDF window: white-grey bold lines on
 // the dark blue ground, in the FontCache's fonts. It repaints only when a
 // line's text changed (or its size did); lines too wide or too many for
-// the panel are drawn a few points smaller so that nothing is cut.
+// the panel are drawn a few points smaller so that nothing is cut. A
+// changed line redraws only its own band of the cached image, and the
+// repaint waits for the window's next frame when a pacer is set.
 class CCcdfTextView final : public QWidget {
   Q_OBJECT
 
@@ -26,6 +33,8 @@ class CCcdfTextView final : public QWidget {
   CCcdfTextView(CcdfPanel panel, const PanelItems& items, ContextSource context, QWidget* parent = nullptr);
 
   CcdfPanel Panel() const { return m_panel; }
+  // Repaints go through `pacer` (owned by the window; null: at once).
+  void SetFramePacer(FramePacer* pacer) { m_pacer = pacer; }
   // Recomputes the texts from the items and the context; schedules a
   // repaint only when one of them changed. True when it did.
   bool Refresh();
@@ -41,6 +50,8 @@ class CCcdfTextView final : public QWidget {
   // Repaints of the panel's image since it was made (for the tests and the
   // speed measurements).
   int SurfacePaints() const { return m_surfacePaints; }
+  // The part of the image the last of them drew.
+  const QRegion& LastSurfaceRegion() const { return m_lastSurfaceRegion; }
 
  signals:
   // A right click: the frame shows its context menu at `globalPos`.
@@ -55,20 +66,31 @@ class CCcdfTextView final : public QWidget {
 
  private:
   std::vector<std::string> ComputeTexts() const;
+  // Size of a text in the panel font of `points`, remembered.
+  PanelTextSize Measure(int points, const std::string& text);
   // Fits the lines again, from a need of `from` points up.
   void Refit(int from);
   void Place();
-  void PaintSurface();
+  // The image's `region` is drawn again at the next paint.
+  void Invalidate(const QRegion& region);
+  // Where line `i` of `fit` may leave pixels.
+  QRect LineBand(const PanelFit& fit, std::size_t i) const;
+  void PaintSurface(const QRegion& region);
 
   CcdfPanel m_panel;
   const PanelItems& m_items;
   ContextSource m_context;
   std::vector<std::string> m_texts;
   PanelFit m_fit;
+  static constexpr std::size_t kMeasuredTexts = 512;
+  std::map<std::pair<int, std::string>, PanelTextSize> m_measured;
+  PanelMeasure m_measure;
   int m_needed = 0;
   int m_floor = 0;
   QImage m_surface;
-  bool m_dirty = true;
+  QRegion m_stale;  // of the image, drawn again before the next copy
+  QRegion m_lastSurfaceRegion;
+  FramePacer* m_pacer = nullptr;
   int m_surfacePaints = 0;
 };
 

@@ -1,4 +1,5 @@
 #include "core/app/AppContext.h"
+#include "core/device/ReadingSink.h"
 #include "core/device/SensorLink.h"
 #include "core/vocabulary/SensorModel.h"
 #include "core/measure/MeasurementSettings.h"
@@ -17,6 +18,7 @@
 #include "ui/measure/CMeasurementCtrl.h"
 #include "ui/measure/CMeasurementFrame.h"
 #include "ui/measure/CModeView.h"
+#include "ui/platform/FramePacer.h"
 #include "ui/shell/CMainFrame.h"
 #include "ui/shell/SimSensorProcess.h"
 
@@ -26,6 +28,7 @@
 #include <QPointer>
 #include <QtTest>
 
+#include <atomic>
 #include <functional>
 #include <map>
 #include <memory>
@@ -77,6 +80,43 @@ std::map<std::string, double> CliValues(const std::string& output) {
   }
   return values;
 }
+
+// Stands in front of the CCDF window's registered sink and counts the
+// sweeps the acquisition thread hands on.
+class SweepCounter final : public ReadingSink {
+ public:
+  SweepCounter() : m_inner(AppContext::Instance().RegisteredSink(SinkSlot::kCcdf)) {
+    AppContext::Instance().UnregisterSink(SinkSlot::kCcdf, m_inner);
+    AppContext::Instance().RegisterSink(SinkSlot::kCcdf, this);
+  }
+  ~SweepCounter() override { Release(); }
+  // Gives the slot back to the window's own sink.
+  void Release() {
+    if (!m_inner) return;
+    AppContext::Instance().UnregisterSink(SinkSlot::kCcdf, this);
+    AppContext::Instance().RegisterSink(SinkSlot::kCcdf, m_inner);
+    m_inner = nullptr;
+  }
+  void OnCcdfAcquired(int status, const CcdfHistogram& histogram) override {
+    if (status == 1) ++sweeps;
+    m_inner->OnCcdfAcquired(status, histogram);
+  }
+  std::atomic<int> sweeps{0};
+
+ private:
+  ReadingSink* m_inner;
+};
+
+// Counts a widget's paint events.
+class PaintCounter final : public QObject {
+ public:
+  explicit PaintCounter(QWidget& widget) { widget.installEventFilter(this); }
+  bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++count;
+    return false;
+  }
+  int count = 0;
+};
 
 // Every line of every panel lies inside its panel.
 void VerifyNothingCut(const CCcdfFrame& frame) {
@@ -202,6 +242,58 @@ class CcdfSensorTest final : public QObject {
     QVERIFY(std::abs(values.at("level_10") - stats.LevelAt[0]) < 0.3);
     QVERIFY(std::abs(values.at("level_1") - stats.LevelAt[1]) < 0.5);
     QVERIFY(std::abs(values.at("probability_4") - stats.ProbabilityAt[0]) < 2.0);
+  }
+
+  // At full rate every answered request is processed, and processed
+  // before the next request goes out, while the paints wait for frames.
+  void EverySweepIsProcessedWhilePaintsWaitForFrames() {
+    test::SimSensorProcess sim({"--model", "PX420B", "--transport", "usb-vista"});
+    QCOMPARE(sim.WaitForPort(), -1);
+    App app(m_dir.Path());
+    app.edit = [](MeasurementSettings& s) {
+      s.SetCcdfRate(0);
+      s.SetSingleSweep(false);
+    };
+    app.Connect(-1);
+    app.frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&app.frame));
+    app.frame.RouteCommand(cmd::kModeCcdf);
+    CCcdfFrame* window = app.Ccdf();
+    QVERIFY(window);
+    QTRY_COMPARE(app.pages.size(), std::size_t{1});
+
+    SweepCounter counter;
+    PaintCounter paints(window->Graph());
+    // Sampled on the window's thread: with no request in flight, every
+    // answer is already processed (none waits for a frame).
+    int samples = 0;
+    bool behind = false;
+    QTimer sampler;
+    sampler.setInterval(1);
+    QObject::connect(&sampler, &QTimer::timeout, [&] {
+      if (SensorLink::Instance().BusyFlag()) return;
+      ++samples;
+      if (window->Session().SweepsProcessed() != counter.sweeps) behind = true;
+    });
+    app.frame.RouteCommand(cmd::kMeasureStart);
+    sampler.start();
+    QTRY_VERIFY_WITH_TIMEOUT(counter.sweeps >= 40, 30000);
+    app.frame.RouteCommand(cmd::kMeasureStop);
+    QTRY_VERIFY(!SensorLink::Instance().BusyFlag());
+    QCoreApplication::processEvents();
+    sampler.stop();
+
+    QVERIFY(samples > 0);
+    QVERIFY(!behind);
+    QCOMPARE(window->Session().SweepsProcessed(), int(counter.sweeps));
+    QCOMPARE(window->Session().Data().StoredSweeps(), 10);
+    // The graph shows the last curve; it was painted, but not more often
+    // than sweeps came.
+    QTRY_VERIFY(!window->Pacer().Pending());
+    QCOMPARE(window->Graph().Graph().DrawnPoints().empty(), window->Session().Data().CcdfCurve().empty());
+    QVERIFY(paints.count > 0);
+    QVERIFY2(paints.count <= counter.sweeps + 2, qPrintable(QString::number(paints.count)));
+    counter.Release();
   }
 
   void NothingCutAtTheDefaultSizeAndAt800x600() {

@@ -10,11 +10,16 @@
 #include "ui/ccdf/CCcdfGraphCtrl.h"
 #include "ui/ccdf/CCcdfSplitter.h"
 #include "ui/ccdf/CCcdfTextView.h"
+#include "ui/platform/FramePacer.h"
+#include "ui/platform/QtCanvas.h"
 
+#include <QPainter>
 #include <QSplitterHandle>
 #include <QtTest>
 
 #include <cmath>
+#include <span>
+#include <vector>
 
 namespace wattrix {
 
@@ -39,6 +44,51 @@ CcdfHistogram Sweep(int centre) {
 void Deliver(CCcdfFrame& frame, const CcdfHistogram& sweep) {
   SensorLink::Instance().SetBusyFlag(true);
   frame.Session().OnCcdfAcquired(1, sweep);
+}
+
+// Passes the paced repaints on and paints them now.
+void Paint(CCcdfFrame& frame) {
+  frame.Pacer().Flush();
+  frame.repaint();
+}
+
+// A falling curve from 0 dB at 100 % to `end` dB at 0.01 %, with `wiggle`
+// shifting its middle, as successive sweeps move it.
+std::vector<CcdfPoint> Curve(float end, float wiggle) {
+  std::vector<CcdfPoint> curve;
+  for (int i = 400; i >= 0; --i) {
+    const float t = static_cast<float>(i) / 400.0f;
+    curve.push_back(CcdfPoint{-4.0f * t * t + wiggle * t * (1 - t), end * t});
+  }
+  return curve;
+}
+
+// A curve that stays high up to 18 dB, through the legend's corner, and
+// starts at `start` (log of the fraction) at 0 dB.
+std::vector<CcdfPoint> HighCurve(float start) {
+  std::vector<CcdfPoint> curve{CcdfPoint{-4.0f, 18.2f}};
+  for (int i = 0; i <= 200; ++i) curve.push_back(CcdfPoint{-0.3f, 18.0f - 0.09f * static_cast<float>(i)});
+  curve.push_back(CcdfPoint{start, 0.0f});
+  return curve;
+}
+
+// The graph as a single whole drawing of `curve` with the marker at
+// drawing index `marker` paints it at `size`.
+QImage WholeDrawing(QSize size, std::span<const CcdfPoint> curve, int marker) {
+  CCcdfGraph graph(0, 0, 0, 0, 1);
+  graph.SetLegend(strings::GetString("S_CCDF_GRAPH_MEASURED"), strings::GetString("S_CCDF_GRAPH_REFERENCE"));
+  graph.SetCanvas(0, 0, size.width(), size.height());
+  graph.SetCurve(CcdfSession::kGraphXFrom, CcdfSession::kGraphXTo, CcdfSession::kGraphYFirst,
+                 CcdfSession::kGraphYSecond, Curve(9.0f, 0.0f));
+  // A curve shown before sets the ranges an empty one keeps.
+  graph.SetMarkerIndex(marker);
+  graph.SetCurve(CcdfSession::kGraphXFrom, CcdfSession::kGraphXTo, CcdfSession::kGraphYFirst,
+                 CcdfSession::kGraphYSecond, curve);
+  QImage image(size, QImage::Format_RGB32);
+  QPainter painter(&image);
+  QtCanvas canvas(painter);
+  graph.Draw(canvas);
+  return image;
 }
 
 // Drags a splitter's first bar by `by` pixels with the left button.
@@ -210,20 +260,118 @@ class CcdfWindowTest final : public QObject {
 
     // Nothing changed: a refresh and a repaint draw nothing again.
     frame.RefreshCcdfViews();
-    frame.repaint();
+    Paint(frame);
     QCOMPARE(paints(), shown);
 
     // One sweep: the curve once, and the panels whose texts changed (not
     // the device and limit panels).
     Deliver(frame, Sweep(2000));
-    frame.repaint();
+    Paint(frame);
     const std::vector<int> after = paints();
     QCOMPARE(after[0], shown[0] + 1);
     QCOMPARE(after[1 + int(CcdfPanel::L1)], shown[1 + int(CcdfPanel::L1)]);
     QCOMPARE(after[1 + int(CcdfPanel::L3)], shown[1 + int(CcdfPanel::L3)]);
     for (CcdfPanel p : {CcdfPanel::L2, CcdfPanel::RB1, CcdfPanel::RB2, CcdfPanel::RB3})
       QCOMPARE(after[1 + int(p)], shown[1 + int(p)] + 1);
+
+    // The next sweep moves the curve: the face stays, and only the bands
+    // of the old and new line are drawn again; the panel headings stay.
+    const int faces = frame.Graph().FacePaints();
+    Deliver(frame, Sweep(2010));
+    Paint(frame);
+    QCOMPARE(frame.Graph().SurfacePaints(), after[0] + 1);
+    QCOMPARE(frame.Graph().FacePaints(), faces);
+    qint64 area = 0;
+    for (const QRect& r : frame.Graph().LastSurfaceRegion()) area += qint64(r.width()) * r.height();
+    const QSize graph = frame.Graph().size();
+    QVERIFY2(area * 4 < qint64(graph.width()) * graph.height(), qPrintable(QString::number(area)));
+    for (CcdfPanel p : {CcdfPanel::RB2, CcdfPanel::RB3}) {
+      const CCcdfTextView& panel = frame.Panel(p);
+      QCOMPARE(panel.SurfacePaints(), after[1 + int(p)] + 1);
+      const PanelFit::Line& heading = panel.Fit().lines.at(0);
+      QVERIFY(!panel.LastSurfaceRegion().isEmpty());
+      QVERIFY(!panel.LastSurfaceRegion().intersects(
+          QRect(heading.left, heading.top, heading.width, heading.height / 2)));
+    }
     QVERIFY(!frame.Graph().Graph().MarkerText().empty());
+  }
+
+  // What the graph draws again for a new curve or marker equals a whole
+  // drawing, wherever the line moved: across the legend, to nothing, and
+  // back.
+  void PartialGraphRepaintsMatchAWholeDrawing() {
+    CCcdfGraphCtrl ctrl;
+    ctrl.resize(880, 515);
+    ctrl.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&ctrl));
+    const auto show = [&ctrl](const std::vector<CcdfPoint>& curve) {
+      ctrl.SetCurve(CcdfSession::kGraphXFrom, CcdfSession::kGraphXTo, CcdfSession::kGraphYFirst,
+                    CcdfSession::kGraphYSecond, curve);
+      return ctrl.Surface();
+    };
+    show(Curve(9.0f, 0.0f));
+    const int faces = ctrl.FacePaints();
+    const std::vector<std::vector<CcdfPoint>> curves{Curve(9.2f, 0.3f), Curve(8.1f, -0.6f), {},
+                                                     Curve(9.5f, 0.1f), HighCurve(-0.3f),   HighCurve(-0.05f),
+                                                     Curve(9.7f, 0.2f)};
+    for (const auto& curve : curves) {
+      const QImage shown = show(curve);
+      QVERIFY(shown == WholeDrawing(ctrl.size(), curve, 0));
+    }
+    QCOMPARE(ctrl.FacePaints(), faces);
+    // The high curves did cross the legend; the second one changed only
+    // outside it.
+    const PixelRect legend = ctrl.Graph().LegendBox();
+    QVERIFY(legend.width > 0);
+    QVERIFY(ctrl.Graph().MapPoint(17.0f, -0.3f).x > legend.left);
+    QVERIFY(ctrl.Graph().MapPoint(17.0f, -0.3f).y < legend.Bottom());
+
+    // A drag of the marker along the line.
+    const PixelRect box = ctrl.Graph().MarkerBox();
+    const QPoint grip(box.left + 4, box.top + 4);
+    QTest::mousePress(&ctrl, Qt::LeftButton, {}, grip);
+    QVERIFY(ctrl.Dragging());
+    const QPoint to = grip + QPoint(-150, 0);
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), ctrl.mapToGlobal(QPointF(to)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&ctrl, &move);
+    QTest::mouseRelease(&ctrl, Qt::LeftButton, {}, to);
+    const int marker = ctrl.Graph().MarkerIndex();
+    QVERIFY(marker > 0);
+    QVERIFY(ctrl.Surface() == WholeDrawing(ctrl.size(), curves.back(), marker));
+    // A size change draws the face again.
+    ctrl.resize(700, 450);
+    QVERIFY(ctrl.Surface() == WholeDrawing(QSize(700, 450), curves.back(), ctrl.Graph().MarkerIndex()));
+    QCOMPARE(ctrl.FacePaints(), faces + 1);
+  }
+
+  // Sweeps that come faster than the frames are each processed at once;
+  // only their paints are put together.
+  void EverySweepIsProcessedWhilePaintsWait() {
+    MeasurementSettings settings;
+    settings.SetModelCode(model::kPX420B);
+    settings.SetCcdfRate(0);  // a window of ten sweeps
+    CCcdfFrame frame(settings, nullptr);
+    frame.resize(1176, 690);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    Paint(frame);
+    const int graphPaints = frame.Graph().SurfacePaints();
+    const int panelPaints = frame.Panel(CcdfPanel::RB2).SurfacePaints();
+    frame.Pacer().SetFrameInterval(10000);
+    for (int i = 0; i < 25; ++i) {
+      Deliver(frame, Sweep(2000 + 7 * i));
+      QCOMPARE(frame.Session().SweepsProcessed(), i + 1);
+      QVERIFY(!SensorLink::Instance().BusyFlag());
+    }
+    QCOMPARE(frame.Session().Data().StoredSweeps(), 10);
+    QCOMPARE(frame.Panel(CcdfPanel::L2).Texts().at(3), Str("S_CCDF_FRAME_SAMPLE") + "100,000 / 100,000");
+    QVERIFY(frame.Pacer().Pending());
+    Paint(frame);
+    QCOMPARE(frame.Graph().SurfacePaints(), graphPaints + 1);
+    QCOMPARE(frame.Panel(CcdfPanel::RB2).SurfacePaints(), panelPaints + 1);
+    QVERIFY(frame.Graph().Surface() ==
+            WholeDrawing(frame.Graph().size(), frame.Session().Data().CcdfCurve(), 0));
   }
 };
 
