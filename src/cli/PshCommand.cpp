@@ -29,7 +29,7 @@ int Info(const std::string& path) {
   if (!LoadOrFail(document, path)) return kExitFailed;
   const HistoryHeader& h = document.Header();
   char mask[8];
-  std::snprintf(mask, sizeof mask, "0x%02x", static_cast<unsigned>(h.Mask().Bits()));
+  std::snprintf(mask, sizeof mask, "0x%02x", h.Mask().Bits());
   PrintLine("mask", mask);
   PrintLine("model", h.ModelName());
   PrintLine("serial", h.SerialNumber());

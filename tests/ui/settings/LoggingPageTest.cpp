@@ -155,7 +155,7 @@ class LoggingPageTest final : public QObject {
     QCOMPARE(f.sensor.configurations.size(), std::size_t(1));
     const auto& sent = f.sensor.configurations[0];
     QCOMPARE(sent.frequency, 90000);  // whole MHz
-    QCOMPARE(sent.itemMask, 0x03);
+    QCOMPARE(sent.itemMask.Bits(), 0x03);
     QCOMPARE(sent.intervalSeconds, 3600);
     QCOMPARE(sent.sampleCount, 10);
     QCOMPARE(sent.averagingIndex, 2);
