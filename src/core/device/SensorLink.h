@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/device/CcdfHistogram.h"
+#include "core/vocabulary/CcdfHistogram.h"
 #include "core/device/LogTransfer.h"
 #include "core/device/PeakFilter.h"
 #include "core/device/PowerDevice.h"
