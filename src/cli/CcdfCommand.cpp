@@ -45,7 +45,7 @@ class FailureCounter final : public ReadingSink {
       : m_session(session), m_link(link), m_rejected(link.RejectedReplies()) {}
   void OnCcdfAcquired(int status, const CcdfHistogram& histogram) override {
     const auto rejected = m_link.RejectedReplies();
-    const bool answered = status == reply_kind::kMeasurement || rejected != m_rejected;
+    const bool answered = status == ReplyKind::Measurement || rejected != m_rejected;
     m_rejected = rejected;
     m_inRow = answered ? 0 : m_inRow + 1;
     m_session.OnCcdfAcquired(status, histogram);

@@ -321,12 +321,12 @@ TEST_F(FaultInjection, TheSameSensorBackOnItsPortConnectsAgain) {
     m_sims.back()->Stop(SIGKILL);
     // The next exchange finds the line gone.
     for (int i = 0; i < 100 && !link.LineLost(); ++i) {
-      link.RequestMeasurement(request_kind::kAverage, 240000, 500);
+      link.RequestMeasurement(RequestKind::Average, 240000, 500);
       ::usleep(20 * 1000);
     }
     EXPECT_TRUE(link.LineLost()) << Name(t);
     EXPECT_FALSE(link.IsConnected()) << Name(t);
-    EXPECT_FALSE(link.RequestMeasurement(request_kind::kAverage, 240000, 500));
+    EXPECT_FALSE(link.RequestMeasurement(RequestKind::Average, 240000, 500));
     StopSims();
     EXPECT_EQ(Start(t, t == Transport::kSerial ? com : std::vector<std::string>{}), port) << Name(t);
     EXPECT_EQ(link.Connect(port), 0) << Name(t);

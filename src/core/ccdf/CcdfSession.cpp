@@ -23,7 +23,7 @@ std::int32_t CcdfSession::Frequency100() const { return protocol::Times100(m_set
 bool CcdfSession::Tick() {
   if (!Connected() || !m_running || m_link.BusyFlag()) return false;
   // A refused request leaves BusyFlag clear: the next tick tries again.
-  return m_link.RequestMeasurement(request_kind::kCcdf, Frequency100(), kRequestTimeoutMs);
+  return m_link.RequestMeasurement(RequestKind::Ccdf, Frequency100(), kRequestTimeoutMs);
 }
 
 void CcdfSession::StartCcdf() {
@@ -66,7 +66,7 @@ void CcdfSession::Close() {
 }
 
 void CcdfSession::OnCcdfAcquired(int status, const CcdfHistogram& histogram) {
-  const bool answered = status == reply_kind::kMeasurement;
+  const bool answered = status == ReplyKind::Measurement;
   m_data.SetSweepWindowFromRate(m_settings.CcdfRate());
   // The sweep that fills the window ends a single measurement and is still
   // processed below. A failed exchange brings no sweep, so it cannot.

@@ -196,7 +196,7 @@ bool SensorLink::ReadBlockLocked(std::size_t length, int timeoutMs) {
 }
 
 int SensorLink::ReadReplyLocked(int timeoutMs, std::size_t length, int* kind, std::int32_t* value) {
-  *kind = reply_kind::kNone;
+  *kind = ReplyKind::None;
   *value = -1;
   if (!m_transport || Stopping() || length > kReceiveBufferSize) return -1;
   std::size_t got = 0;
@@ -211,7 +211,7 @@ int SensorLink::ReadReplyLocked(int timeoutMs, std::size_t length, int* kind, st
   const auto reply = protocol::ParseSingleReply(m_receive.get(), m_received);
   // The reply is used up either way.
   m_received = 0;
-  if (reply.kind == reply_kind::kNone || !ReplyEndedLocked()) {
+  if (reply.kind == ReplyKind::None || !ReplyEndedLocked()) {
     LoseStepLocked();
     return -2;
   }
@@ -237,7 +237,7 @@ bool SensorLink::CommandAck(char first, char second, std::int32_t parameter, int
   int kind = 0;
   std::int32_t value = 0;
   const int result = ReadReplyLocked(timeoutMs, protocol::kAckLength, &kind, &value);
-  return ExpectKindLocked(result, kind, reply_kind::kAcknowledge);
+  return ExpectKindLocked(result, kind, ReplyKind::Acknowledge);
 }
 
 bool SensorLink::ExpectKindLocked(int result, int kind, int wanted) {
@@ -261,18 +261,18 @@ bool SensorLink::IdentifyStep(char letter, int wantedKind, std::int32_t& value) 
 bool SensorLink::Identify() {
   ResetIdentity(0);
   std::int32_t value = 0;
-  if (!IdentifyStep('D', reply_kind::kDeviceCode, value)) return false;
+  if (!IdentifyStep('D', ReplyKind::DeviceCode, value)) return false;
   if (std::find(kAcceptedDeviceCodes.begin(), kAcceptedDeviceCodes.end(), value) ==
       kAcceptedDeviceCodes.end())
     return false;
   m_deviceCode.store(value);
   // A version outside 1.00 to 99.99 is a changed byte: it would pick the
   // wrong CCDF block length for the whole connection.
-  if (!IdentifyStep('V', reply_kind::kFirmwareVersion, value) || value < kLowestFirmware ||
+  if (!IdentifyStep('V', ReplyKind::FirmwareVersion, value) || value < kLowestFirmware ||
       value > kHighestFirmware)
     return false;
   m_firmwareVersion.store(value);
-  if (!IdentifyStep('S', reply_kind::kSerialNumber, value)) return false;
+  if (!IdentifyStep('S', ReplyKind::SerialNumber, value)) return false;
   m_serialNumber.store(value);
   return true;
 }

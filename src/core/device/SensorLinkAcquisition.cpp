@@ -69,26 +69,26 @@ void SensorLink::Deliver(int kind, Call&& call) {
 void SensorLink::Serve(const Request& request) {
   const bool secondGeneration = ModelCode() == model::kPX420B;
   switch (request.kind) {
-    case request_kind::kAverage:
+    case RequestKind::Average:
       if (!secondGeneration) ServeSingleValue(request, 'G', 'A');
       break;
-    case request_kind::kAverageReverse:
+    case RequestKind::AverageReverse:
       if (secondGeneration) ServeAverageReverse(request);
       break;
-    case request_kind::kPeak:
+    case RequestKind::Peak:
       if (secondGeneration) {
         ServePeakFiltered(request);
       } else {
         ServeSingleValue(request, 'G', 'F');
       }
       break;
-    case request_kind::kReverse:
+    case RequestKind::Reverse:
       if (!secondGeneration) ServeSingleValue(request, 'G', 'R');
       break;
-    case request_kind::kPulse:
+    case RequestKind::Pulse:
       ServePulse(request);
       break;
-    case request_kind::kCcdf:
+    case RequestKind::Ccdf:
       ServeCcdf(request);
       break;
     default:
@@ -98,7 +98,7 @@ void SensorLink::Serve(const Request& request) {
 
 void SensorLink::ServeSingleValue(const Request& request, char first, char second) {
   const auto frame = protocol::MakeFrame(first, second, request.parameter);
-  int kind = reply_kind::kNone;
+  int kind = ReplyKind::None;
   std::int32_t value = -1;
   {
     std::lock_guard io(m_ioMutex);
@@ -107,26 +107,26 @@ void SensorLink::ServeSingleValue(const Request& request, char first, char secon
       result = ReadReplyLocked(request.timeoutMs, protocol::kSingleLength, &kind, &value);
       // A whole reply of another kind is passed on with its own status,
       // which no window stores; the line is out of step all the same.
-      (void)ExpectKindLocked(result, kind, reply_kind::kMeasurement);
+      (void)ExpectKindLocked(result, kind, ReplyKind::Measurement);
     }
     // An impossible value is a changed byte of a reply that was in step.
-    if (result == 0 && kind == reply_kind::kMeasurement && !protocol::PlausiblePower(value)) {
+    if (result == 0 && kind == ReplyKind::Measurement && !protocol::PlausiblePower(value)) {
       m_rejected.fetch_add(1);
       result = -1;
     }
     if (result != 0) {
-      kind = reply_kind::kNone;
+      kind = ReplyKind::None;
       value = -1;
     }
   }
-  if (kind == reply_kind::kNone) {
+  if (kind == ReplyKind::None) {
     std::lock_guard state(m_stateMutex);
-    m_lastReplyKind = reply_kind::kNone;
+    m_lastReplyKind = ReplyKind::None;
   }
   Deliver(request.kind, [&](ReadingSink& sink) {
-    if (request.kind == request_kind::kAverage) sink.OnAverageReading(kind, value);
-    if (request.kind == request_kind::kPeak) sink.OnPeakReading(kind, value);
-    if (request.kind == request_kind::kReverse) sink.OnReverseReading(kind, value);
+    if (request.kind == RequestKind::Average) sink.OnAverageReading(kind, value);
+    if (request.kind == RequestKind::Peak) sink.OnPeakReading(kind, value);
+    if (request.kind == RequestKind::Reverse) sink.OnReverseReading(kind, value);
   });
 }
 
@@ -156,12 +156,12 @@ void SensorLink::ServeAverageReverse(const Request& request) {
   }
   {
     std::lock_guard state(m_stateMutex);
-    m_lastReplyKind = ok ? reply_kind::kMeasurement : reply_kind::kNone;
+    m_lastReplyKind = ok ? ReplyKind::Measurement : ReplyKind::None;
     if (ok) m_averageReverse = values;
   }
   if (!ok) values = {-1, -1};
   Deliver(request.kind, [&](ReadingSink& sink) {
-    sink.OnAverageReverseReading(ok ? reply_kind::kMeasurement : 0, values[0], values[1]);
+    sink.OnAverageReverseReading(ok ? ReplyKind::Measurement : 0, values[0], values[1]);
   });
 }
 
@@ -183,10 +183,10 @@ void SensorLink::ServePeakFiltered(const Request& request) {
       reading = protocol::ApplyPeakFilter(values, m_peakCarry);
       m_lastValue = reading;
     }
-    m_lastReplyKind = ok ? reply_kind::kMeasurement : reply_kind::kNone;
+    m_lastReplyKind = ok ? ReplyKind::Measurement : ReplyKind::None;
   }
   Deliver(request.kind,
-          [&](ReadingSink& sink) { sink.OnPeakReading(ok ? reply_kind::kMeasurement : 0, reading); });
+          [&](ReadingSink& sink) { sink.OnPeakReading(ok ? ReplyKind::Measurement : 0, reading); });
 }
 
 void SensorLink::ServePulse(const Request& request) {
@@ -203,11 +203,11 @@ void SensorLink::ServePulse(const Request& request) {
   {
     std::lock_guard state(m_stateMutex);
     if (ok) m_pulse = values;
-    m_lastReplyKind = ok ? reply_kind::kMeasurement : reply_kind::kNone;
+    m_lastReplyKind = ok ? ReplyKind::Measurement : ReplyKind::None;
   }
   if (!ok) values = {-1, -1, -1, -1, -1};
   Deliver(request.kind, [&](ReadingSink& sink) {
-    sink.OnPulseReading(ok ? reply_kind::kMeasurement : 0, values[0], values[1], values[2], values[3],
+    sink.OnPulseReading(ok ? ReplyKind::Measurement : 0, values[0], values[1], values[2], values[3],
                         values[4]);
   });
 }
@@ -243,10 +243,10 @@ void SensorLink::ServeCcdf(const Request& request) {
   {
     std::lock_guard state(m_stateMutex);
     m_histogram = histogram;
-    m_lastReplyKind = ok ? reply_kind::kMeasurement : reply_kind::kNone;
+    m_lastReplyKind = ok ? ReplyKind::Measurement : ReplyKind::None;
   }
   Deliver(request.kind,
-          [&](ReadingSink& sink) { sink.OnCcdfAcquired(ok ? reply_kind::kMeasurement : 0, histogram); });
+          [&](ReadingSink& sink) { sink.OnCcdfAcquired(ok ? ReplyKind::Measurement : 0, histogram); });
 }
 
 }  // namespace wattrix

@@ -35,7 +35,7 @@ bool SensorLink::CheckPowerDirection(std::int32_t frequency100, std::int32_t& av
                                   values.data()) == protocol::FrameCheck::kOk) {
       std::lock_guard state(m_stateMutex);
       m_averageReverse = values;
-      m_lastReplyKind = reply_kind::kMeasurement;
+      m_lastReplyKind = ReplyKind::Measurement;
     }
     m_received = 0;
   }
@@ -238,7 +238,7 @@ LogReadResult SensorLink::ReadLogLocked(int timeoutMs, int byteCount, int blockC
   }
   m_received = 0;
   std::lock_guard state(m_stateMutex);
-  m_lastReplyKind = reply_kind::kMeasurement;
+  m_lastReplyKind = ReplyKind::Measurement;
   return LogReadResult::kDone;
 }
 

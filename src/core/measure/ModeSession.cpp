@@ -81,7 +81,7 @@ void ModeSession::Tick() {
   const auto step = mode_view::NextRequest(m_view, ModelCode(), m_requestState);
   m_requestState = step.nextState;
   // A new cycle: what is derived from now on pairs with its own average.
-  if (step.kind == mode_view::request::kAverage) m_cycleAverage.reset();
+  if (step.kind == RequestKind::Average) m_cycleAverage.reset();
   // RequestMeasurement sets BusyFlag itself, before the worker can answer.
   m_link.RequestMeasurement(step.kind, protocol::Times100(m_settings.Frequency()), kRequestTimeoutMs);
 }

@@ -13,11 +13,11 @@ namespace {
 
 using namespace model;
 
-constexpr std::array<int, 3> kCycleAvgPeakRev{request::kAverage, request::kPeak, request::kReverse};
-constexpr std::array<int, 2> kCycleAvgPeak{request::kAverage, request::kPeak};
-constexpr std::array<int, 2> kCycleForwardReversePeak{request::kAverageReverse, request::kPeak};
-constexpr std::array<int, 1> kCyclePeak{request::kPeak};
-constexpr std::array<int, 1> kCycleAverage{request::kAverage};
+constexpr std::array<int, 3> kCycleAvgPeakRev{RequestKind::Average, RequestKind::Peak, RequestKind::Reverse};
+constexpr std::array<int, 2> kCycleAvgPeak{RequestKind::Average, RequestKind::Peak};
+constexpr std::array<int, 2> kCycleForwardReversePeak{RequestKind::AverageReverse, RequestKind::Peak};
+constexpr std::array<int, 1> kCyclePeak{RequestKind::Peak};
+constexpr std::array<int, 1> kCycleAverage{RequestKind::Average};
 
 std::span<const int> CycleOf(int modelCode) {
   switch (modelCode) {
@@ -40,12 +40,12 @@ std::span<const int> CycleOf(int modelCode) {
 }  // namespace
 
 int InitialRequestState(ModeView view, int modelCode) {
-  if (view == ModeView::Pulse) return request::kPulse;
+  if (view == ModeView::Pulse) return RequestKind::Pulse;
   return CycleOf(modelCode).front();
 }
 
 RequestStep NextRequest(ModeView view, int modelCode, int state) {
-  if (view == ModeView::Pulse) return RequestStep{request::kPulse, request::kPulse};
+  if (view == ModeView::Pulse) return RequestStep{RequestKind::Pulse, RequestKind::Pulse};
   const auto cycle = CycleOf(modelCode);
   auto it = std::find(cycle.begin(), cycle.end(), state);
   if (it == cycle.end()) it = cycle.begin();

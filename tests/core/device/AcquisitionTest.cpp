@@ -55,14 +55,14 @@ TEST(Acquisition, FirstGenerationModelsUseTheSingleValueCommands) {
     rig.sensor.average = 4012;
     rig.sensor.peak = -250;
     rig.sensor.reverse = 1999;
-    auto call = rig.Ask(request_kind::kAverage, 90057);
+    auto call = rig.Ask(RequestKind::Average, 90057);
     EXPECT_EQ(call.entry, "avg");
     EXPECT_EQ(call.status, 1);
     EXPECT_EQ(call.values, std::vector<std::int32_t>{4012});
-    call = rig.Ask(request_kind::kPeak);
+    call = rig.Ask(RequestKind::Peak);
     EXPECT_EQ(call.entry, "peak");
     EXPECT_EQ(call.values, std::vector<std::int32_t>{-250});
-    call = rig.Ask(request_kind::kReverse, 77);
+    call = rig.Ask(RequestKind::Reverse, 77);
     EXPECT_EQ(call.entry, "rev");
     EXPECT_EQ(call.values, std::vector<std::int32_t>{1999});
     EXPECT_EQ(rig.Commands(), (Strings{"GA", "GF", "GR"})) << code;
@@ -77,7 +77,7 @@ TEST(Acquisition, FirstGenerationModelsUseTheSingleValueCommands) {
 
     // Kind 1 is not served on these models: nothing sent, nothing delivered.
     rig.Wire().ClearLog();
-    ASSERT_TRUE(rig.link.RequestMeasurement(request_kind::kAverageReverse, 1, 500));
+    ASSERT_TRUE(rig.link.RequestMeasurement(RequestKind::AverageReverse, 1, 500));
     Settle();
     EXPECT_TRUE(rig.Wire().Writes().empty());
     EXPECT_EQ(rig.sink.Calls().size(), 3u);
@@ -88,7 +88,7 @@ TEST(Acquisition, SecondGenerationUsesPairAndFilteredPeak) {
   Running rig(10);
   rig.sensor.average = 4100;
   rig.sensor.reverse = 900;
-  auto call = rig.Ask(request_kind::kAverageReverse, 90057);
+  auto call = rig.Ask(RequestKind::AverageReverse, 90057);
   EXPECT_EQ(call.entry, "avgrev");
   EXPECT_EQ(call.status, 1);
   EXPECT_EQ(call.values, (std::vector<std::int32_t>{4100, 900}));
@@ -97,10 +97,10 @@ TEST(Acquisition, SecondGenerationUsesPairAndFilteredPeak) {
 
   // Builds a carry of 300 and 250, then a reply of eleven 100s reads 250.
   rig.sensor.peakValues = {1000, 300, 250, 0, 0, 0, 0, 0, 0, 0, 0};
-  call = rig.Ask(request_kind::kPeak);
+  call = rig.Ask(RequestKind::Peak);
   EXPECT_EQ(call.values, std::vector<std::int32_t>{300});
   rig.sensor.peakValues.fill(100);
-  call = rig.Ask(request_kind::kPeak);
+  call = rig.Ask(RequestKind::Peak);
   EXPECT_EQ(call.entry, "peak");
   EXPECT_EQ(call.values, std::vector<std::int32_t>{250});
   EXPECT_EQ(rig.link.PeakCarry(), (protocol::PeakCarry{250, 100}));
@@ -110,16 +110,16 @@ TEST(Acquisition, SecondGenerationUsesPairAndFilteredPeak) {
   // Only an explicit reset brings back the initial carry.
   rig.link.ResetPeakCarry();
   rig.sensor.peakValues.fill(-3000);
-  call = rig.Ask(request_kind::kPeak);
+  call = rig.Ask(RequestKind::Peak);
   EXPECT_EQ(call.values, std::vector<std::int32_t>{-1});
 
   // A failed [GP] read keeps the carry.
   rig.link.ResetPeakCarry();
   rig.sensor.peakValues.fill(500);
-  rig.Ask(request_kind::kPeak);
+  rig.Ask(RequestKind::Peak);
   rig.Wire().SetTimeScale(0.01);
   rig.sensor.SetOverride("GP", [](const Bytes&) { return std::nullopt; });
-  call = rig.Ask(request_kind::kPeak);
+  call = rig.Ask(RequestKind::Peak);
   EXPECT_EQ(call.status, 0);
   EXPECT_EQ(call.values, std::vector<std::int32_t>{-1});
   EXPECT_EQ(rig.link.PeakCarry(), (protocol::PeakCarry{500, 500}));
@@ -127,9 +127,9 @@ TEST(Acquisition, SecondGenerationUsesPairAndFilteredPeak) {
   // Kinds 0 and 3 are not served on this model.
   rig.Wire().ClearLog();
   const auto before = rig.sink.Calls().size();
-  ASSERT_TRUE(rig.link.RequestMeasurement(request_kind::kAverage, 1, 500));
+  ASSERT_TRUE(rig.link.RequestMeasurement(RequestKind::Average, 1, 500));
   Settle();
-  ASSERT_TRUE(rig.link.RequestMeasurement(request_kind::kReverse, 1, 500));
+  ASSERT_TRUE(rig.link.RequestMeasurement(RequestKind::Reverse, 1, 500));
   Settle();
   EXPECT_TRUE(rig.Wire().Writes().empty());
   EXPECT_EQ(rig.sink.Calls().size(), before);
@@ -139,7 +139,7 @@ TEST(Acquisition, PulseDeliversTheFiveValuesInReplyOrder) {
   for (int code : {10, 14}) {
     Running rig(code);
     rig.sensor.pulse = {4100, -20, 30, 40, 16};
-    const auto call = rig.Ask(request_kind::kPulse, 12345);
+    const auto call = rig.Ask(RequestKind::Pulse, 12345);
     EXPECT_EQ(call.entry, "pulse");
     EXPECT_EQ(call.status, 1);
     EXPECT_EQ(call.values, (std::vector<std::int32_t>{4100, -20, 30, 40, 16}));
@@ -155,7 +155,7 @@ TEST(Acquisition, StatusIsTheReplyKindOrZeroWithMinusOnes) {
   // A version reply where a measurement was due is passed on with status 3.
   rig.sensor.SetOverride("GA",
                          [](const Bytes&) { return ScriptedSensor::Answer{test::SingleReply('V', 291)}; });
-  auto call = rig.Ask(request_kind::kAverage);
+  auto call = rig.Ask(RequestKind::Average);
   EXPECT_EQ(call.status, 3);
   EXPECT_EQ(call.values, std::vector<std::int32_t>{291});
 
@@ -176,13 +176,13 @@ TEST(Acquisition, StatusIsTheReplyKindOrZeroWithMinusOnes) {
   };
   for (const auto& fault : faults) {
     rig.sensor.SetOverride("GA", fault);
-    call = rig.Ask(request_kind::kAverage);
+    call = rig.Ask(RequestKind::Average);
     EXPECT_EQ(call.status, 0);
     EXPECT_EQ(call.values, std::vector<std::int32_t>{-1});
     EXPECT_EQ(rig.link.LastReplyKind(), 0);
   }
   rig.sensor.ClearOverride("GA");
-  call = rig.Ask(request_kind::kAverage);
+  call = rig.Ask(RequestKind::Average);
   EXPECT_EQ(call.status, 1);
   EXPECT_EQ(call.values, std::vector<std::int32_t>{4000});
 }
@@ -199,10 +199,10 @@ TEST(Acquisition, MultiValueFailuresDeliverMinusOnes) {
   };
   rig.sensor.SetOverride("GE", badClose({1, 2}));
   rig.sensor.SetOverride("GU", badClose({1, 2, 3, 4, 5}));
-  auto call = rig.Ask(request_kind::kAverageReverse);
+  auto call = rig.Ask(RequestKind::AverageReverse);
   EXPECT_EQ(call.status, 0);
   EXPECT_EQ(call.values, (std::vector<std::int32_t>{-1, -1}));
-  call = rig.Ask(request_kind::kPulse);
+  call = rig.Ask(RequestKind::Pulse);
   EXPECT_EQ(call.status, 0);
   EXPECT_EQ(call.values, (std::vector<std::int32_t>(5, -1)));
 }
@@ -213,7 +213,7 @@ TEST(Acquisition, CcdfBlockFollowsTheFirmwareVersion) {
     Running rig(10, 295);
     rig.settings.SetExternalOffset(-1.5f);
     rig.sensor.ccdfCounts = {1100, 1200, 0, 7700};
-    const auto call = rig.Ask(request_kind::kCcdf, 90057);
+    const auto call = rig.Ask(RequestKind::Ccdf, 90057);
     EXPECT_EQ(call.entry, "ccdf");
     EXPECT_EQ(call.status, 1);
     EXPECT_EQ(call.histogram, (CcdfHistogram{{-150, 1100}, {-140, 1200}, {-120, 7700}}));
@@ -233,15 +233,15 @@ TEST(Acquisition, CcdfBlockFollowsTheFirmwareVersion) {
     // samples (here none at all) is refused and counted.
     Running rig(14, 290);
     rig.sensor.ccdfCounts = {};
-    auto call = rig.Ask(request_kind::kCcdf);
+    auto call = rig.Ask(RequestKind::Ccdf);
     EXPECT_EQ(call.status, 0);
     EXPECT_TRUE(call.histogram.empty());
     EXPECT_EQ(rig.link.RejectedReplies(), 1u);
     rig.sensor.ccdfCounts = {4000, 6001};
-    EXPECT_EQ(rig.Ask(request_kind::kCcdf).status, 0);
+    EXPECT_EQ(rig.Ask(RequestKind::Ccdf).status, 0);
     EXPECT_EQ(rig.link.RejectedReplies(), 2u);
     rig.sensor.ccdfCounts = {4000, 6000};
-    call = rig.Ask(request_kind::kCcdf);
+    call = rig.Ask(RequestKind::Ccdf);
     EXPECT_EQ(call.status, 1);
     EXPECT_EQ(call.histogram, (CcdfHistogram{{2176, 4000}, {2177, 6000}}));
     EXPECT_EQ(rig.Wire().Reads()[1].count, 6144u);
@@ -250,21 +250,21 @@ TEST(Acquisition, CcdfBlockFollowsTheFirmwareVersion) {
   {
     Running rig(10, 293);
     rig.sensor.ccdfCounts = {0, 10000};
-    auto call = rig.Ask(request_kind::kCcdf);
+    auto call = rig.Ask(RequestKind::Ccdf);
     EXPECT_EQ(call.histogram, (CcdfHistogram{{2177, 10000}}));
     EXPECT_EQ(rig.Wire().Reads()[1].count, 7680u);
     // A missed gate acknowledge is not checked; a bad block empties the
     // histogram and delivers 0.
     rig.Wire().SetTimeScale(0.001);
     rig.sensor.SetOverride("GC", [](const Bytes&) { return std::nullopt; });
-    call = rig.Ask(request_kind::kCcdf);
+    call = rig.Ask(RequestKind::Ccdf);
     EXPECT_EQ(call.status, 1);
     rig.sensor.SetOverride("GK", [](const Bytes&) {
       auto block = test::CcdfBlock(7680, {5});
       block[1] = 'X';
       return ScriptedSensor::Answer{block};
     });
-    call = rig.Ask(request_kind::kCcdf);
+    call = rig.Ask(RequestKind::Ccdf);
     EXPECT_EQ(call.status, 0);
     EXPECT_TRUE(call.histogram.empty());
     EXPECT_TRUE(rig.link.Histogram().empty());
@@ -277,7 +277,7 @@ TEST(Acquisition, RequestSetsBusyBeforeTheWorkerCanDeliver) {
   // window would wait for good.
   Running rig(5);
   for (int i = 0; i < 200; ++i) {
-    const auto call = rig.Ask(request_kind::kAverage);
+    const auto call = rig.Ask(RequestKind::Average);
     ASSERT_EQ(call.status, 1) << i;
     ASSERT_FALSE(rig.link.BusyFlag());
   }
@@ -288,7 +288,7 @@ TEST(Acquisition, DeliversOnlyWhileBusyAndStillReadsADroppedReply) {
   rig.sensor.SetOverride("GA", [](const Bytes&) {
     return ScriptedSensor::Answer{test::SingleReply('P', 1111), 200};
   });
-  ASSERT_TRUE(rig.link.RequestMeasurement(request_kind::kAverage, 1, 500));
+  ASSERT_TRUE(rig.link.RequestMeasurement(RequestKind::Average, 1, 500));
   // The window stops while the reply is on its way.
   rig.link.SetBusyFlag(false);
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -298,7 +298,7 @@ TEST(Acquisition, DeliversOnlyWhileBusyAndStillReadsADroppedReply) {
   // The next exchange gets its own answer.
   rig.sensor.ClearOverride("GA");
   rig.sensor.average = 2222;
-  const auto call = rig.Ask(request_kind::kAverage);
+  const auto call = rig.Ask(RequestKind::Average);
   EXPECT_EQ(call.values, std::vector<std::int32_t>{2222});
 }
 
@@ -309,13 +309,13 @@ TEST(Acquisition, LateRepliesAreDiscardedAndNeverDeliveredForTheNextRequest) {
     // Answers with the frequency it was asked for, too late.
     return ScriptedSensor::Answer{test::SingleReply('P', FrameParameter(frame)), 150};
   });
-  auto call = rig.Ask(request_kind::kAverage, 1);
+  auto call = rig.Ask(RequestKind::Average, 1);
   EXPECT_EQ(call.status, 0);
   std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the late reply has arrived
   rig.sensor.SetOverride("GA", [](const Bytes& frame) {
     return ScriptedSensor::Answer{test::SingleReply('P', FrameParameter(frame))};
   });
-  call = rig.Ask(request_kind::kAverage, 2);
+  call = rig.Ask(RequestKind::Average, 2);
   EXPECT_EQ(call.status, 1);
   EXPECT_EQ(call.values, std::vector<std::int32_t>{2});
 }
@@ -329,9 +329,9 @@ TEST(Acquisition, DisconnectEndsAHungExchangeWithinOneSecond) {
     std::string silentCommand;
   };
   const Case cases[] = {
-      {"CCDF block of 50 s", request_kind::kCcdf, 10, 290, "GK"},
-      {"CCDF gate of 10 s", request_kind::kCcdf, 10, 295, "GC"},
-      {"average", request_kind::kAverage, 5, 291, "GA"},
+      {"CCDF block of 50 s", RequestKind::Ccdf, 10, 290, "GK"},
+      {"CCDF gate of 10 s", RequestKind::Ccdf, 10, 295, "GC"},
+      {"average", RequestKind::Average, 5, 291, "GA"},
   };
   for (const auto& c : cases) {
     Running rig(c.deviceCode, c.version);
@@ -354,7 +354,7 @@ TEST(Acquisition, DisconnectRightAfterARequestNeverWaitsForTheReadTimeout) {
   for (int i = 0; i < 20; ++i) {
     Running rig(5);
     rig.sensor.SetOverride("GA", [](const Bytes&) { return std::nullopt; });
-    ASSERT_TRUE(rig.link.RequestMeasurement(request_kind::kAverage, 1, 30000));
+    ASSERT_TRUE(rig.link.RequestMeasurement(RequestKind::Average, 1, 30000));
     const auto start = Clock::now();
     rig.link.Disconnect();
     EXPECT_LT(Clock::now() - start, std::chrono::seconds(1));
@@ -380,7 +380,7 @@ TEST(Acquisition, OneShotCommandsWaitForTheRunningExchange) {
   rig.sensor.SetOverride("GU", [](const Bytes&) {
     return ScriptedSensor::Answer{test::ValueReply('P', {1, 2, 3, 4, 8}), 100};
   });
-  ASSERT_TRUE(rig.link.RequestMeasurement(request_kind::kPulse, 1, 500));
+  ASSERT_TRUE(rig.link.RequestMeasurement(RequestKind::Pulse, 1, 500));
   ASSERT_TRUE(rig.Wire().WaitForWaitingRead(2000));
   EXPECT_TRUE(rig.link.SendTechnology(0));
   ASSERT_TRUE(rig.sink.WaitFor(1));
@@ -410,7 +410,7 @@ TEST(Acquisition, AWindowThatUnregistersIsNeverCalledAgain) {
   std::atomic<bool> run{true};
   std::thread window([&] {
     while (run.load()) {
-      rig.link.RequestMeasurement(request_kind::kAverage, 1, 500);
+      rig.link.RequestMeasurement(RequestKind::Average, 1, 500);
       std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
   });
@@ -443,9 +443,9 @@ TEST(Acquisition, ASinkThatDisconnectsDoesNotDeadlockTheThread) {
   } sink;
   sink.link = &rig.link;
   rig.context.RegisterSink(SinkSlot::kMeasurement, &sink);
-  ASSERT_TRUE(rig.link.RequestMeasurement(request_kind::kAverage, 1, 500));
+  ASSERT_TRUE(rig.link.RequestMeasurement(RequestKind::Average, 1, 500));
   while (sink.calls.load() == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  EXPECT_FALSE(rig.link.RequestMeasurement(request_kind::kAverage, 1, 500));
+  EXPECT_FALSE(rig.link.RequestMeasurement(RequestKind::Average, 1, 500));
   const auto start = Clock::now();
   rig.link.Disconnect();
   EXPECT_LT(Clock::now() - start, std::chrono::seconds(1));

@@ -54,10 +54,10 @@ TEST(LinkStep, AReplyStillOnItsWayIsNeverTakenForTheNextRequest) {
   rig.Wire().SetTimeScale(0.1);  // time-outs 500 ms → 50 ms
   // Late by three time-outs: it arrives while the next request waits.
   rig.sensor.SetOverride("GA", [](const Bytes& frame) { return Echo(frame, 150); });
-  EXPECT_EQ(rig.Ask(request_kind::kAverage, 1).status, 0);
+  EXPECT_EQ(rig.Ask(RequestKind::Average, 1).status, 0);
   rig.sensor.SetOverride("GA", [](const Bytes& frame) { return Echo(frame); });
   for (std::int32_t request = 2; request < 6; ++request) {
-    const auto call = rig.Ask(request_kind::kAverage, request);
+    const auto call = rig.Ask(RequestKind::Average, request);
     EXPECT_EQ(call.status, 1);
     EXPECT_EQ(call.values, std::vector<std::int32_t>{request});
   }
@@ -71,12 +71,12 @@ TEST(LinkStep, AMarkerThatNeverComesKeepsTheLinkOutOfStep) {
   rig.Wire().SetTimeScale(0.01);
   rig.sensor.SetOverride("GA", [](const Bytes&) { return std::nullopt; });
   rig.sensor.SetOverride("GD", [](const Bytes&) { return std::nullopt; });
-  EXPECT_EQ(rig.Ask(request_kind::kAverage, 1).status, 0);
+  EXPECT_EQ(rig.Ask(RequestKind::Average, 1).status, 0);
   rig.sensor.SetOverride("GA", [](const Bytes& frame) { return Echo(frame); });
   // Without the marker's answer no request goes out at all.
-  EXPECT_EQ(rig.Ask(request_kind::kAverage, 2).status, 0);
+  EXPECT_EQ(rig.Ask(RequestKind::Average, 2).status, 0);
   rig.sensor.ClearOverride("GD");
-  const auto call = rig.Ask(request_kind::kAverage, 3);
+  const auto call = rig.Ask(RequestKind::Average, 3);
   EXPECT_EQ(call.status, 1);
   EXPECT_EQ(call.values, std::vector<std::int32_t>{3});
   EXPECT_EQ(rig.Commands(), (Strings{"GA", "GD", "GD", "GA"}));
@@ -89,14 +89,14 @@ TEST(LinkStep, RepliesWithStrayBytesOrOfAnotherKindAreRefused) {
     reply.push_back('[');  // the start of something nobody asked for
     return ScriptedSensor::Answer{reply};
   });
-  EXPECT_EQ(rig.Ask(request_kind::kAverage, 1).status, 0);
+  EXPECT_EQ(rig.Ask(RequestKind::Average, 1).status, 0);
   // Another kind keeps its status (no window stores it) but puts the link
   // out of step: a marker query goes before the next request.
   rig.sensor.SetOverride("GA",
                          [](const Bytes&) { return ScriptedSensor::Answer{test::SingleReply('S', 9)}; });
-  EXPECT_EQ(rig.Ask(request_kind::kAverage, 2).status, reply_kind::kSerialNumber);
+  EXPECT_EQ(rig.Ask(RequestKind::Average, 2).status, ReplyKind::SerialNumber);
   rig.sensor.ClearOverride("GA");
-  EXPECT_EQ(rig.Ask(request_kind::kAverage, 3).status, 1);
+  EXPECT_EQ(rig.Ask(RequestKind::Average, 3).status, 1);
   EXPECT_EQ(rig.link.RejectedReplies(), 2u);
   EXPECT_EQ(rig.Commands(), (Strings{"GA", "GD", "GA", "GD", "GA"}));
 }
@@ -112,7 +112,7 @@ TEST(LinkStep, ValuesNoModelCanMeasureAreRefusedAndCounted) {
                                                   {16609487, 0}, {6754208, 0}, {4000, 1}};
     for (const auto& [value, status] : cases) {
       rig.sensor.average = value;
-      const auto call = rig.Ask(request_kind::kAverage);
+      const auto call = rig.Ask(RequestKind::Average);
       EXPECT_EQ(call.status, status) << value;
       EXPECT_EQ(call.values, std::vector<std::int32_t>{status ? value : -1}) << value;
     }
@@ -124,13 +124,13 @@ TEST(LinkStep, ValuesNoModelCanMeasureAreRefusedAndCounted) {
     Connected rig(10);
     rig.sensor.average = 4000;
     rig.sensor.reverse = 99999;
-    EXPECT_EQ(rig.Ask(request_kind::kAverageReverse).status, 0);
+    EXPECT_EQ(rig.Ask(RequestKind::AverageReverse).status, 0);
     rig.sensor.reverse = 2600;
-    EXPECT_EQ(rig.Ask(request_kind::kAverageReverse).status, 1);
+    EXPECT_EQ(rig.Ask(RequestKind::AverageReverse).status, 1);
     const auto carry = rig.link.PeakCarry();
     rig.sensor.peakValues.fill(4300);
     rig.sensor.peakValues[4] = -2000000;
-    EXPECT_EQ(rig.Ask(request_kind::kPeak).status, 0);
+    EXPECT_EQ(rig.Ask(RequestKind::Peak).status, 0);
     EXPECT_EQ(rig.link.PeakCarry(), carry);
     EXPECT_EQ(rig.link.RejectedReplies(), 2u);
   }
@@ -155,16 +155,16 @@ TEST(LinkStep, ALostLineStopsTheAskingUntilTheSensorIsConnectedAgain) {
     onWorker = std::this_thread::get_id() != caller;
     ++announced;
   });
-  EXPECT_EQ(rig.Ask(request_kind::kAverage).status, 1);
+  EXPECT_EQ(rig.Ask(RequestKind::Average).status, 1);
   EXPECT_FALSE(rig.link.LineLost());
 
   rig.Wire().SetHungUp(true);
-  EXPECT_EQ(rig.Ask(request_kind::kAverage).status, 0);
+  EXPECT_EQ(rig.Ask(RequestKind::Average).status, 0);
   for (int i = 0; i < 200 && announced.load() == 0; ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   EXPECT_TRUE(rig.link.LineLost());
   EXPECT_FALSE(rig.link.IsConnected());
-  EXPECT_FALSE(rig.link.RequestMeasurement(request_kind::kAverage, 1, 500));
+  EXPECT_FALSE(rig.link.RequestMeasurement(RequestKind::Average, 1, 500));
   EXPECT_FALSE(rig.link.SendAverageRepeat());
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_EQ(announced.load(), 1);
@@ -175,7 +175,7 @@ TEST(LinkStep, ALostLineStopsTheAskingUntilTheSensorIsConnectedAgain) {
   ASSERT_EQ(rig.link.Connect(1), 0);
   EXPECT_FALSE(rig.link.LineLost());
   EXPECT_TRUE(rig.link.IsConnected());
-  EXPECT_EQ(rig.Ask(request_kind::kAverage).status, 1);
+  EXPECT_EQ(rig.Ask(RequestKind::Average).status, 1);
 }
 
 TEST(LinkStep, AOneShotCommandThatFindsTheLineGoneIsAnnouncedToo) {

@@ -49,8 +49,8 @@ std::vector<int> KindsOf(int modelCode) {
       kinds = {0};
       break;
   }
-  if (ModelOffers(modelCode, ModeCommand::Pulse)) kinds.push_back(request_kind::kPulse);
-  if (ModelOffers(modelCode, ModeCommand::Ccdf)) kinds.push_back(request_kind::kCcdf);
+  if (ModelOffers(modelCode, ModeCommand::Pulse)) kinds.push_back(RequestKind::Pulse);
+  if (ModelOffers(modelCode, ModeCommand::Ccdf)) kinds.push_back(RequestKind::Ccdf);
   return kinds;
 }
 
@@ -104,25 +104,25 @@ TEST(SimExchange, EveryModelAnswersEveryKindItsWindowsAskFor) {
       const auto call = rig.Ask(kind);
       ASSERT_EQ(call.status, 1) << row.name << " kind " << kind;
       switch (kind) {
-        case request_kind::kAverage:
+        case RequestKind::Average:
           EXPECT_NEAR(call.values[0], forward, 2) << row.name;
           break;
-        case request_kind::kReverse:
+        case RequestKind::Reverse:
           EXPECT_NEAR(call.values[0], reverse, 2) << row.name;
           break;
-        case request_kind::kAverageReverse:
+        case RequestKind::AverageReverse:
           EXPECT_NEAR(call.values[0], forward, 2);
           EXPECT_NEAR(call.values[1], reverse, 2);
           break;
-        case request_kind::kPeak:
+        case RequestKind::Peak:
           EXPECT_NEAR(call.values[0], forward + Centi(config.signals.peakToAverageDb), 30) << row.name;
           break;
-        case request_kind::kPulse:
+        case RequestKind::Pulse:
           EXPECT_NEAR(call.values[0], Centi(config.signals.pulsePowerDbm), 30) << row.name;
           EXPECT_TRUE(call.values[4] == 1 || call.values[4] == 2 || call.values[4] == 4 ||
                       call.values[4] == 8 || call.values[4] == 16);
           break;
-        case request_kind::kCcdf: {
+        case RequestKind::Ccdf: {
           ASSERT_FALSE(call.histogram.empty()) << row.name;
           long long samples = 0;
           for (const auto& [key, count] : call.histogram) samples += count;
@@ -146,9 +146,9 @@ TEST(SimExchange, StartSequencesAndLoggingRoundTripOnThePX420B) {
   EXPECT_FALSE(rig.link.CheckPowerDirection(240000));  // forward above reverse
   rig.loopback->WithSensor([](sim::SimSensor& s) { EXPECT_EQ(s.TechnologyCode(), 6); });
   // The pulse window's time base follows the averaging the start set.
-  EXPECT_EQ(rig.Ask(request_kind::kPulse).values[4], 8);
+  EXPECT_EQ(rig.Ask(RequestKind::Pulse).values[4], 8);
   rig.settings.SetExternalOffset(-1.5f);
-  const auto ccdf = rig.Ask(request_kind::kCcdf);
+  const auto ccdf = rig.Ask(RequestKind::Ccdf);
   ASSERT_EQ(ccdf.status, 1);
   for (const auto& [key, count] : ccdf.histogram) ASSERT_EQ((key + 150) % 10, 0) << key;
 
@@ -188,7 +188,7 @@ TEST(SimExchange, InjectedFaultsNeverHangAndNeverDeliverAWrongValue) {
   int good = 0;
   int failed = 0;
   for (int i = 0; i < 40; ++i) {
-    const auto call = rig.Ask(request_kind::kAverage);
+    const auto call = rig.Ask(RequestKind::Average);
     if (call.status == 1) {
       // A corrupted value byte cannot be told from a reading; any other
       // damage, and every late or dropped reply, must give status 0.
@@ -229,7 +229,7 @@ TEST(SimExchange, HangUpAndSlowSensorOverRealTransports) {
     EXPECT_EQ(sink.Calls().back().status, 1) << kind;
   }
   // Disconnect while a CCDF block is still on its way.
-  ASSERT_TRUE(link.RequestMeasurement(request_kind::kCcdf, 240000, 500));
+  ASSERT_TRUE(link.RequestMeasurement(RequestKind::Ccdf, 240000, 500));
   std::this_thread::sleep_for(std::chrono::milliseconds(5));
   auto start = Clock::now();
   link.Disconnect();
@@ -246,7 +246,7 @@ TEST(SimExchange, HangUpAndSlowSensorOverRealTransports) {
   EXPECT_EQ(link.ModelCode(), model::kPX430A);
   for (int i = 0; i < 2; ++i) {
     const auto before = sink.Calls().size();
-    ASSERT_TRUE(link.RequestMeasurement(request_kind::kAverage, 240000, 500));
+    ASSERT_TRUE(link.RequestMeasurement(RequestKind::Average, 240000, 500));
     ASSERT_TRUE(sink.WaitFor(before + 1, 10000));
   }
   const auto calls = sink.Calls();
@@ -256,7 +256,7 @@ TEST(SimExchange, HangUpAndSlowSensorOverRealTransports) {
   // The hang-up is the line gone: nothing more is asked.
   EXPECT_TRUE(link.LineLost());
   EXPECT_FALSE(link.IsConnected());
-  EXPECT_FALSE(link.RequestMeasurement(request_kind::kAverage, 240000, 500));
+  EXPECT_FALSE(link.RequestMeasurement(RequestKind::Average, 240000, 500));
   start = Clock::now();
   link.Disconnect();
   EXPECT_LT(Clock::now() - start, std::chrono::seconds(1));
