@@ -10,7 +10,7 @@ bool HasTag(const std::uint8_t* data, std::size_t count, char letter) {
   return count >= 3 && data[0] == '[' && data[1] == static_cast<std::uint8_t>(letter) && data[2] == ',';
 }
 
-int KindOfLetter(std::uint8_t letter) {
+ReplyKind KindOfLetter(std::uint8_t letter) {
   switch (letter) {
     case 'P':
     case 'W':
@@ -42,7 +42,7 @@ SingleReply ParseSingleReply(const std::uint8_t* data, std::size_t count) {
     return {};
   }
   if (count <= 8 || data[2] != ',') return {};
-  const int kind = KindOfLetter(data[1]);
+  const ReplyKind kind = KindOfLetter(data[1]);
   if (kind == ReplyKind::None) return {};
   if (data[7] != ']' || data[8] != kCR) return {};
   return {kind, ReadInt32(data + 3)};

@@ -3,15 +3,15 @@
 #include "core/measure/ModeSession.h"
 
 #include "core/device/SensorLink.h"
-#include "core/vocabulary/SensorModel.h"
 #include "core/device/SensorProtocol.h"
 #include "core/history/HistoryFile.h"
 #include "core/measure/MeasurementSettings.h"
 #include "core/measure/ModeSessionHost.h"
 #include "core/measure/PowerDirectionWarning.h"
-#include "core/vocabulary/Quantity.h"
 #include "core/platform/Beeper.h"
 #include "core/vocabulary/CommandIds.h"
+#include "core/vocabulary/Quantity.h"
+#include "core/vocabulary/SensorModel.h"
 
 namespace wattrix {
 
@@ -83,7 +83,9 @@ void ModeSession::Tick() {
   // A new cycle: what is derived from now on pairs with its own average.
   if (step.kind == RequestKind::Average) m_cycleAverage.reset();
   // RequestMeasurement sets BusyFlag itself, before the worker can answer.
-  m_link.RequestMeasurement(step.kind, protocol::Times100(m_settings.Frequency()), kRequestTimeoutMs);
+  const MeasurementRequest request{step.kind, protocol::Times100(m_settings.Frequency()), kRequestTimeoutMs,
+                                   protocol::Times100(m_settings.ExternalOffset())};
+  m_link.RequestMeasurement(request, m_addressee);
 }
 
 void ModeSession::Start() {
@@ -113,7 +115,8 @@ void ModeSession::Start() {
       return;
     }
     bool sent = false;
-    m_host.RunExchange([this, &sent] { sent = m_link.SendAverageRepeat(); });
+    const int repeat = m_settings.AvgRepeat();
+    m_host.RunExchange([this, &sent, repeat] { sent = m_link.SendAverageRepeat(repeat); });
     if (sent) m_settings.MarkStart(false);
     return;
   }

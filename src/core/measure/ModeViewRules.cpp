@@ -1,7 +1,7 @@
 #include "core/measure/ModeViewRules.h"
 
-#include "core/vocabulary/SensorModel.h"
 #include "core/vocabulary/Quantity.h"
+#include "core/vocabulary/SensorModel.h"
 
 #include <algorithm>
 #include <array>
@@ -13,13 +13,14 @@ namespace {
 
 using namespace model;
 
-constexpr std::array<int, 3> kCycleAvgPeakRev{RequestKind::Average, RequestKind::Peak, RequestKind::Reverse};
-constexpr std::array<int, 2> kCycleAvgPeak{RequestKind::Average, RequestKind::Peak};
-constexpr std::array<int, 2> kCycleForwardReversePeak{RequestKind::AverageReverse, RequestKind::Peak};
-constexpr std::array<int, 1> kCyclePeak{RequestKind::Peak};
-constexpr std::array<int, 1> kCycleAverage{RequestKind::Average};
+constexpr std::array<RequestKind, 3> kCycleAvgPeakRev{RequestKind::Average, RequestKind::Peak,
+                                                      RequestKind::Reverse};
+constexpr std::array<RequestKind, 2> kCycleAvgPeak{RequestKind::Average, RequestKind::Peak};
+constexpr std::array<RequestKind, 2> kCycleForwardReversePeak{RequestKind::AverageReverse, RequestKind::Peak};
+constexpr std::array<RequestKind, 1> kCyclePeak{RequestKind::Peak};
+constexpr std::array<RequestKind, 1> kCycleAverage{RequestKind::Average};
 
-std::span<const int> CycleOf(int modelCode) {
+std::span<const RequestKind> CycleOf(int modelCode) {
   switch (modelCode) {
     case kPX420A:
     case kPX440A:
@@ -39,12 +40,12 @@ std::span<const int> CycleOf(int modelCode) {
 
 }  // namespace
 
-int InitialRequestState(ModeView view, int modelCode) {
+RequestKind InitialRequestState(ModeView view, int modelCode) {
   if (view == ModeView::Pulse) return RequestKind::Pulse;
   return CycleOf(modelCode).front();
 }
 
-RequestStep NextRequest(ModeView view, int modelCode, int state) {
+RequestStep NextRequest(ModeView view, int modelCode, RequestKind state) {
   if (view == ModeView::Pulse) return RequestStep{RequestKind::Pulse, RequestKind::Pulse};
   const auto cycle = CycleOf(modelCode);
   auto it = std::find(cycle.begin(), cycle.end(), state);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/vocabulary/RequestKind.h"
+
 #include <optional>
 
 namespace wattrix {
@@ -15,26 +17,17 @@ namespace mode_view {
 
 inline constexpr int kPanelCount = 4;
 
-// Request kinds of the acquisition thread.
-namespace request {
-inline constexpr int kAverage = 0;
-inline constexpr int kAverageReverse = 1;
-inline constexpr int kPeak = 2;
-inline constexpr int kReverse = 3;
-inline constexpr int kPulse = 4;
-}  // namespace request
-
 // Request state a window starts with after Reinitialise.
-int InitialRequestState(ModeView view, int modelCode);
+RequestKind InitialRequestState(ModeView view, int modelCode);
 
 // The kind a poll asks for from `state`, and the state of the next poll.
 struct RequestStep {
-  int kind;
-  int nextState;
+  RequestKind kind;
+  RequestKind nextState;
   friend bool operator==(const RequestStep&, const RequestStep&) = default;
 };
 // A state outside the model's cycle starts the cycle again.
-RequestStep NextRequest(ModeView view, int modelCode, int state);
+RequestStep NextRequest(ModeView view, int modelCode, RequestKind state);
 
 // Panel selected after Reinitialise from the model's quantity mask; none
 // when the mask has none of the bits looked at (the selection stays).

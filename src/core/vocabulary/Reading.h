@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 
 namespace wattrix {
@@ -29,6 +30,11 @@ struct Reading {
   std::array<std::int32_t, kMaxValues> values{-1, -1, -1, -1, -1};
   // Ccdf only: the sweep (empty after a failed exchange); never null there.
   std::shared_ptr<const CcdfHistogram> histogram;
+
+  // A reading of `kind` with `status` and the reply's values in order.
+  static Reading Of(RequestKind kind, ReplyKind status, std::initializer_list<std::int32_t> values = {});
+  // A CCDF reading carrying `sweep`.
+  static Reading OfSweep(ReplyKind status, std::shared_ptr<const CcdfHistogram> sweep);
 
   bool Answered() const { return status == ReplyKind::Measurement; }
   std::int32_t Value(std::size_t index = 0) const { return values[index]; }

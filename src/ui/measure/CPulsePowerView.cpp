@@ -2,8 +2,9 @@
 
 namespace wattrix {
 
-CPulsePowerView::CPulsePowerView(MeasurementSettings& settings, CMainFrame* frame, QWidget* parent)
-    : CModeView(ModeView::Pulse, SinkSlot::kPulse, settings, frame, parent) {
+CPulsePowerView::CPulsePowerView(MeasurementSettings& settings, SensorLink& link, CMainFrame* frame,
+                                 QWidget* parent)
+    : CModeView(ModeView::Pulse, settings, link, frame, parent) {
   setObjectName(QStringLiteral("CPulsePowerView"));
 }
 

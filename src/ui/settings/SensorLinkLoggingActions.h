@@ -12,7 +12,9 @@ class SensorLink;
 // The logging page's actions on the real sensor link.
 class SensorLinkLoggingActions final : public LoggingActions {
  public:
-  explicit SensorLinkLoggingActions(SensorLink& link) : m_link(link) {}
+  // The set-up sends the external offset and TECH of `settings`.
+  SensorLinkLoggingActions(SensorLink& link, const MeasurementSettings& settings)
+      : m_link(link), m_settings(settings) {}
 
   bool IsConnected() const override;
   bool ConfigureLogging(const logging_setup::LoggingConfiguration& configuration) override;
@@ -20,6 +22,7 @@ class SensorLinkLoggingActions final : public LoggingActions {
 
  private:
   SensorLink& m_link;
+  const MeasurementSettings& m_settings;
 };
 
 // Opens the settings dialog over `owner` for one Setting command, on `tab`

@@ -1,6 +1,5 @@
 #include "ui/shell/CMainFrame.h"
 
-#include "core/app/AppContext.h"
 #include "core/platform/TraceSink.h"
 #include "core/device/PortAccess.h"
 #include "core/device/SensorLink.h"
@@ -110,8 +109,6 @@ CMainFrame::CMainFrame(QWidget* parent)
   connect(m_stateTimer, &QTimer::timeout, this, [this] { m_toolBars->UpdateStates(); });
   m_stateTimer->start();
 
-  AppContext::Instance().SetSettings(&m_settings);
-  SensorLink::Instance().SetSettings(&m_settings);
   m_lossWatch = new SensorLossWatch(SensorLink::Instance(), *this);
   resize(1180, 780);
   Trace("MainFrame Created");
@@ -121,8 +118,6 @@ CMainFrame::~CMainFrame() {
   m_stateTimer->stop();
   // The children go first: they may still reach the settings record.
   for (QMdiSubWindow* window : m_mdi->subWindowList()) delete window;
-  if (AppContext::Instance().Settings() == &m_settings) AppContext::Instance().SetSettings(nullptr);
-  if (SensorLink::Instance().Settings() == &m_settings) SensorLink::Instance().SetSettings(nullptr);
 }
 
 void CMainFrame::BuildMenus() {

@@ -1,7 +1,7 @@
 #include "core/device/LinkFixture.h"
 #include "core/device/RecordingSink.h"
-#include "core/vocabulary/SensorModel.h"
 #include "core/device/SensorProtocol.h"
+#include "core/vocabulary/SensorModel.h"
 
 #include <gtest/gtest.h>
 
@@ -19,31 +19,31 @@ using test::ScriptedSensor;
 using Strings = std::vector<std::string>;
 using Clock = std::chrono::steady_clock;
 
-// A rig connected to the given sensor with a window registered in every slot.
+// A rig connected to the given sensor with a window that asks.
 struct Running : LinkRig {
-  explicit Running(int deviceCode, int version = 291) : LinkRig(deviceCode, version), sink(&link) {
-    context.RegisterSink(SinkSlot::kMeasurement, &sink);
-    context.RegisterSink(SinkSlot::kPulse, &sink);
-    context.RegisterSink(SinkSlot::kCcdf, &sink);
+  explicit Running(int deviceCode, int version = 291)
+      : LinkRig(deviceCode, version), sink(&link), to(std::make_shared<DeliveryHandle>(sink)) {
     EXPECT_EQ(link.Connect(1), 0);
     Wire().ClearLog();
   }
   ~Running() {
     link.Disconnect();
-    context.UnregisterSink(SinkSlot::kMeasurement, &sink);
-    context.UnregisterSink(SinkSlot::kPulse, &sink);
-    context.UnregisterSink(SinkSlot::kCcdf, &sink);
+    to->Revoke();
+  }
+  bool Request(RequestKind kind, std::int32_t parameter, int timeoutMs) {
+    return LinkRig::Request(kind, parameter, timeoutMs, to);
   }
   // Asks like a window does and waits for the delivery.
-  RecordingSink::Call Ask(int kind, std::int32_t parameter = 240000, int timeoutMs = 500) {
+  RecordingSink::Call Ask(RequestKind kind, std::int32_t parameter = 240000, int timeoutMs = 500) {
     const auto before = sink.Calls().size();
-    EXPECT_TRUE(link.RequestMeasurement(kind, parameter, timeoutMs));
-    EXPECT_TRUE(sink.WaitFor(before + 1)) << "no delivery for kind " << kind;
+    EXPECT_TRUE(Request(kind, parameter, timeoutMs));
+    EXPECT_TRUE(sink.WaitFor(before + 1)) << "no delivery for kind " << static_cast<int>(kind);
     const auto calls = sink.Calls();
     return calls.size() > before ? calls[before] : RecordingSink::Call{"none", -9, {-1, -1, -1, -1, -1}, {}};
   }
 
   RecordingSink sink;
+  std::shared_ptr<DeliveryHandle> to;
 };
 
 // Waits until the worker has gone quiet (all written frames answered).
@@ -72,12 +72,11 @@ TEST(Acquisition, FirstGenerationModelsUseTheSingleValueCommands) {
       EXPECT_EQ(read.count, 9u);
       EXPECT_EQ(read.timeoutMs, 500);
     }
-    EXPECT_EQ(rig.link.LastReplyKind(), 1);
-    EXPECT_EQ(rig.link.LastValue(), 1999);
+    EXPECT_EQ(call.status, 1);
 
     // Kind 1 is not served on these models: nothing sent, nothing delivered.
     rig.Wire().ClearLog();
-    ASSERT_TRUE(rig.link.RequestMeasurement(RequestKind::AverageReverse, 1, 500));
+    ASSERT_TRUE(rig.Request(RequestKind::AverageReverse, 1, 500));
     Settle();
     EXPECT_TRUE(rig.Wire().Writes().empty());
     EXPECT_EQ(rig.sink.Calls().size(), 3u);
@@ -92,7 +91,6 @@ TEST(Acquisition, SecondGenerationUsesPairAndFilteredPeak) {
   EXPECT_EQ(call.entry, "avgrev");
   EXPECT_EQ(call.status, 1);
   EXPECT_EQ(call.values, (std::vector<std::int32_t>{4100, 900}));
-  EXPECT_EQ(rig.link.AverageReversePair(), (std::array<std::int32_t, 2>{4100, 900}));
   EXPECT_EQ(rig.Wire().Reads().back().count, 14u);
 
   // Builds a carry of 300 and 250, then a reply of eleven 100s reads 250.
@@ -104,7 +102,6 @@ TEST(Acquisition, SecondGenerationUsesPairAndFilteredPeak) {
   EXPECT_EQ(call.entry, "peak");
   EXPECT_EQ(call.values, std::vector<std::int32_t>{250});
   EXPECT_EQ(rig.link.PeakCarry(), (protocol::PeakCarry{250, 100}));
-  EXPECT_EQ(rig.link.LastPeakReply()[0], 100);
   EXPECT_EQ(rig.Wire().Reads().back().count, 59u);
 
   // Only an explicit reset brings back the initial carry.
@@ -127,9 +124,9 @@ TEST(Acquisition, SecondGenerationUsesPairAndFilteredPeak) {
   // Kinds 0 and 3 are not served on this model.
   rig.Wire().ClearLog();
   const auto before = rig.sink.Calls().size();
-  ASSERT_TRUE(rig.link.RequestMeasurement(RequestKind::Average, 1, 500));
+  ASSERT_TRUE(rig.Request(RequestKind::Average, 1, 500));
   Settle();
-  ASSERT_TRUE(rig.link.RequestMeasurement(RequestKind::Reverse, 1, 500));
+  ASSERT_TRUE(rig.Request(RequestKind::Reverse, 1, 500));
   Settle();
   EXPECT_TRUE(rig.Wire().Writes().empty());
   EXPECT_EQ(rig.sink.Calls().size(), before);
@@ -145,7 +142,7 @@ TEST(Acquisition, PulseDeliversTheFiveValuesInReplyOrder) {
     EXPECT_EQ(call.values, (std::vector<std::int32_t>{4100, -20, 30, 40, 16}));
     EXPECT_EQ(rig.Commands(), Strings{"GU"});
     EXPECT_EQ(rig.Wire().Reads()[0].count, 29u);
-    EXPECT_EQ(rig.link.PulseValues()[4], 16);
+    EXPECT_EQ(call.values[4], 16);
   }
 }
 
@@ -179,7 +176,6 @@ TEST(Acquisition, StatusIsTheReplyKindOrZeroWithMinusOnes) {
     call = rig.Ask(RequestKind::Average);
     EXPECT_EQ(call.status, 0);
     EXPECT_EQ(call.values, std::vector<std::int32_t>{-1});
-    EXPECT_EQ(rig.link.LastReplyKind(), 0);
   }
   rig.sensor.ClearOverride("GA");
   call = rig.Ask(RequestKind::Average);
@@ -217,7 +213,6 @@ TEST(Acquisition, CcdfBlockFollowsTheFirmwareVersion) {
     EXPECT_EQ(call.entry, "ccdf");
     EXPECT_EQ(call.status, 1);
     EXPECT_EQ(call.histogram, (CcdfHistogram{{-150, 1100}, {-140, 1200}, {-120, 7700}}));
-    EXPECT_EQ(rig.link.Histogram(), call.histogram);
     const auto writes = rig.Wire().Writes();
     ASSERT_EQ(rig.Commands(), (Strings{"GC", "GK"}));
     EXPECT_EQ(FrameParameter(writes[0]), 90057);
@@ -267,7 +262,6 @@ TEST(Acquisition, CcdfBlockFollowsTheFirmwareVersion) {
     call = rig.Ask(RequestKind::Ccdf);
     EXPECT_EQ(call.status, 0);
     EXPECT_TRUE(call.histogram.empty());
-    EXPECT_TRUE(rig.link.Histogram().empty());
   }
 }
 
@@ -288,13 +282,12 @@ TEST(Acquisition, DeliversOnlyWhileBusyAndStillReadsADroppedReply) {
   rig.sensor.SetOverride("GA", [](const Bytes&) {
     return ScriptedSensor::Answer{test::SingleReply('P', 1111), 200};
   });
-  ASSERT_TRUE(rig.link.RequestMeasurement(RequestKind::Average, 1, 500));
+  ASSERT_TRUE(rig.Request(RequestKind::Average, 1, 500));
   // The window stops while the reply is on its way.
   rig.link.SetBusyFlag(false);
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   EXPECT_TRUE(rig.sink.Calls().empty());
   EXPECT_EQ(rig.Wire().Reads().size(), 1u);
-  EXPECT_EQ(rig.link.LastValue(), 1111);
   // The next exchange gets its own answer.
   rig.sensor.ClearOverride("GA");
   rig.sensor.average = 2222;
@@ -323,7 +316,7 @@ TEST(Acquisition, LateRepliesAreDiscardedAndNeverDeliveredForTheNextRequest) {
 TEST(Acquisition, DisconnectEndsAHungExchangeWithinOneSecond) {
   struct Case {
     const char* what;
-    int kind;
+    RequestKind kind;
     int deviceCode;
     int version;
     std::string silentCommand;
@@ -336,7 +329,7 @@ TEST(Acquisition, DisconnectEndsAHungExchangeWithinOneSecond) {
   for (const auto& c : cases) {
     Running rig(c.deviceCode, c.version);
     rig.sensor.SetOverride(c.silentCommand, [](const Bytes&) { return std::nullopt; });
-    ASSERT_TRUE(rig.link.RequestMeasurement(c.kind, 1, 60000));
+    ASSERT_TRUE(rig.Request(c.kind, 1, 60000));
     ASSERT_TRUE(rig.Wire().WaitForWaitingRead(2000)) << c.what;
     const auto start = Clock::now();
     rig.link.Disconnect();
@@ -354,7 +347,7 @@ TEST(Acquisition, DisconnectRightAfterARequestNeverWaitsForTheReadTimeout) {
   for (int i = 0; i < 20; ++i) {
     Running rig(5);
     rig.sensor.SetOverride("GA", [](const Bytes&) { return std::nullopt; });
-    ASSERT_TRUE(rig.link.RequestMeasurement(RequestKind::Average, 1, 30000));
+    ASSERT_TRUE(rig.Request(RequestKind::Average, 1, 30000));
     const auto start = Clock::now();
     rig.link.Disconnect();
     EXPECT_LT(Clock::now() - start, std::chrono::seconds(1));
@@ -364,10 +357,12 @@ TEST(Acquisition, DisconnectRightAfterARequestNeverWaitsForTheReadTimeout) {
 TEST(Acquisition, AHungUpSensorNeverHangsTheLink) {
   Running rig(10, 291);
   rig.Wire().SetHungUp(true);
-  const auto call = rig.Ask(2, 1, 500);
+  const auto call = rig.Ask(RequestKind::Peak, 1, 500);
   EXPECT_EQ(call.status, 0);
   // Nothing more is asked of a line that is gone.
-  for (int kind : {1, 2, 4, 5}) EXPECT_FALSE(rig.link.RequestMeasurement(kind, 1, 500)) << kind;
+  for (RequestKind kind :
+       {RequestKind::AverageReverse, RequestKind::Peak, RequestKind::Pulse, RequestKind::Ccdf})
+    EXPECT_FALSE(rig.Request(kind, 1, 500)) << static_cast<int>(kind);
   const auto start = Clock::now();
   rig.link.Disconnect();
   EXPECT_LT(Clock::now() - start, std::chrono::seconds(1));
@@ -380,7 +375,7 @@ TEST(Acquisition, OneShotCommandsWaitForTheRunningExchange) {
   rig.sensor.SetOverride("GU", [](const Bytes&) {
     return ScriptedSensor::Answer{test::ValueReply('P', {1, 2, 3, 4, 8}), 100};
   });
-  ASSERT_TRUE(rig.link.RequestMeasurement(RequestKind::Pulse, 1, 500));
+  ASSERT_TRUE(rig.Request(RequestKind::Pulse, 1, 500));
   ASSERT_TRUE(rig.Wire().WaitForWaitingRead(2000));
   EXPECT_TRUE(rig.link.SendTechnology(0));
   ASSERT_TRUE(rig.sink.WaitFor(1));
@@ -390,7 +385,7 @@ TEST(Acquisition, OneShotCommandsWaitForTheRunningExchange) {
   EXPECT_EQ(rig.Commands(), (Strings{"GU", "SO"}));
 }
 
-TEST(Acquisition, AWindowThatUnregistersIsNeverCalledAgain) {
+TEST(Acquisition, AWindowThatRevokesItsHandleIsNeverCalledAgain) {
   Running rig(5);
   // A sink that is slow to take its reading.
   struct SlowSink final : ReadingSink {
@@ -398,7 +393,7 @@ TEST(Acquisition, AWindowThatUnregistersIsNeverCalledAgain) {
     std::atomic<bool> inside{false};
     std::atomic<bool> calledAfterUnregister{false};
     std::atomic<bool> unregistered{false};
-    void OnAverageReading(int, std::int32_t) override {
+    void OnReading(const Reading&) override {
       if (unregistered.load()) calledAfterUnregister.store(true);
       inside.store(true);
       std::this_thread::sleep_for(std::chrono::milliseconds(30));
@@ -406,17 +401,17 @@ TEST(Acquisition, AWindowThatUnregistersIsNeverCalledAgain) {
       inside.store(false);
     }
   } slow;
-  rig.context.RegisterSink(SinkSlot::kMeasurement, &slow);
+  const auto slowHandle = std::make_shared<DeliveryHandle>(slow);
   std::atomic<bool> run{true};
   std::thread window([&] {
     while (run.load()) {
-      rig.link.RequestMeasurement(RequestKind::Average, 1, 500);
+      rig.LinkRig::Request(RequestKind::Average, 1, 500, slowHandle);
       std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
   });
   while (slow.calls.load() < 2 || !slow.inside.load())
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  rig.context.UnregisterSink(SinkSlot::kMeasurement, &slow);
+  slowHandle->Revoke();
   slow.unregistered.store(true);
   EXPECT_FALSE(slow.inside.load());
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -436,22 +431,22 @@ TEST(Acquisition, ASinkThatDisconnectsDoesNotDeadlockTheThread) {
   struct Disconnecting final : ReadingSink {
     SensorLink* link = nullptr;
     std::atomic<int> calls{0};
-    void OnAverageReading(int, std::int32_t) override {
+    void OnReading(const Reading&) override {
       ++calls;
       link->Disconnect();
     }
   } sink;
   sink.link = &rig.link;
-  rig.context.RegisterSink(SinkSlot::kMeasurement, &sink);
-  ASSERT_TRUE(rig.link.RequestMeasurement(RequestKind::Average, 1, 500));
+  const auto handle = std::make_shared<DeliveryHandle>(sink);
+  ASSERT_TRUE(rig.LinkRig::Request(RequestKind::Average, 1, 500, handle));
   while (sink.calls.load() == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  EXPECT_FALSE(rig.link.RequestMeasurement(RequestKind::Average, 1, 500));
+  EXPECT_FALSE(rig.LinkRig::Request(RequestKind::Average, 1, 500, handle));
   const auto start = Clock::now();
   rig.link.Disconnect();
   EXPECT_LT(Clock::now() - start, std::chrono::seconds(1));
   EXPECT_FALSE(rig.link.IsConnected());
   EXPECT_EQ(rig.link.Connect(1), 0);
-  rig.context.UnregisterSink(SinkSlot::kMeasurement, &sink);
+  handle->Revoke();
 }
 
 }  // namespace

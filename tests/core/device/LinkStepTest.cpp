@@ -23,25 +23,24 @@ using test::ScriptedSensor;
 using Strings = std::vector<std::string>;
 
 struct Connected : LinkRig {
-  explicit Connected(int deviceCode) : LinkRig(deviceCode, 291), sink(&link) {
-    context.RegisterSink(SinkSlot::kMeasurement, &sink);
-    context.RegisterSink(SinkSlot::kCcdf, &sink);
+  explicit Connected(int deviceCode)
+      : LinkRig(deviceCode, 291), sink(&link), to(std::make_shared<DeliveryHandle>(sink)) {
     EXPECT_EQ(link.Connect(1), 0);
     Wire().ClearLog();
   }
   ~Connected() {
     link.Disconnect();
-    context.UnregisterSink(SinkSlot::kMeasurement, &sink);
-    context.UnregisterSink(SinkSlot::kCcdf, &sink);
+    to->Revoke();
   }
-  RecordingSink::Call Ask(int kind, std::int32_t parameter = 1, int timeoutMs = 500) {
+  RecordingSink::Call Ask(RequestKind kind, std::int32_t parameter = 1, int timeoutMs = 500) {
     const auto before = sink.Calls().size();
-    EXPECT_TRUE(link.RequestMeasurement(kind, parameter, timeoutMs));
+    EXPECT_TRUE(Request(kind, parameter, timeoutMs, to));
     EXPECT_TRUE(sink.WaitFor(before + 1));
     const auto calls = sink.Calls();
     return calls.size() > before ? calls[before] : RecordingSink::Call{"none", -9, {}, {}};
   }
   RecordingSink sink;
+  std::shared_ptr<DeliveryHandle> to;
 };
 
 // The sensor echoes the request's parameter, so a reply tells whose it is.
@@ -94,7 +93,7 @@ TEST(LinkStep, RepliesWithStrayBytesOrOfAnotherKindAreRefused) {
   // out of step: a marker query goes before the next request.
   rig.sensor.SetOverride("GA",
                          [](const Bytes&) { return ScriptedSensor::Answer{test::SingleReply('S', 9)}; });
-  EXPECT_EQ(rig.Ask(RequestKind::Average, 2).status, ReplyKind::SerialNumber);
+  EXPECT_EQ(rig.Ask(RequestKind::Average, 2).status, static_cast<int>(ReplyKind::SerialNumber));
   rig.sensor.ClearOverride("GA");
   EXPECT_EQ(rig.Ask(RequestKind::Average, 3).status, 1);
   EXPECT_EQ(rig.link.RejectedReplies(), 2u);
@@ -164,8 +163,8 @@ TEST(LinkStep, ALostLineStopsTheAskingUntilTheSensorIsConnectedAgain) {
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   EXPECT_TRUE(rig.link.LineLost());
   EXPECT_FALSE(rig.link.IsConnected());
-  EXPECT_FALSE(rig.link.RequestMeasurement(RequestKind::Average, 1, 500));
-  EXPECT_FALSE(rig.link.SendAverageRepeat());
+  EXPECT_FALSE(rig.Request(RequestKind::Average, 1, 500, rig.to));
+  EXPECT_FALSE(rig.link.SendAverageRepeat(rig.settings.AvgRepeat()));
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_EQ(announced.load(), 1);
   EXPECT_TRUE(onWorker.load());
@@ -183,7 +182,7 @@ TEST(LinkStep, AOneShotCommandThatFindsTheLineGoneIsAnnouncedToo) {
   std::atomic<int> announced{0};
   rig.link.SetLineLostHandler([&] { ++announced; });
   rig.Wire().SetHungUp(true);
-  EXPECT_FALSE(rig.link.SendAverageRepeat());
+  EXPECT_FALSE(rig.link.SendAverageRepeat(rig.settings.AvgRepeat()));
   for (int i = 0; i < 200 && announced.load() == 0; ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   EXPECT_EQ(announced.load(), 1);

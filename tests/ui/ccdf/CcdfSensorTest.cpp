@@ -1,12 +1,11 @@
-#include "core/app/AppContext.h"
 #include "core/device/SensorLink.h"
-#include "core/vocabulary/SensorModel.h"
 #include "core/measure/MeasurementSettings.h"
 #include "core/measure/PanelLayout.h"
 #include "core/platform/HostPaths.h"
 #include "core/platform/MessageBoxes.h"
-#include "core/vocabulary/CommandIds.h"
 #include "core/strings/StringTable.h"
+#include "core/vocabulary/CommandIds.h"
+#include "core/vocabulary/SensorModel.h"
 #include "support/Recorders.h"
 #include "support/SimProcess.h"
 #include "support/TempDir.h"
@@ -124,7 +123,7 @@ class CcdfSensorTest final : public QObject {
     QVERIFY(window);
     QCOMPARE(app.frame.ActiveChild(), window);
     QCOMPARE(window->windowTitle(), QStringLiteral("USB, PX420B - CCDF"));
-    QVERIFY(AppContext::Instance().RegisteredSink(SinkSlot::kCcdf) != nullptr);
+    QVERIFY(window->Registered() && !window->Addressee()->Revoked());
     // The settings open on the CCDF page at once.
     QTRY_COMPARE(app.pages.size(), std::size_t{1});
     QCOMPARE(app.pages[0], 1);

@@ -7,7 +7,7 @@ namespace wattrix {
 
 class MeasurementSettings;
 
-namespace protocol {
+namespace logging_download {
 
 // Appends downloaded log values (raw, 0.01 dB, in the order the sensor sent
 // them) to the histories of `settings`, rotating through the items of
@@ -15,5 +15,5 @@ namespace protocol {
 // empty mask.
 int StoreLogValues(MeasurementSettings& settings, int itemMask, const std::vector<std::uint16_t>& values);
 
-}  // namespace protocol
+}  // namespace logging_download
 }  // namespace wattrix
