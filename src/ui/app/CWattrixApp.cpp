@@ -113,9 +113,11 @@ bool CWattrixApp::InitInstance() {
   m_frame->Settings().SetSaveOnDestroy(true);
   m_frame->SetFallbackTarget(this);
   RegisterChildWindows(*m_frame);
-  m_frame->SetSettingsDialog(&RunSettingDialog);
+  m_frame->SetSettingsDialog([](QWidget* owner, MeasurementSettings& settings, int tab, int subTab) {
+    return RunSettingDialog(owner, SensorLink::Instance(), settings, tab, subTab);
+  });
   m_frame->SetLoggingDialog([frame = m_frame.get()](QWidget* owner, MeasurementSettings& settings) {
-    RunDownloadDialog(*frame, owner, settings);
+    RunDownloadDialog(*frame, owner, SensorLink::Instance(), settings);
   });
 
   // Step 10: shown, updated and focused; then the command-line file.

@@ -14,8 +14,8 @@ bool SensorLinkLoggingActions::ConfigureLogging(const logging_setup::LoggingConf
 
 bool SensorLinkLoggingActions::SetLoggingRun(int value) { return m_link.SetLoggingRun(value); }
 
-bool RunSettingDialog(QWidget* owner, MeasurementSettings& settings, int tab, int subTab) {
-  SensorLinkLoggingActions logging(SensorLink::Instance(), settings);
+bool RunSettingDialog(QWidget* owner, SensorLink& link, MeasurementSettings& settings, int tab, int subTab) {
+  SensorLinkLoggingActions logging(link, settings);
   CSettingDlg dialog(settings, &logging, owner);
   dialog.SetInitialTab(tab);
   dialog.SetInitialSubTab(subTab);

@@ -26,9 +26,9 @@ class SensorLinkLoggingActions final : public LoggingActions {
 };
 
 // Opens the settings dialog over `owner` for one Setting command, on `tab`
-// with range sub-tab `subTab`, the logging page served by the process's
-// sensor link; true when it was closed with OK (the caller then has the
-// open mode window take the new settings).
-bool RunSettingDialog(QWidget* owner, MeasurementSettings& settings, int tab, int subTab);
+// with range sub-tab `subTab`, the logging page served by `link`; true
+// when it was closed with OK (the caller then has the open mode window
+// take the new settings).
+bool RunSettingDialog(QWidget* owner, SensorLink& link, MeasurementSettings& settings, int tab, int subTab);
 
 }  // namespace wattrix
