@@ -33,9 +33,28 @@ void SensorLink::SetTransportFactory(TransportFactory factory) {
 }
 
 void SensorLink::ResetIdentity(int value) {
-  m_deviceCode.store(value);
-  m_firmwareVersion.store(value);
-  m_serialNumber.store(value);
+  std::lock_guard state(m_stateMutex);
+  m_identity = Identity{value, value, value};
+}
+
+void SensorLink::SetIdentity(int Identity::*field, int value) {
+  std::lock_guard state(m_stateMutex);
+  m_identity.*field = value;
+}
+
+int SensorLink::DeviceCode() const {
+  std::lock_guard state(m_stateMutex);
+  return m_identity.deviceCode;
+}
+
+int SensorLink::FirmwareVersion() const {
+  std::lock_guard state(m_stateMutex);
+  return m_identity.firmwareVersion;
+}
+
+int SensorLink::SerialNumber() const {
+  std::lock_guard state(m_stateMutex);
+  return m_identity.serialNumber;
 }
 
 int SensorLink::Connect(int port) {
@@ -87,7 +106,7 @@ void SensorLink::DisconnectLocked() {
 }
 
 int SensorLink::ModelCode() const {
-  const auto* row = FindModelByDeviceCode(m_deviceCode.load());
+  const auto* row = FindModelByDeviceCode(DeviceCode());
   return row ? row->modelCode : -1;
 }
 
@@ -99,15 +118,15 @@ bool SensorLink::Identify() {
   if (std::find(kAcceptedDeviceCodes.begin(), kAcceptedDeviceCodes.end(), value) ==
       kAcceptedDeviceCodes.end())
     return false;
-  m_deviceCode.store(value);
+  SetIdentity(&Identity::deviceCode, value);
   // A version outside 1.00 to 99.99 is a changed byte: it would pick the
   // wrong CCDF block length for the whole connection.
   if (!m_channel.Query('G', 'V', ReplyKind::FirmwareVersion, timeout, value) || value < kLowestFirmware ||
       value > kHighestFirmware)
     return false;
-  m_firmwareVersion.store(value);
+  SetIdentity(&Identity::firmwareVersion, value);
   if (!m_channel.Query('G', 'S', ReplyKind::SerialNumber, timeout, value)) return false;
-  m_serialNumber.store(value);
+  SetIdentity(&Identity::serialNumber, value);
   return true;
 }
 
@@ -119,7 +138,7 @@ bool SensorLink::RequestMeasurement(const MeasurementRequest& request,
 
 std::int32_t SensorLink::LoggingStatus(int index) const {
   if (index < 0 || index >= kLoggingStatusCount) return 0;
-  std::lock_guard state(m_statusMutex);
+  std::lock_guard state(m_stateMutex);
   return m_loggingStatus[static_cast<std::size_t>(index)];
 }
 

@@ -74,9 +74,9 @@ class SensorLink final {
   void NoteRejected() { m_channel.NoteRejected(); }
 
   // Identity read by Identify; -1 while disconnected.
-  int DeviceCode() const { return m_deviceCode.load(); }
-  int FirmwareVersion() const { return m_firmwareVersion.load(); }
-  int SerialNumber() const { return m_serialNumber.load(); }
+  int DeviceCode() const;
+  int FirmwareVersion() const;
+  int SerialNumber() const;
   // Model code of the connected sensor's row, or -1.
   int ModelCode() const;
 
@@ -125,7 +125,13 @@ class SensorLink final {
   protocol::PeakCarry PeakCarry() const { return m_worker.PeakCarry(); }
 
  private:
+  struct Identity {
+    int deviceCode = -1;
+    int firmwareVersion = -1;
+    int serialNumber = -1;
+  };
   void ResetIdentity(int value);
+  void SetIdentity(int Identity::*field, int value);
   void DisconnectLocked();
 
   // Serialises Connect and Disconnect.
@@ -135,12 +141,11 @@ class SensorLink final {
   AcquisitionWorker m_worker;
 
   std::atomic<bool> m_connected{false};
-  std::atomic<int> m_deviceCode{-1};
-  std::atomic<int> m_firmwareVersion{-1};
-  std::atomic<int> m_serialNumber{-1};
 
-  // The last logging status read; held briefly, never during an exchange.
-  mutable std::mutex m_statusMutex;
+  // The identity and the last logging status read; held briefly, never
+  // during an exchange.
+  mutable std::mutex m_stateMutex;
+  Identity m_identity;
   std::array<std::int32_t, kLoggingStatusCount> m_loggingStatus{};
 };
 

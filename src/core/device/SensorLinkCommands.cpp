@@ -103,7 +103,7 @@ bool SensorLink::ReadLoggingStatus() {
     m_channel.ConsumeLocked();
   }
   if (check == protocol::FrameCheck::kShortOrUntagged) return false;
-  std::lock_guard state(m_statusMutex);
+  std::lock_guard state(m_stateMutex);
   // A bad closing still stores the values (the caller may show them) but
   // reports failure.
   m_loggingStatus = values;
