@@ -5,10 +5,10 @@
 // comparison), at the size the window has in the maximised document area
 // of the main frame's default size.
 #include "core/device/SensorLink.h"
-#include "core/vocabulary/SensorModel.h"
 #include "core/measure/MeasurementSettings.h"
 #include "core/platform/HostPaths.h"
 #include "core/strings/StringTable.h"
+#include "core/vocabulary/SensorModel.h"
 #include "ui/ccdf/CCcdfFrame.h"
 #include "ui/ccdf/CCcdfGraphCtrl.h"
 #include "ui/platform/FramePacer.h"
@@ -53,15 +53,17 @@ void BM_CcdfRefreshAndPaint(benchmark::State& state) {
   MeasurementSettings settings;
   settings.SetDevice(model::kPX420B, 123456, 291);
   settings.SetCcdfRate(static_cast<int>(state.range(2)));
-  CCcdfFrame frame(settings, nullptr);
+  CCcdfFrame frame(settings, SensorLink::Instance(), nullptr);
   frame.resize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
   frame.show();
   QApplication::processEvents();
-  const auto sweeps = MakeSweeps(24);
+  std::vector<Reading> sweeps;
+  for (auto& sweep : MakeSweeps(24))
+    sweeps.push_back(Reading::OfSweep(ReplyKind::Measurement, std::make_shared<const CcdfHistogram>(sweep)));
   std::size_t next = 0;
   const auto deliver = [&] {
     SensorLink::Instance().SetBusyFlag(true);
-    frame.Session().OnCcdfAcquired(1, sweeps[next]);
+    frame.Session().OnReading(sweeps[next]);
     next = (next + 1) % sweeps.size();
   };
   // The moving window full, as in a continuous run.
@@ -95,14 +97,15 @@ BENCHMARK(BM_CcdfRefreshAndPaint)
 void BM_CcdfRefreshUnchanged(benchmark::State& state) {
   MeasurementSettings settings;
   settings.SetDevice(model::kPX420B, 123456, 291);
-  CCcdfFrame frame(settings, nullptr);
+  CCcdfFrame frame(settings, SensorLink::Instance(), nullptr);
   frame.resize(1176, 690);
   frame.show();
   QApplication::processEvents();
   const auto sweeps = MakeSweeps(10);
   for (const auto& sweep : sweeps) {
     SensorLink::Instance().SetBusyFlag(true);
-    frame.Session().OnCcdfAcquired(1, sweep);
+    frame.Session().OnReading(
+        Reading::OfSweep(ReplyKind::Measurement, std::make_shared<const CcdfHistogram>(sweep)));
   }
   frame.repaint();
   for (auto _ : state) {

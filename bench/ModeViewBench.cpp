@@ -7,10 +7,10 @@
 // scripts/perf.sh measures.)
 #include "core/device/SensorLink.h"
 #include "core/measure/MeasurementSettings.h"
-#include "core/vocabulary/Quantity.h"
 #include "core/platform/HostPaths.h"
-#include "core/vocabulary/CommandIds.h"
 #include "core/strings/StringTable.h"
+#include "core/vocabulary/CommandIds.h"
+#include "core/vocabulary/Quantity.h"
 #include "ui/measure/CMeasurementView.h"
 
 #include <benchmark/benchmark.h>
@@ -23,7 +23,7 @@ using namespace wattrix;
 
 struct Bench {
   MeasurementSettings settings;
-  CMeasurementView view{settings, nullptr};
+  CMeasurementView view{settings, SensorLink::Instance(), nullptr};
   int step = 0;
 
   Bench(int width, int height, bool graph) {
@@ -44,9 +44,10 @@ struct Bench {
   void NextReadings() {
     step = (step + 1) % 400;
     SensorLink::Instance().SetBusyFlag(true);
-    view.Session().OnAverageReverseReading(1, 3800 + step, 2200 + step / 2);
+    view.Session().OnReading(
+        Reading::Of(RequestKind::AverageReverse, ReplyKind::Measurement, {3800 + step, 2200 + step / 2}));
     SensorLink::Instance().SetBusyFlag(true);
-    view.Session().OnPeakReading(1, 4100 + step);
+    view.Session().OnReading(Reading::Of(RequestKind::Peak, ReplyKind::Measurement, {4100 + step}));
     if (settings.Count(kAvg) > 90000) settings.ResetHistories();
   }
 };

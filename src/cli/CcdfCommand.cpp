@@ -4,13 +4,13 @@
 #include "cli/ConnectedSensor.h"
 #include "cli/Options.h"
 #include "cli/ProgressWatch.h"
-#include "cli/SlotQueue.h"
+#include "cli/ReadingQueue.h"
 
 #include "core/ccdf/CcdfSession.h"
 #include "core/ccdf/CcdfSessionHost.h"
 #include "core/device/SensorLink.h"
-#include "core/vocabulary/SensorModel.h"
 #include "core/device/SensorProtocol.h"
+#include "core/vocabulary/SensorModel.h"
 
 #include <chrono>
 #include <cstdint>
@@ -43,12 +43,12 @@ class FailureCounter final : public ReadingSink {
  public:
   FailureCounter(CcdfSession& session, const SensorLink& link)
       : m_session(session), m_link(link), m_rejected(link.RejectedReplies()) {}
-  void OnCcdfAcquired(int status, const CcdfHistogram& histogram) override {
+  void OnReading(const Reading& reading) override {
     const auto rejected = m_link.RejectedReplies();
-    const bool answered = status == reply_kind::kMeasurement || rejected != m_rejected;
+    const bool answered = reading.Answered() || rejected != m_rejected;
     m_rejected = rejected;
     m_inRow = answered ? 0 : m_inRow + 1;
-    m_session.OnCcdfAcquired(status, histogram);
+    m_session.OnReading(reading);
   }
   int InRow() const { return m_inRow; }
 
@@ -114,7 +114,8 @@ bool ApplyCcdfOptions(const CcdfOptions& o, ConnectedSensor& sensor) {
 // `startRejected` gets the refusals of the start commands, which are no
 // sweeps.
 bool RunSweeps(CcdfSession& session, SensorLink& link, long sweeps, std::uint64_t& startRejected) {
-  SlotQueue queue(SinkSlot::kCcdf);
+  ReadingQueue queue;
+  session.SetAddressee(queue.Handle());
   FailureCounter counter(session, link);
   const auto stall = std::chrono::milliseconds(
       protocol::kCcdfGateTimeoutMs + protocol::CcdfTimeoutMs(link.FirmwareVersion()) + kStallMarginMs);

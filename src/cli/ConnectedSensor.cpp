@@ -3,11 +3,10 @@
 #include "cli/CliCommand.h"
 #include "cli/Options.h"
 
-#include "core/app/AppContext.h"
 #include "core/device/SensorLink.h"
-#include "core/vocabulary/SensorModel.h"
 #include "core/settings/SettingsPageRules.h"
 #include "core/strings/StringTable.h"
+#include "core/vocabulary/SensorModel.h"
 
 #include <climits>
 
@@ -37,17 +36,10 @@ ConnectedSensor::ConnectedSensor() : m_link(SensorLink::Instance()) {
   m_settings.SetSaveOnDestroy(false);
 }
 
-ConnectedSensor::~ConnectedSensor() {
-  m_link.Disconnect();
-  if (m_link.Settings() == &m_settings) m_link.SetSettings(nullptr);
-  auto& context = AppContext::Instance();
-  if (context.Settings() == &m_settings) context.SetSettings(nullptr);
-}
+ConnectedSensor::~ConnectedSensor() { m_link.Disconnect(); }
 
 bool ConnectedSensor::Connect(int port) {
   m_port = port;
-  m_link.SetSettings(&m_settings);
-  AppContext::Instance().SetSettings(&m_settings);
   const int code = m_link.Connect(port);
   if (code != 0) {
     Fail(kExitFailed, "connect failed (" + std::to_string(code) + ")");

@@ -5,12 +5,12 @@
 #include "cli/Options.h"
 
 #include "core/device/SensorLink.h"
-#include "core/vocabulary/SensorModel.h"
 #include "core/settings/LoggingDownload.h"
 #include "core/settings/LoggingSetup.h"
 #include "core/settings/SensorLogging.h"
 #include "core/settings/SettingsPageRules.h"
 #include "core/strings/StringTable.h"
+#include "core/vocabulary/SensorModel.h"
 
 #include <cstdio>
 #include <functional>
@@ -114,7 +114,7 @@ int Setup(ConnectedSensor& sensor, Options& options) {
   const auto check = logging_setup::CheckSet(input);
   if (!check.ok) return check.text.empty() ? FailKey(check.key) : Fail(kExitFailed, check.text);
 
-  if (!logging_setup::ConfigureLogging(sensor.Link(), check.configuration))
+  if (!logging_setup::ConfigureLogging(sensor.Link(), check.configuration, sensor.Settings()))
     return FailKey("S_SETTING_WARNING_LOGGING_FAIL");
   std::printf("logging=set\n");
   return kExitOk;
@@ -130,12 +130,13 @@ int Download(ConnectedSensor& sensor, Options& options) {
   if (link.LoggingStatus(kStatusLogging) != 0 && link.LoggingStatus(kStatusStored) > 0)
     return Fail(kExitFailed, "the sensor is still logging; stop it or wait until it has finished");
 
-  const auto outcome = logging_download::FetchLog(link, sensor.SerialLink());
+  int stored = 0;
+  const auto outcome = logging_download::FetchLog(link, sensor.Settings(), sensor.SerialLink(), &stored);
   if (outcome != logging_download::FetchOutcome::Fetched)
     return FailKey(logging_download::FetchWarningKey(outcome));
   if (!logging_download::SaveFetchedLog(*out, sensor.Settings(), link, title))
     return FailKey("S_MEASUREVIEW_ONFILESAVE");
-  std::printf("values=%d\n", link.LoggedValueCount());
+  std::printf("values=%d\n", stored);
   return kExitOk;
 }
 

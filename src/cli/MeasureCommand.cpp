@@ -5,15 +5,15 @@
 #include "cli/ConnectedSensor.h"
 #include "cli/Options.h"
 #include "cli/ProgressWatch.h"
-#include "cli/SlotQueue.h"
+#include "cli/ReadingQueue.h"
 
 #include "core/device/SensorLink.h"
-#include "core/vocabulary/SensorModel.h"
 #include "core/measure/MeasurementSettings.h"
 #include "core/measure/ModeSession.h"
 #include "core/measure/ModeSessionHost.h"
-#include "core/vocabulary/Quantity.h"
 #include "core/strings/StringTable.h"
+#include "core/vocabulary/Quantity.h"
+#include "core/vocabulary/SensorModel.h"
 
 #include <algorithm>
 #include <chrono>
@@ -163,9 +163,9 @@ enum class RunEnd { Done, Stalled, LineLost };
 // Start, the 20 ms request cycle and the deliveries, until `count`
 // readings of the first quantity are stored or a single measurement ended,
 // the sensor stopped delivering readings or the line went away.
-RunEnd RunSession(ModeSession& session, MeasurementSettings& settings, SensorLink& link, SinkSlot slot,
-                  int count) {
-  SlotQueue queue(slot);
+RunEnd RunSession(ModeSession& session, MeasurementSettings& settings, SensorLink& link, int count) {
+  ReadingQueue queue;
+  session.SetAddressee(queue.Handle());
   session.Start();
   const Quantity first = session.FirstQuantity();
   const auto tick = std::chrono::milliseconds(ModeSession::kTimerIntervalMs);
@@ -208,9 +208,8 @@ int RunMeasure(const std::vector<std::string>& args) {
 
   CliHost host;
   ModeSession session(options.mode.view, settings, sensor.Link(), host);
-  const SinkSlot slot = options.mode.view == LiveWindowKind::Pulse ? SinkSlot::kPulse : SinkSlot::kMeasurement;
   session.Reinitialise();
-  const RunEnd end = RunSession(session, settings, sensor.Link(), slot, options.count);
+  const RunEnd end = RunSession(session, settings, sensor.Link(), options.count);
   sensor.Link().Disconnect();
 
   if (end == RunEnd::LineLost) return Fail(kExitFailed, "the connection to the sensor was lost");

@@ -8,7 +8,6 @@
 // WATTRIX_FAULT_SOAK=N runs N times as many readings and seeds (a soak).
 #include "cli/SensorCliFixture.h"
 
-#include "core/app/AppContext.h"
 #include "core/device/ReadingPlausibility.h"
 #include "core/device/SensorLink.h"
 #include "core/device/SensorProtocol.h"
@@ -308,9 +307,7 @@ TEST_F(FaultInjection, AKilledSensorEndsMeasureAndCcdf) {
 }
 
 TEST_F(FaultInjection, TheSameSensorBackOnItsPortConnectsAgain) {
-  AppContext context;
   SensorLink link;
-  link.SetAppContext(&context);
   for (const auto t : kTransports) {
     ::setenv("WATTRIX_USB_DRIVER", t == Transport::kUsbXp ? "xp" : "vista", 1);
     const std::vector<std::string> com{"--com", "17"};
@@ -321,12 +318,12 @@ TEST_F(FaultInjection, TheSameSensorBackOnItsPortConnectsAgain) {
     m_sims.back()->Stop(SIGKILL);
     // The next exchange finds the line gone.
     for (int i = 0; i < 100 && !link.LineLost(); ++i) {
-      link.RequestMeasurement(request_kind::kAverage, 240000, 500);
+      link.RequestMeasurement({RequestKind::Average, 240000, 500, 0}, nullptr);
       ::usleep(20 * 1000);
     }
     EXPECT_TRUE(link.LineLost()) << Name(t);
     EXPECT_FALSE(link.IsConnected()) << Name(t);
-    EXPECT_FALSE(link.RequestMeasurement(request_kind::kAverage, 240000, 500));
+    EXPECT_FALSE(link.RequestMeasurement({RequestKind::Average, 240000, 500, 0}, nullptr));
     StopSims();
     EXPECT_EQ(Start(t, t == Transport::kSerial ? com : std::vector<std::string>{}), port) << Name(t);
     EXPECT_EQ(link.Connect(port), 0) << Name(t);

@@ -9,7 +9,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace wattrix::protocol;
   const auto single = ParseSingleReply(data, size);
-  if (single.kind < 0 || single.kind > 5) __builtin_trap();
+  const int kind = static_cast<int>(single.kind);
+  if (kind < static_cast<int>(wattrix::ReplyKind::None) ||
+      kind > static_cast<int>(wattrix::ReplyKind::Acknowledge))
+    __builtin_trap();
 
   std::array<std::int32_t, 11> values{};
   for (std::size_t length : {kTwoValueLength, kFiveValueLength, kElevenValueLength}) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/ccdf/CcdfStatistics.h"
-#include "core/device/CcdfHistogram.h"
+#include "core/vocabulary/CcdfHistogram.h"
 
 #include <cstdint>
 #include <deque>

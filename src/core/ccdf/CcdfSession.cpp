@@ -2,12 +2,12 @@
 
 #include "core/ccdf/CcdfSessionHost.h"
 #include "core/device/SensorLink.h"
-#include "core/vocabulary/SensorModel.h"
 #include "core/device/SensorProtocol.h"
 #include "core/measure/MeasurementSettings.h"
 #include "core/measure/PowerDirectionWarning.h"
-#include "core/vocabulary/Quantity.h"
 #include "core/vocabulary/CommandIds.h"
+#include "core/vocabulary/Quantity.h"
+#include "core/vocabulary/SensorModel.h"
 
 namespace wattrix {
 
@@ -23,7 +23,9 @@ std::int32_t CcdfSession::Frequency100() const { return protocol::Times100(m_set
 bool CcdfSession::Tick() {
   if (!Connected() || !m_running || m_link.BusyFlag()) return false;
   // A refused request leaves BusyFlag clear: the next tick tries again.
-  return m_link.RequestMeasurement(request_kind::kCcdf, Frequency100(), kRequestTimeoutMs);
+  const MeasurementRequest request{RequestKind::Ccdf, Frequency100(), kRequestTimeoutMs,
+                                   protocol::Times100(m_settings.ExternalOffset())};
+  return m_link.RequestMeasurement(request, m_addressee);
 }
 
 void CcdfSession::StartCcdf() {
@@ -33,7 +35,8 @@ void CcdfSession::StartCcdf() {
   m_link.SetBusyFlag(false);
 
   bool acknowledged = false;
-  m_host.RunExchange([&] { acknowledged = m_link.SendTechnology(Frequency100()); });
+  const int technology = m_settings.Technology();
+  m_host.RunExchange([&] { acknowledged = m_link.SendTechnology(technology); });
   // Not acknowledged: the measurement runs, but without start mark or
   // direction check.
   if (!acknowledged) return;
@@ -65,8 +68,9 @@ void CcdfSession::Close() {
   StopCcdf();
 }
 
-void CcdfSession::OnCcdfAcquired(int status, const CcdfHistogram& histogram) {
-  const bool answered = status == reply_kind::kMeasurement;
+void CcdfSession::OnReading(const Reading& reading) {
+  if (reading.kind != RequestKind::Ccdf) return;  // not this window's request
+  const bool answered = reading.Answered();
   m_data.SetSweepWindowFromRate(m_settings.CcdfRate());
   // The sweep that fills the window ends a single measurement and is still
   // processed below. A failed exchange brings no sweep, so it cannot.
@@ -74,14 +78,11 @@ void CcdfSession::OnCcdfAcquired(int status, const CcdfHistogram& histogram) {
 
   // A delivery for a request this window no longer waits for is dropped.
   if (!m_link.BusyFlag()) return;
-  if (!answered) {
-    // Nothing is stored from a failed exchange, but the flag is cleared so
-    // that the next tick asks again instead of the window waiting for good.
-    m_link.SetBusyFlag(false);
-    return;
-  }
-
-  if (m_data.ProcessSweep(histogram, m_settings.Technology()) == CcdfAccumulator::SweepResult::Processed) {
+  // Nothing is stored from a failed exchange, but the flag is cleared
+  // either way so that the next tick asks again instead of the window
+  // waiting for good.
+  if (answered && m_data.ProcessSweep(reading.Histogram(), m_settings.Technology()) ==
+                      CcdfAccumulator::SweepResult::Processed) {
     ++m_processed;
     m_host.RefreshCcdfViews();
   }

@@ -2,10 +2,12 @@
 
 #include "core/ccdf/CcdfAccumulator.h"
 #include "core/ccdf/CcdfPanels.h"
+#include "core/device/DeliveryHandle.h"
 #include "core/device/ReadingSink.h"
 #include "core/vocabulary/CommandState.h"
 
 #include <array>
+#include <memory>
 
 namespace wattrix {
 
@@ -19,9 +21,9 @@ class SensorLink;
 // and the command-line tool both drive it; it owns no widget and reaches
 // the views through CcdfSessionHost.
 //
-// Threads: every member runs on the owner's thread, OnCcdfAcquired too:
-// the owner registers a sink with AppContext (SinkSlot::kCcdf) that hands
-// each delivery over to its thread and calls the session there.
+// Threads: every member runs on the owner's thread, OnReading too: the
+// owner gives the session a delivery handle whose receiver hands each
+// Reading over to the owner's thread and passes it on unchanged.
 class CcdfSession final : public ReadingSink {
  public:
   static constexpr int kTimerId = 1235;
@@ -36,6 +38,9 @@ class CcdfSession final : public ReadingSink {
 
   CcdfSession(MeasurementSettings& settings, SensorLink& link, CcdfSessionHost& host);
 
+  // Where the sweeps of the session's requests are delivered; set by the
+  // owner before the first Tick, revoked by it before the session goes.
+  void SetAddressee(std::shared_ptr<DeliveryHandle> addressee) { m_addressee = std::move(addressee); }
   // The 20 ms timer: one CCDF request when connected, running and
   // BusyFlag is clear; true when a request went out.
   bool Tick();
@@ -49,9 +54,9 @@ class CcdfSession final : public ReadingSink {
   // measurement stops.
   void Close();
 
-  // A sweep read by the acquisition thread (status 1), or a failed
-  // exchange (status ≠ 1), on the owner's thread.
-  void OnCcdfAcquired(int status, const CcdfHistogram& histogram) override;
+  // A sweep read by the acquisition thread (answered), or a failed
+  // exchange, on the owner's thread.
+  void OnReading(const Reading& reading) override;
 
   // Commands of the window's menus and context menu (CommandIds.h). False
   // for a command the window leaves to the main frame (Setting) or does
@@ -79,6 +84,7 @@ class CcdfSession final : public ReadingSink {
   std::array<PanelItems, kCcdfPanelCount> m_panels;
   bool m_running = false;
   int m_processed = 0;
+  std::shared_ptr<DeliveryHandle> m_addressee;
 };
 
 }  // namespace wattrix

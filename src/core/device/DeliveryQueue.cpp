@@ -5,30 +5,30 @@
 
 namespace wattrix {
 
-void DeliveryQueue::Post(Call call) {
+void DeliveryQueue::OnReading(const Reading& reading) {
   {
     std::lock_guard lock(m_mutex);
-    m_calls.push_back(std::move(call));
+    m_readings.push_back(reading);
   }
   m_cv.notify_one();
 }
 
 int DeliveryQueue::Dispatch(ReadingSink& target, int timeoutMs) {
-  std::deque<Call> calls;
+  std::deque<Reading> readings;
   {
     std::unique_lock lock(m_mutex);
-    m_cv.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return !m_calls.empty(); });
-    calls.swap(m_calls);
+    m_cv.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return !m_readings.empty(); });
+    readings.swap(m_readings);
   }
-  // Run outside the lock: the receiver may request the next reading, and
-  // the acquisition thread may deliver again meanwhile.
-  for (Call& call : calls) call(target);
-  return static_cast<int>(calls.size());
+  // Passed on outside the lock: the receiver may request the next reading,
+  // and the acquisition thread may deliver again meanwhile.
+  for (const Reading& reading : readings) target.OnReading(reading);
+  return static_cast<int>(readings.size());
 }
 
 std::size_t DeliveryQueue::Pending() const {
   std::lock_guard lock(m_mutex);
-  return m_calls.size();
+  return m_readings.size();
 }
 
 }  // namespace wattrix

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/device/CcdfHistogram.h"
+#include "core/vocabulary/CcdfHistogram.h"
 
 #include <cstdint>
 

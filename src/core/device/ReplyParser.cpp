@@ -10,19 +10,19 @@ bool HasTag(const std::uint8_t* data, std::size_t count, char letter) {
   return count >= 3 && data[0] == '[' && data[1] == static_cast<std::uint8_t>(letter) && data[2] == ',';
 }
 
-int KindOfLetter(std::uint8_t letter) {
+ReplyKind KindOfLetter(std::uint8_t letter) {
   switch (letter) {
     case 'P':
     case 'W':
-      return reply_kind::kMeasurement;
+      return ReplyKind::Measurement;
     case 'V':
-      return reply_kind::kFirmwareVersion;
+      return ReplyKind::FirmwareVersion;
     case 'S':
-      return reply_kind::kSerialNumber;
+      return ReplyKind::SerialNumber;
     case 'D':
-      return reply_kind::kDeviceCode;
+      return ReplyKind::DeviceCode;
     default:
-      return reply_kind::kNone;
+      return ReplyKind::None;
   }
 }
 
@@ -38,12 +38,12 @@ SingleReply ParseSingleReply(const std::uint8_t* data, std::size_t count) {
   if (count == 0) return {};
 
   if (HasTag(data, count, 'T') && count > 4) {
-    if (data[3] == ']' && data[4] == kCR) return {reply_kind::kAcknowledge, 0};
+    if (data[3] == ']' && data[4] == kCR) return {ReplyKind::Acknowledge, 0};
     return {};
   }
   if (count <= 8 || data[2] != ',') return {};
-  const int kind = KindOfLetter(data[1]);
-  if (kind == reply_kind::kNone) return {};
+  const ReplyKind kind = KindOfLetter(data[1]);
+  if (kind == ReplyKind::None) return {};
   if (data[7] != ']' || data[8] != kCR) return {};
   return {kind, ReadInt32(data + 3)};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/vocabulary/ReplyKind.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -8,10 +10,10 @@ namespace wattrix::protocol {
 // Received counts at or above this are taken as an overrun and dropped.
 constexpr std::size_t kOverrunCount = 262143;
 
-// Result of a single-value or acknowledge parse. `kind` is a reply_kind
-// code, 0 when the bytes are not a recognised reply.
+// Result of a single-value or acknowledge parse. `kind` is
+// None when the bytes are not a recognised reply.
 struct SingleReply {
-  int kind = 0;
+  ReplyKind kind = ReplyKind::None;
   std::int32_t value = 0;
 };
 

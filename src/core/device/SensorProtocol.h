@@ -1,31 +1,14 @@
 #pragma once
 
+#include "core/vocabulary/ReplyKind.h"
+#include "core/vocabulary/RequestKind.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 namespace wattrix {
-
-// What a measurement window asks the acquisition thread for.
-namespace request_kind {
-constexpr int kAverage = 0;
-constexpr int kAverageReverse = 1;
-constexpr int kPeak = 2;
-constexpr int kReverse = 3;
-constexpr int kPulse = 4;
-constexpr int kCcdf = 5;
-}  // namespace request_kind
-
-// Code of a parsed reply; 0 is also the status of every failed exchange.
-namespace reply_kind {
-constexpr int kNone = 0;
-constexpr int kMeasurement = 1;  // "P" or "W"
-constexpr int kSerialNumber = 2;
-constexpr int kFirmwareVersion = 3;
-constexpr int kDeviceCode = 4;
-constexpr int kAcknowledge = 5;
-}  // namespace reply_kind
 
 namespace protocol {
 

@@ -82,9 +82,11 @@ void ModeSession::Tick() {
   const auto step = mode_view::NextRequest(m_view, ModelCode(), m_requestState);
   m_requestState = step.nextState;
   // A new cycle: what is derived from now on pairs with its own average.
-  if (step.kind == mode_view::request::kAverage) m_cycleAverage.reset();
+  if (step.kind == RequestKind::Average) m_cycleAverage.reset();
   // RequestMeasurement sets BusyFlag itself, before the worker can answer.
-  m_link.RequestMeasurement(step.kind, protocol::Times100(m_settings.Frequency()), kRequestTimeoutMs);
+  const MeasurementRequest request{step.kind, protocol::Times100(m_settings.Frequency()), kRequestTimeoutMs,
+                                   protocol::Times100(m_settings.ExternalOffset())};
+  m_link.RequestMeasurement(request, m_addressee);
 }
 
 void ModeSession::Start() {
@@ -114,7 +116,8 @@ void ModeSession::Start() {
       return;
     }
     bool sent = false;
-    m_host.RunExchange([this, &sent] { sent = m_link.SendAverageRepeat(); });
+    const int repeat = m_settings.AvgRepeat();
+    m_host.RunExchange([this, &sent, repeat] { sent = m_link.SendAverageRepeat(repeat); });
     if (sent) m_settings.MarkStart(false);
     return;
   }

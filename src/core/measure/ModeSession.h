@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/device/DeliveryHandle.h"
 #include "core/device/ReadingSink.h"
 #include "core/measure/MeasurementPanel.h"
 #include "core/measure/ModeViewRules.h"
@@ -7,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -38,10 +40,10 @@ struct ModeArrangement {
 // it owns no widget and reaches the panels through MeasurementPanel and
 // the rest through ModeSessionHost.
 //
-// Threads: every member runs on the owner's thread. The reading entry
-// points of ReadingSink are called there too: the owner registers a sink
-// with AppContext that hands each delivery over to its own thread and then
-// calls the session (the GUI by a queued call, the CLI by its loop).
+// Threads: every member runs on the owner's thread, OnReading too: the
+// owner gives the session a delivery handle whose receiver hands each
+// Reading over to the owner's thread and passes it on to the session
+// unchanged (the GUI by a queued call, the CLI by its loop).
 class ModeSession final : public ReadingSink {
  public:
   static constexpr int kTimerIntervalMs = 20;
@@ -63,17 +65,17 @@ class ModeSession final : public ReadingSink {
   // the graph's quantity.
   void SettingsChanged();
 
+  // Where the readings of the session's requests are delivered; set by
+  // the owner before the first Tick, revoked by it before the session goes.
+  void SetAddressee(std::shared_ptr<DeliveryHandle> addressee) { m_addressee = std::move(addressee); }
   // The 20 ms timer: one request when connected, measuring and BusyFlag
   // is clear.
   void Tick();
 
-  // Reading operations (ReadingSink), on the owner's thread.
-  void OnAverageReading(int status, std::int32_t power) override;
-  void OnReverseReading(int status, std::int32_t power) override;
-  void OnPeakReading(int status, std::int32_t power) override;
-  void OnAverageReverseReading(int status, std::int32_t forward, std::int32_t reverse) override;
-  void OnPulseReading(int status, std::int32_t power, std::int32_t c1, std::int32_t c2, std::int32_t c3,
-                      std::int32_t timebase) override;
+  // The reading operation, on the owner's thread: a reading nobody waits
+  // for any more is dropped; otherwise it is stored when answered, and
+  // BusyFlag is cleared either way so that the next tick asks again.
+  void OnReading(const Reading& reading) override;
 
   // Commands of the window's menus, tool bar and context menu (command
   // ids of CommandIds.h): Start, Stop, Reset, absolute/relative, limit
@@ -139,7 +141,7 @@ class ModeSession final : public ReadingSink {
   // The panel shown alone, −1 in multi screen.
   int FullScreenPanel() const { return m_fullScreenPanel; }
   bool GraphShown() const { return m_graphShown; }
-  int RequestState() const { return m_requestState; }
+  RequestKind RequestState() const { return m_requestState; }
   // The quantity whose history decides whether a run exists.
   Quantity FirstQuantity() const;
   // The quantity of the selected panel (the settings dialog's range page).
@@ -151,10 +153,14 @@ class ModeSession final : public ReadingSink {
 
  private:
   ModeArrangement RowArrangement(int width, int height) const;
-  // Steps 1 and 2 shared by every reading operation; false when the
-  // answer is not to be stored.
-  bool BeginReading(int status);
-  // Step 4: panels, graph, BusyFlag.
+  // The answered reading by its kind, after the single-measurement stop.
+  void TakeReading(const Reading& reading);
+  void TakeAverage(std::int32_t power);
+  void TakePeak(std::int32_t power);
+  void TakeReverse(std::int32_t power);
+  void TakeAverageReverse(std::int32_t forward, std::int32_t reverse);
+  void TakePulse(const Reading& reading);
+  // Panels and graph after a stored reading.
   void EndReading();
   // Drops a reading whose pair average of the same cycle is missing; true.
   bool RefuseOutOfStep();
@@ -198,10 +204,11 @@ class ModeSession final : public ReadingSink {
   bool m_measuring = false;
   bool m_unsaved = false;
   bool m_sensorLost = false;
-  int m_requestState = 1;
+  RequestKind m_requestState = RequestKind::AverageReverse;
   // The average stored in the current request cycle, if any.
   std::optional<float> m_cycleAverage;
   std::string m_savedPath;
+  std::shared_ptr<DeliveryHandle> m_addressee;
 };
 
 }  // namespace wattrix

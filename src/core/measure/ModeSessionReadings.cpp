@@ -1,46 +1,53 @@
 // The live window's reading operations: offset, corrections, VSWR and PAR,
 // limit checks, and the BusyFlag hand-over.
 #include "core/device/SensorLink.h"
-#include "core/vocabulary/SensorModel.h"
 #include "core/measure/Limits.h"
 #include "core/measure/MeasurementSettings.h"
 #include "core/measure/ModeSession.h"
 #include "core/measure/ModeSessionHost.h"
-#include "core/vocabulary/Quantity.h"
 #include "core/measure/ReadingMath.h"
 #include "core/strings/StringTable.h"
+#include "core/vocabulary/Quantity.h"
+#include "core/vocabulary/SensorModel.h"
 
 namespace wattrix {
 
-namespace {
-
-constexpr int kValidReading = 1;
-
-}  // namespace
-
-bool ModeSession::BeginReading(int status) {
+void ModeSession::OnReading(const Reading& reading) {
   // An answer nobody waits for any more (the window stopped, or started
   // again, since it was asked for) is dropped.
-  if (!m_link.BusyFlag()) return false;
-  if (status != kValidReading) {
-    // Nothing is stored from a failed answer, but the next tick must ask
-    // again: left set, the flag would end the measurement for good.
-    m_link.SetBusyFlag(false);
-    return false;
-  }
+  if (!m_link.BusyFlag()) return;
+  // Nothing is stored from a failed answer, but the next tick must ask
+  // again: left set, the flag would end the measurement for good.
+  if (reading.Answered()) TakeReading(reading);
+  m_link.SetBusyFlag(false);
+}
+
+void ModeSession::TakeReading(const Reading& reading) {
   // A single measurement ends with the first answer that is stored.
   if (m_settings.SingleSweep() && m_measuring) {
     m_settings.MarkLastReading();
     m_measuring = false;
     m_host.CommandStatesChanged();
   }
-  return true;
+  switch (reading.kind) {
+    case RequestKind::Average:
+      return TakeAverage(reading.Value(0));
+    case RequestKind::Peak:
+      return TakePeak(reading.Value(0));
+    case RequestKind::Reverse:
+      return TakeReverse(reading.Value(0));
+    case RequestKind::AverageReverse:
+      return TakeAverageReverse(reading.Value(0), reading.Value(1));
+    case RequestKind::Pulse:
+      return TakePulse(reading);
+    case RequestKind::Ccdf:
+      break;  // not a live window's request
+  }
 }
 
 void ModeSession::EndReading() {
   RefreshPanels(PanelRefresh::Values);
   m_host.GraphUpdate(false);
-  m_link.SetBusyFlag(false);
 }
 
 void ModeSession::Store(Quantity quantity, float value) {
@@ -65,21 +72,19 @@ bool ModeSession::RefuseOutOfStep() {
   // none at all gives VSWR 65). The reading goes with it, so that the
   // paired histories stay row by row, and the next tick asks again.
   m_link.NoteRejected();
-  m_link.SetBusyFlag(false);
   return true;
 }
 
-void ModeSession::OnAverageReading(int status, std::int32_t power) {
-  if (!BeginReading(status)) return;
+void ModeSession::TakeAverage(std::int32_t power) {
   const float average = reading_math::WithOffset(power, m_settings.ExternalOffset());
   Store(kAvg, average);
   m_cycleAverage = average;
   EndReading();
 }
 
-void ModeSession::OnPeakReading(int status, std::int32_t power) {
+void ModeSession::TakePeak(std::int32_t power) {
   const bool par = CarriesPar(ModelCode());
-  if (!BeginReading(status) || (par && !m_cycleAverage && RefuseOutOfStep())) return;
+  if (par && !m_cycleAverage && RefuseOutOfStep()) return;
   const float peak = reading_math::WithOffset(power, m_settings.ExternalOffset());
   Store(kPeak, peak);
   if (par) {
@@ -89,8 +94,8 @@ void ModeSession::OnPeakReading(int status, std::int32_t power) {
   EndReading();
 }
 
-void ModeSession::OnReverseReading(int status, std::int32_t power) {
-  if (!BeginReading(status) || (!m_cycleAverage && RefuseOutOfStep())) return;
+void ModeSession::TakeReverse(std::int32_t power) {
+  if (!m_cycleAverage && RefuseOutOfStep()) return;
   const float reverse = reading_math::WithOffset(power, m_settings.ExternalOffset());
   // Reverse power itself is not checked against its limits.
   m_settings.AddReading(kRev, reverse);
@@ -99,8 +104,7 @@ void ModeSession::OnReverseReading(int status, std::int32_t power) {
   EndReading();
 }
 
-void ModeSession::OnAverageReverseReading(int status, std::int32_t forward, std::int32_t reverse) {
-  if (!BeginReading(status)) return;
+void ModeSession::TakeAverageReverse(std::int32_t forward, std::int32_t reverse) {
   const double frequency = m_settings.Frequency();
   const int technology = m_settings.Technology();
   const double offset = m_settings.ExternalOffset();
@@ -119,9 +123,13 @@ void ModeSession::OnAverageReverseReading(int status, std::int32_t forward, std:
                                                             : std::string());
 }
 
-void ModeSession::OnPulseReading(int status, std::int32_t power, std::int32_t c1, std::int32_t c2,
-                                 std::int32_t c3, std::int32_t timebase) {
-  if (!BeginReading(status)) return;
+void ModeSession::TakePulse(const Reading& reading) {
+  // The five [GU] values: the pulse power, three counts, the time base.
+  const std::int32_t power = reading.Value(0);
+  const std::int32_t c1 = reading.Value(1);
+  const std::int32_t c2 = reading.Value(2);
+  const std::int32_t c3 = reading.Value(3);
+  const std::int32_t timebase = reading.Value(4);
   const double pulse =
       reading_math::PulseCorrected(m_settings.Technology(), m_settings.Frequency(), power / 100.0);
   Store(kPulse, static_cast<float>(pulse + m_settings.ExternalOffset()));

@@ -1,7 +1,7 @@
 #include "core/measure/ModeViewRules.h"
 
-#include "core/vocabulary/SensorModel.h"
 #include "core/vocabulary/Quantity.h"
+#include "core/vocabulary/SensorModel.h"
 
 #include <algorithm>
 #include <array>
@@ -13,13 +13,14 @@ namespace {
 
 using namespace model;
 
-constexpr std::array<int, 3> kCycleAvgPeakRev{request::kAverage, request::kPeak, request::kReverse};
-constexpr std::array<int, 2> kCycleAvgPeak{request::kAverage, request::kPeak};
-constexpr std::array<int, 2> kCycleForwardReversePeak{request::kAverageReverse, request::kPeak};
-constexpr std::array<int, 1> kCyclePeak{request::kPeak};
-constexpr std::array<int, 1> kCycleAverage{request::kAverage};
+constexpr std::array<RequestKind, 3> kCycleAvgPeakRev{RequestKind::Average, RequestKind::Peak,
+                                                      RequestKind::Reverse};
+constexpr std::array<RequestKind, 2> kCycleAvgPeak{RequestKind::Average, RequestKind::Peak};
+constexpr std::array<RequestKind, 2> kCycleForwardReversePeak{RequestKind::AverageReverse, RequestKind::Peak};
+constexpr std::array<RequestKind, 1> kCyclePeak{RequestKind::Peak};
+constexpr std::array<RequestKind, 1> kCycleAverage{RequestKind::Average};
 
-std::span<const int> CycleOf(int modelCode) {
+std::span<const RequestKind> CycleOf(int modelCode) {
   switch (modelCode) {
     case kPX420A:
     case kPX440A:
@@ -39,13 +40,13 @@ std::span<const int> CycleOf(int modelCode) {
 
 }  // namespace
 
-int InitialRequestState(LiveWindowKind view, int modelCode) {
-  if (view == LiveWindowKind::Pulse) return request::kPulse;
+RequestKind InitialRequestState(LiveWindowKind view, int modelCode) {
+  if (view == LiveWindowKind::Pulse) return RequestKind::Pulse;
   return CycleOf(modelCode).front();
 }
 
-RequestStep NextRequest(LiveWindowKind view, int modelCode, int state) {
-  if (view == LiveWindowKind::Pulse) return RequestStep{request::kPulse, request::kPulse};
+RequestStep NextRequest(LiveWindowKind view, int modelCode, RequestKind state) {
+  if (view == LiveWindowKind::Pulse) return RequestStep{RequestKind::Pulse, RequestKind::Pulse};
   const auto cycle = CycleOf(modelCode);
   auto it = std::find(cycle.begin(), cycle.end(), state);
   if (it == cycle.end()) it = cycle.begin();

@@ -2,6 +2,7 @@
 
 #include "core/vocabulary/LiveWindowKind.h"
 #include "core/vocabulary/Quantity.h"
+#include "core/vocabulary/RequestKind.h"
 
 #include <optional>
 
@@ -13,26 +14,17 @@ namespace mode_view {
 
 inline constexpr int kPanelCount = 4;
 
-// Request kinds of the acquisition thread.
-namespace request {
-inline constexpr int kAverage = 0;
-inline constexpr int kAverageReverse = 1;
-inline constexpr int kPeak = 2;
-inline constexpr int kReverse = 3;
-inline constexpr int kPulse = 4;
-}  // namespace request
-
 // Request state a window starts with after Reinitialise.
-int InitialRequestState(LiveWindowKind view, int modelCode);
+RequestKind InitialRequestState(LiveWindowKind view, int modelCode);
 
 // The kind a poll asks for from `state`, and the state of the next poll.
 struct RequestStep {
-  int kind;
-  int nextState;
+  RequestKind kind;
+  RequestKind nextState;
   friend bool operator==(const RequestStep&, const RequestStep&) = default;
 };
 // A state outside the model's cycle starts the cycle again.
-RequestStep NextRequest(LiveWindowKind view, int modelCode, int state);
+RequestStep NextRequest(LiveWindowKind view, int modelCode, RequestKind state);
 
 // Panel selected after Reinitialise from the model's quantity mask; none
 // when the mask has none of the bits looked at (the selection stays).

@@ -1,30 +1,39 @@
 #include "core/settings/SensorLogging.h"
 
-#include "core/device/LogValueStore.h"
 #include "core/device/SensorLink.h"
+#include "core/device/SensorProtocol.h"
 #include "core/measure/MeasurementSettings.h"
 #include "core/measure/RunFile.h"
+#include "core/settings/LogValueStore.h"
 #include "core/settings/LoggingDownload.h"
 
 namespace wattrix {
 
 namespace logging_setup {
 
-bool ConfigureLogging(SensorLink& link, const LoggingConfiguration& c) {
+bool ConfigureLogging(SensorLink& link, const LoggingConfiguration& c, const MeasurementSettings& settings) {
   // The two unused arguments of the set-up are passed as 0.
   return link.ConfigureLogging(c.frequency, c.itemMask.Bits(), c.intervalSeconds, c.sampleCount, 0, 0,
-                               c.averagingIndex, c.reference);
+                               c.averagingIndex, c.reference, protocol::Times100(settings.ExternalOffset()),
+                               settings.Technology());
 }
 
 }  // namespace logging_setup
 
 namespace logging_download {
 
-FetchOutcome FetchLog(SensorLink& link, bool serialLink) {
+FetchOutcome FetchLog(SensorLink& link, MeasurementSettings& settings, bool serialLink, int* stored) {
+  if (stored) *stored = 0;
   const FetchPlan plan = PlanFetch(link.LoggingStatus(kStatusStored), serialLink);
   if (plan.nothingLogged) return FetchOutcome::NothingLogged;
-  return link.DownloadLog(plan.timeoutMs, plan.bytes, plan.blocks, plan.values) ? FetchOutcome::Fetched
-                                                                                : FetchOutcome::Failed;
+  settings.ResetHistories();
+  std::vector<std::uint16_t> values;
+  if (link.ReadLog(plan.timeoutMs, plan.bytes, plan.blocks, plan.values, values, nullptr) !=
+      LogReadResult::kDone)
+    return FetchOutcome::Failed;
+  const int count = StoreLogValues(settings, QuantityMask(link.LoggingStatus(kStatusItems)), values);
+  if (stored) *stored = count;
+  return FetchOutcome::Fetched;
 }
 
 FetchOutcome ReadFetch(SensorLink& link, bool serialLink, std::vector<std::uint16_t>& values,
@@ -49,7 +58,7 @@ FetchOutcome ReadFetch(SensorLink& link, bool serialLink, std::vector<std::uint1
 int StoreFetch(MeasurementSettings& settings, QuantityMask itemMask,
                const std::vector<std::uint16_t>& values) {
   settings.ResetHistories();
-  return protocol::StoreLogValues(settings, itemMask.Bits(), values);
+  return StoreLogValues(settings, itemMask, values);
 }
 
 std::string FetchWarningKey(FetchOutcome outcome) {

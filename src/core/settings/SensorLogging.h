@@ -14,9 +14,11 @@ class MeasurementSettings;
 class SensorLink;
 
 // Programs the sensor's logging with what the logging page's Set checks
-// produced; true when every acknowledge arrived.
+// produced, and the external offset and TECH of `settings`; true when
+// every acknowledge arrived.
 namespace logging_setup {
-bool ConfigureLogging(SensorLink& link, const LoggingConfiguration& configuration);
+bool ConfigureLogging(SensorLink& link, const LoggingConfiguration& configuration,
+                      const MeasurementSettings& settings);
 }  // namespace logging_setup
 
 // The download dialog's work on the sensor and the file system, shared by
@@ -26,10 +28,12 @@ namespace logging_download {
 
 enum class FetchOutcome { Fetched, NothingLogged, Failed, Cancelled };
 
-// Fetches the logged values into the histories of the link's settings
-// record: nothing is sent when the sensor holds nothing; the blocks and the
-// time-out follow from the stored count and the kind of link.
-FetchOutcome FetchLog(SensorLink& link, bool serialLink);
+// Fetches the logged values into the histories of `settings`, emptied
+// first: nothing is sent when the sensor holds nothing; the blocks and the
+// time-out follow from the stored count and the kind of link. `stored`
+// (may be null) gets the readings stored.
+FetchOutcome FetchLog(SensorLink& link, MeasurementSettings& settings, bool serialLink,
+                      int* stored = nullptr);
 
 // The same fetch in two halves, for a transfer that runs off the thread
 // owning the settings record. ReadFetch (any thread) transfers the raw

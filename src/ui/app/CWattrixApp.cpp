@@ -1,6 +1,5 @@
 #include "ui/app/CWattrixApp.h"
 
-#include "core/app/AppContext.h"
 #include "core/platform/TraceSink.h"
 #include "core/device/SensorLink.h"
 #include "core/platform/CanberraBeeper.h"
@@ -83,15 +82,14 @@ CWattrixApp::~CWattrixApp() {
   SetBeeper(nullptr);
   m_beeper.reset();
   SetMessageBoxes(nullptr);
-  // AppContext and the trace sink are process-wide objects that end with
+  // The trace sink is a process-wide object that ends with
   // the process; there is no graphics library to shut down (QPainter needs
   // no start-up token).
   m_app.reset();
 }
 
 bool CWattrixApp::InitInstance() {
-  // Step 3: the process-wide context and trace sink.
-  AppContext::Instance();
+  // Step 3: the process-wide trace sink.
   TraceSink::Instance();
   // Steps 4 and 5, the component library and control hosting, have no
   // counterpart here: nothing of the program is embedded or scripted.
@@ -115,9 +113,11 @@ bool CWattrixApp::InitInstance() {
   m_frame->Settings().SetSaveOnDestroy(true);
   m_frame->SetFallbackTarget(this);
   RegisterChildWindows(*m_frame);
-  m_frame->SetSettingsDialog(&RunSettingDialog);
+  m_frame->SetSettingsDialog([](QWidget* owner, MeasurementSettings& settings, int tab, int subTab) {
+    return RunSettingDialog(owner, SensorLink::Instance(), settings, tab, subTab);
+  });
   m_frame->SetLoggingDialog([frame = m_frame.get()](QWidget* owner, MeasurementSettings& settings) {
-    RunDownloadDialog(*frame, owner, settings);
+    RunDownloadDialog(*frame, owner, SensorLink::Instance(), settings);
   });
 
   // Step 10: shown, updated and focused; then the command-line file.

@@ -1,12 +1,12 @@
 #include "ui/ccdf/CCcdfFrame.h"
 
-#include "core/app/AppContext.h"
 #include "core/ccdf/CcdfFrameLayout.h"
+#include "core/device/DeliveryHandle.h"
 #include "core/device/SensorLink.h"
 #include "core/measure/MeasurementSettings.h"
 #include "core/platform/MessageBoxes.h"
-#include "core/vocabulary/CommandIds.h"
 #include "core/strings/StringTable.h"
+#include "core/vocabulary/CommandIds.h"
 #include "ui/ccdf/CCcdfGraphCtrl.h"
 #include "ui/ccdf/CCcdfSplitter.h"
 #include "ui/ccdf/CCcdfTextView.h"
@@ -24,7 +24,8 @@
 
 namespace wattrix {
 
-CCcdfFrame::CCcdfFrame(MeasurementSettings& settings, CMainFrame* mainFrame, QWidget* parent)
+CCcdfFrame::CCcdfFrame(MeasurementSettings& settings, SensorLink& link, CMainFrame* mainFrame,
+                       QWidget* parent)
     : ChildFrame(parent), m_settings(settings), m_mainFrame(mainFrame) {
   setObjectName(QStringLiteral("CCcdfFrame"));
   // The splitters cover the whole client area.
@@ -33,14 +34,15 @@ CCcdfFrame::CCcdfFrame(MeasurementSettings& settings, CMainFrame* mainFrame, QWi
   setCursor(Qt::ArrowCursor);
   setMinimumSize(120, 90);
 
-  m_session = std::make_unique<CcdfSession>(settings, SensorLink::Instance(), *this);
+  m_session = std::make_unique<CcdfSession>(settings, link, *this);
   BuildPanes();
   if (m_mainFrame) m_contextMenu = m_mainFrame->BuildPopup(menu::MenuKind::MeasurementPopup, this);
   m_dataModel = settings.ModelCode();
   m_dataSerial = settings.SerialNumber();
 
   m_sink = std::make_unique<QueuedReadingSink>(*this, *m_session);
-  AppContext::Instance().RegisterSink(SinkSlot::kCcdf, m_sink.get());
+  m_handle = std::make_shared<DeliveryHandle>(*m_sink);
+  m_session->SetAddressee(m_handle);
   m_registered = true;
 
   m_timer = new QTimer(this);
@@ -111,7 +113,8 @@ void CCcdfFrame::StopForClose() {
   if (!m_registered) return;
   m_timer->stop();
   m_session->Close();
-  AppContext::Instance().UnregisterSink(SinkSlot::kCcdf, m_sink.get());
+  // Waits for a delivery under way; none reaches the sink afterwards.
+  m_handle->Revoke();
   m_registered = false;
 }
 

@@ -28,7 +28,8 @@ class QueuedReadingSink;
 // right with the average, level and probability panels below it, all in
 // four locked splitters. It hosts the window's logic (CcdfSession): a
 // 20 ms request timer, and the sweeps of the acquisition thread handed to
-// this thread through a sink registered with AppContext while it lives.
+// this thread through the delivery handle its logic gives with each
+// request, revoked when the window stops.
 class CCcdfFrame final : public ChildFrame, public CcdfSessionHost {
   Q_OBJECT
 
@@ -37,7 +38,8 @@ class CCcdfFrame final : public ChildFrame, public CcdfSessionHost {
 
   // `mainFrame` (may be null) gives the status bar, the exchange runner,
   // the right-click menu and the message boxes' owner.
-  CCcdfFrame(MeasurementSettings& settings, CMainFrame* mainFrame, QWidget* parent = nullptr);
+  CCcdfFrame(MeasurementSettings& settings, SensorLink& link, CMainFrame* mainFrame,
+             QWidget* parent = nullptr);
   ~CCcdfFrame() override;
 
   ChildKind Kind() const override { return LiveWindowKind::Ccdf; }
@@ -66,6 +68,8 @@ class CCcdfFrame final : public ChildFrame, public CcdfSessionHost {
   CCcdfSplitter& Splitter(SplitterIndex index) const { return *m_splitters[index]; }
   QMenu* ContextMenu() const { return m_contextMenu; }
   bool Registered() const { return m_registered; }
+  // The handle the logic's requests are delivered through.
+  const std::shared_ptr<DeliveryHandle>& Addressee() const { return m_handle; }
   // The size rule, applied to the splitters for the frame's size.
   void ApplySizeRule();
 
@@ -89,6 +93,7 @@ class CCcdfFrame final : public ChildFrame, public CcdfSessionHost {
   FramePacer* m_pacer = nullptr;  // child object
   std::unique_ptr<CcdfSession> m_session;
   std::unique_ptr<QueuedReadingSink> m_sink;
+  std::shared_ptr<DeliveryHandle> m_handle;
   QTimer* m_timer = nullptr;
   QMenu* m_contextMenu = nullptr;
   bool m_registered = false;

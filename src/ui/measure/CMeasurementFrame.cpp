@@ -4,8 +4,9 @@
 
 namespace wattrix {
 
-CMeasurementFrame::CMeasurementFrame(MeasurementSettings& settings, CMainFrame* mainFrame, QWidget* parent)
-    : CModeFrame(new CMeasurementView(settings, mainFrame), parent) {
+CMeasurementFrame::CMeasurementFrame(MeasurementSettings& settings, SensorLink& link, CMainFrame* mainFrame,
+                                     QWidget* parent)
+    : CModeFrame(new CMeasurementView(settings, link, mainFrame), parent) {
   setObjectName(QStringLiteral("CMeasurementFrame"));
 }
 

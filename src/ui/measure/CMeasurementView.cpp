@@ -2,8 +2,9 @@
 
 namespace wattrix {
 
-CMeasurementView::CMeasurementView(MeasurementSettings& settings, CMainFrame* frame, QWidget* parent)
-    : CModeView(LiveWindowKind::Measurement, SinkSlot::kMeasurement, settings, frame, parent) {
+CMeasurementView::CMeasurementView(MeasurementSettings& settings, SensorLink& link, CMainFrame* frame,
+                                   QWidget* parent)
+    : CModeView(LiveWindowKind::Measurement, settings, link, frame, parent) {
   setObjectName(QStringLiteral("CMeasurementView"));
 }
 

@@ -9,7 +9,8 @@ class CMeasurementView final : public CModeView {
   Q_OBJECT
 
  public:
-  CMeasurementView(MeasurementSettings& settings, CMainFrame* frame, QWidget* parent = nullptr);
+  CMeasurementView(MeasurementSettings& settings, SensorLink& link, CMainFrame* frame,
+                   QWidget* parent = nullptr);
 };
 
 }  // namespace wattrix

@@ -2,8 +2,8 @@
 
 #include "core/device/SensorLink.h"
 #include "core/platform/MessageBoxes.h"
-#include "core/vocabulary/CommandIds.h"
 #include "core/strings/StringTable.h"
+#include "core/vocabulary/CommandIds.h"
 #include "ui/graph/CGraphCtrl.h"
 #include "ui/history/WaitCursor.h"
 #include "ui/measure/CMeasurementCtrl.h"
@@ -36,9 +36,9 @@ void Place(QWidget& child, const ModeArrangement::Rect& r) {
 
 }  // namespace
 
-CModeView::CModeView(LiveWindowKind view, SinkSlot slot, MeasurementSettings& settings, CMainFrame* frame,
+CModeView::CModeView(LiveWindowKind view, MeasurementSettings& settings, SensorLink& link, CMainFrame* frame,
                      QWidget* parent)
-    : QWidget(parent), m_frame(frame), m_slot(slot), m_choosePath(&file_dialog::AskSavePath) {
+    : QWidget(parent), m_frame(frame), m_choosePath(&file_dialog::AskSavePath) {
   // Every pixel is painted: black ground, children on top.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMinimumSize(120, 90);
@@ -72,12 +72,13 @@ CModeView::CModeView(LiveWindowKind view, SinkSlot slot, MeasurementSettings& se
                      " font-weight: bold; font-size: 16pt; padding: 8px 16px; }"));
   m_lostBanner->hide();
 
-  m_session = std::make_unique<ModeSession>(view, settings, SensorLink::Instance(), *this);
+  m_session = std::make_unique<ModeSession>(view, settings, link, *this);
   m_session->SetPanels(panels);
   if (m_frame) m_contextMenu = m_frame->BuildPopup(menu::MenuKind::MeasurementPopup, this);
 
   m_sink = std::make_unique<QueuedReadingSink>(*this, *m_session);
-  AppContext::Instance().RegisterSink(m_slot, m_sink.get());
+  m_handle = std::make_shared<DeliveryHandle>(*m_sink);
+  m_session->SetAddressee(m_handle);
   m_registered = true;
 
   m_timer = new QTimer(this);
@@ -106,7 +107,8 @@ void CModeView::StopForClose() {
   if (!m_registered) return;
   m_timer->stop();
   m_session->Close();
-  AppContext::Instance().UnregisterSink(m_slot, m_sink.get());
+  // Waits for a delivery under way; none reaches the sink afterwards.
+  m_handle->Revoke();
   m_registered = false;
 }
 

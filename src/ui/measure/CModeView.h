@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/AppContext.h"
+#include "core/device/DeliveryHandle.h"
 #include "core/measure/ModeSession.h"
 #include "core/measure/ModeSessionHost.h"
 #include "ui/history/SavePathDialog.h"
@@ -23,21 +23,22 @@ class FramePacer;
 class CMainFrame;
 class CMeasurementCtrl;
 class MeasurementSettings;
+class SensorLink;
 class QueuedReadingSink;
 
 // The client of a live measurement window: four read-out panels and the
 // history graph on a black ground, a 20 ms poll timer and the window's
 // logic (ModeSession). The acquisition thread's readings reach the logic
-// through a sink registered with AppContext for the view's lifetime, which
-// hops them to this thread. The measurement and pulse views differ only in
-// the logic's kind and the sink slot.
+// through the delivery handle the logic gives with its requests, which
+// hops them to this thread; the view revokes it when it stops. The
+// measurement and pulse views differ only in the logic's kind.
 class CModeView : public QWidget, public CommandTarget, public ModeSessionHost {
   Q_OBJECT
 
  public:
   // `frame` (may be null) gives the status bar, the exchange runner, the
   // right-click menu and command posting.
-  CModeView(LiveWindowKind view, SinkSlot slot, MeasurementSettings& settings, CMainFrame* frame,
+  CModeView(LiveWindowKind view, MeasurementSettings& settings, SensorLink& link, CMainFrame* frame,
             QWidget* parent = nullptr);
   ~CModeView() override;
 
@@ -61,6 +62,8 @@ class CModeView : public QWidget, public CommandTarget, public ModeSessionHost {
   // Called when the window closes (and again, harmlessly, on destruction).
   void StopForClose();
   bool Registered() const { return m_registered; }
+  // The handle the logic's requests are delivered through.
+  const std::shared_ptr<DeliveryHandle>& Addressee() const { return m_handle; }
   // Before the window closes: an unsaved run asks save / discard / cancel.
   bool QueryClose() { return m_session->ConfirmClose(); }
   // The sensor stopped answering: measuring stops and the view says so
@@ -98,12 +101,12 @@ class CModeView : public QWidget, public CommandTarget, public ModeSessionHost {
   void SyncSelection();
 
   QPointer<CMainFrame> m_frame;
-  SinkSlot m_slot;
   std::array<CMeasurementCtrl*, mode_view::kPanelCount> m_panels{};
   CGraphCtrl* m_graph = nullptr;
   FramePacer* m_pacer = nullptr;  // child object
   std::unique_ptr<ModeSession> m_session;
   std::unique_ptr<QueuedReadingSink> m_sink;
+  std::shared_ptr<DeliveryHandle> m_handle;
   QTimer* m_timer = nullptr;
   QMenu* m_contextMenu = nullptr;
   QLabel* m_lostBanner = nullptr;

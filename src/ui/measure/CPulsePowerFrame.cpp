@@ -4,8 +4,9 @@
 
 namespace wattrix {
 
-CPulsePowerFrame::CPulsePowerFrame(MeasurementSettings& settings, CMainFrame* mainFrame, QWidget* parent)
-    : CModeFrame(new CPulsePowerView(settings, mainFrame), parent) {
+CPulsePowerFrame::CPulsePowerFrame(MeasurementSettings& settings, SensorLink& link, CMainFrame* mainFrame,
+                                   QWidget* parent)
+    : CModeFrame(new CPulsePowerView(settings, link, mainFrame), parent) {
   setObjectName(QStringLiteral("CPulsePowerFrame"));
 }
 

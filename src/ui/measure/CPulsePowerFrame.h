@@ -6,13 +6,15 @@ namespace wattrix {
 
 class CMainFrame;
 class MeasurementSettings;
+class SensorLink;
 
 // The live window of the PULSE mode: a frame around a CPulsePowerView.
 class CPulsePowerFrame final : public CModeFrame {
   Q_OBJECT
 
  public:
-  CPulsePowerFrame(MeasurementSettings& settings, CMainFrame* mainFrame, QWidget* parent = nullptr);
+  CPulsePowerFrame(MeasurementSettings& settings, SensorLink& link, CMainFrame* mainFrame,
+                   QWidget* parent = nullptr);
 
   ChildKind Kind() const override { return LiveWindowKind::Pulse; }
 };

@@ -2,8 +2,9 @@
 
 namespace wattrix {
 
-CPulsePowerView::CPulsePowerView(MeasurementSettings& settings, CMainFrame* frame, QWidget* parent)
-    : CModeView(LiveWindowKind::Pulse, SinkSlot::kPulse, settings, frame, parent) {
+CPulsePowerView::CPulsePowerView(MeasurementSettings& settings, SensorLink& link, CMainFrame* frame,
+                                 QWidget* parent)
+    : CModeView(LiveWindowKind::Pulse, settings, link, frame, parent) {
   setObjectName(QStringLiteral("CPulsePowerView"));
 }
 

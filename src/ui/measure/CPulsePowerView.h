@@ -9,7 +9,8 @@ class CPulsePowerView final : public CModeView {
   Q_OBJECT
 
  public:
-  CPulsePowerView(MeasurementSettings& settings, CMainFrame* frame, QWidget* parent = nullptr);
+  CPulsePowerView(MeasurementSettings& settings, SensorLink& link, CMainFrame* frame,
+                  QWidget* parent = nullptr);
 };
 
 }  // namespace wattrix

@@ -2,14 +2,13 @@
 
 #include <QMetaObject>
 
-#include <utility>
-
 namespace wattrix {
 
-void QueuedReadingSink::Post(Call call) {
+void QueuedReadingSink::OnReading(const Reading& reading) {
   ReadingSink* receiver = &m_receiver;
+  // The copy shares a CCDF sweep instead of copying it.
   QMetaObject::invokeMethod(
-      &m_context, [receiver, call = std::move(call)] { call(*receiver); }, Qt::QueuedConnection);
+      &m_context, [receiver, reading] { receiver->OnReading(reading); }, Qt::QueuedConnection);
 }
 
 }  // namespace wattrix

@@ -47,8 +47,8 @@ DownloadHooks FrameDownloadHooks(CMainFrame& frame) {
   return hooks;
 }
 
-void RunDownloadDialog(CMainFrame& frame, QWidget* owner, MeasurementSettings& settings) {
-  SensorLinkDownloadActions actions(SensorLink::Instance(), frame.SerialLink());
+void RunDownloadDialog(CMainFrame& frame, QWidget* owner, SensorLink& link, MeasurementSettings& settings) {
+  SensorLinkDownloadActions actions(link, frame.SerialLink());
   CDownloadDlg dialog(settings, actions, FrameDownloadHooks(frame), owner);
   dialog.exec();
 }

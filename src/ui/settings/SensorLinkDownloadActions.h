@@ -34,9 +34,9 @@ class SensorLinkDownloadActions final : public DownloadActions {
 DownloadHooks FrameDownloadHooks(CMainFrame& frame);
 
 // Shows the download dialog for the main frame's Download Logging Data
-// command (the status has been read): served by the process's sensor link,
-// replacing the live histories of `settings` only once the live windows
-// gave up their runs, and opening Show in Window's file through the frame.
-void RunDownloadDialog(CMainFrame& frame, QWidget* owner, MeasurementSettings& settings);
+// command (the status has been read): served by `link`, replacing the
+// live histories of `settings` only once the live windows gave up their
+// runs, and opening Show in Window's file through the frame.
+void RunDownloadDialog(CMainFrame& frame, QWidget* owner, SensorLink& link, MeasurementSettings& settings);
 
 }  // namespace wattrix

@@ -1,6 +1,5 @@
 #include "ui/shell/CMainFrame.h"
 
-#include "core/app/AppContext.h"
 #include "core/device/SensorLink.h"
 #include "core/platform/TraceSink.h"
 #include "core/shell/ShellController.h"
@@ -59,8 +58,6 @@ CMainFrame::CMainFrame(QWidget* parent)
   connect(m_mdi, &QMdiArea::subWindowActivated, this, [this] { ChildrenChanged(); });
   ChildrenChanged();
 
-  AppContext::Instance().SetSettings(&m_settings);
-  SensorLink::Instance().SetSettings(&m_settings);
   new SensorLossWatch(SensorLink::Instance(), *this, [this] { m_shell->LineLost(); });
   resize(1180, 780);
   Trace("MainFrame Created");
@@ -71,8 +68,6 @@ CMainFrame::~CMainFrame() {
   // The children go first: they may still reach the settings record.
   for (QMdiSubWindow* window : m_mdi->subWindowList()) delete window;
   m_registry.SetChangeHandler({});
-  if (AppContext::Instance().Settings() == &m_settings) AppContext::Instance().SetSettings(nullptr);
-  if (SensorLink::Instance().Settings() == &m_settings) SensorLink::Instance().SetSettings(nullptr);
 }
 
 void CMainFrame::SetSettingsDialog(SettingsDialog dialog) {

@@ -1,14 +1,13 @@
 // The CCDF window's logic against the simulated sensor in process: the
 // request cycle on the link's acquisition thread, deliveries handed over
 // to the test's thread as the command-line tool does it.
-#include "core/app/AppContext.h"
 #include "core/ccdf/CcdfSession.h"
 #include "core/ccdf/CcdfSessionHostRecorder.h"
 #include "core/device/DeliveryQueue.h"
 #include "core/device/SensorLink.h"
-#include "core/vocabulary/SensorModel.h"
 #include "core/measure/MeasurementSettings.h"
 #include "core/vocabulary/CommandIds.h"
+#include "core/vocabulary/SensorModel.h"
 #include "sim/SimLoopbackDevice.h"
 
 #include <gtest/gtest.h>
@@ -25,9 +24,9 @@ using Clock = std::chrono::steady_clock;
 class Counting final : public ReadingSink {
  public:
   explicit Counting(CcdfSession& session) : m_session(session) {}
-  void OnCcdfAcquired(int status, const CcdfHistogram& histogram) override {
-    ++(status == 1 ? answered : failed);
-    m_session.OnCcdfAcquired(status, histogram);
+  void OnReading(const Reading& reading) override {
+    ++(reading.Answered() ? answered : failed);
+    m_session.OnReading(reading);
   }
   int answered = 0;
   int failed = 0;
@@ -38,16 +37,13 @@ class Counting final : public ReadingSink {
 
 struct SimRig {
   explicit SimRig(const sim::SimConfig& config) {
-    link.SetAppContext(&context);
-    link.SetSettings(&settings);
-    context.SetSettings(&settings);
     link.SetTransportFactory([config](int) {
       return std::unique_ptr<CPowerDevice>(std::make_unique<sim::SimLoopbackDevice>(config));
     });
-    context.RegisterSink(SinkSlot::kCcdf, &queue);
+    session.SetAddressee(to);
   }
   ~SimRig() {
-    context.UnregisterSink(SinkSlot::kCcdf, &queue);
+    to->Revoke();
     link.Disconnect();
   }
   bool Connect() {
@@ -67,10 +63,10 @@ struct SimRig {
     return until();
   }
 
-  AppContext context;
   MeasurementSettings settings;
   SensorLink link;
   DeliveryQueue queue;
+  std::shared_ptr<DeliveryHandle> to = std::make_shared<DeliveryHandle>(queue);
   test::CcdfSessionHostRecorder host;
   CcdfSession session{settings, link, host};
   Counting counting{session};

@@ -3,6 +3,7 @@
 #include "core/ccdf/CcdfSession.h"
 #include "core/ccdf/CcdfSessionHostRecorder.h"
 #include "core/device/SensorLink.h"
+#include "core/device/TestReadings.h"
 #include "core/measure/MeasurementSettings.h"
 #include "core/vocabulary/CommandIds.h"
 
@@ -17,12 +18,10 @@ int TagOf(const CcdfAccumulator::Sweep& sweep) { return sweep.front().key - 1000
 
 class CcdfSessionTest : public ::testing::Test {
  protected:
-  CcdfSessionTest() { link.SetSettings(&settings); }
-
   // One answered (or failed) request, as the acquisition thread hands it on.
   void Deliver(const CcdfHistogram& histogram, int status = 1) {
     link.SetBusyFlag(true);
-    session.OnCcdfAcquired(status, histogram);
+    session.OnReading(test::CcdfReading(status, histogram));
   }
 
   MeasurementSettings settings;
@@ -117,7 +116,7 @@ TEST_F(CcdfSessionTest, DeliveryAfterTheFlagWasClearedIsDropped) {
   session.StartCcdf();
   Deliver(Tagged(1));
   link.SetBusyFlag(false);  // the window stopped or closed meanwhile
-  session.OnCcdfAcquired(1, Tagged(2));
+  session.OnReading(test::CcdfReading(1, Tagged(2)));
   EXPECT_EQ(session.Data().StoredSweeps(), 1);
   EXPECT_EQ(host.refreshes, 1);
 
@@ -129,7 +128,7 @@ TEST_F(CcdfSessionTest, DeliveryAfterTheFlagWasClearedIsDropped) {
   // Closing clears the flag, so a late delivery is dropped.
   link.SetBusyFlag(true);
   session.Close();
-  session.OnCcdfAcquired(1, Tagged(4));
+  session.OnReading(test::CcdfReading(1, Tagged(4)));
   EXPECT_EQ(session.Data().StoredSweeps(), 2);
 }
 

@@ -1,5 +1,6 @@
 #include "core/device/DeliveryQueue.h"
 #include "core/device/RecordingSink.h"
+#include "core/device/TestReadings.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +12,9 @@ namespace {
 // A sink that also notes the thread each delivery ran on.
 class ThreadNotingSink final : public ReadingSink {
  public:
-  void OnAverageReading(int status, std::int32_t power) override {
+  void OnReading(const Reading& reading) override {
     threads.push_back(std::this_thread::get_id());
-    values.push_back(status * 100000 + power);
+    values.push_back(static_cast<int>(reading.status) * 100000 + reading.Value());
   }
   std::vector<std::thread::id> threads;
   std::vector<std::int32_t> values;
@@ -25,7 +26,7 @@ TEST(DeliveryQueue, RunsDeliveriesOnTheDispatchingThreadInOrder) {
   EXPECT_EQ(queue.Dispatch(sink, 10), 0);  // nothing came: time-out
 
   std::thread worker([&queue] {
-    for (int i = 0; i < 50; ++i) queue.OnAverageReading(1, i);
+    for (int i = 0; i < 50; ++i) queue.OnReading(test::AverageReading(1, i));
   });
   int handled = 0;
   while (handled < 50) {
@@ -46,13 +47,13 @@ TEST(DeliveryQueue, KeepsEveryEntryPointsValuesAndItsOwnHistogramCopy) {
   DeliveryQueue queue;
   test::RecordingSink sink;
   CcdfHistogram histogram{{100, 5}, {110, 7}};
-  queue.OnAverageReading(1, 11);
-  queue.OnReverseReading(0, -1);
-  queue.OnPeakReading(1, 33);
-  queue.OnAverageReverseReading(1, 44, 55);
-  queue.OnPulseReading(1, 1, 2, 3, 4, 8);
-  queue.OnCcdfAcquired(1, histogram);
-  histogram.clear();  // only valid during the call
+  queue.OnReading(test::AverageReading(1, 11));
+  queue.OnReading(test::ReverseReading(0, -1));
+  queue.OnReading(test::PeakReading(1, 33));
+  queue.OnReading(test::AverageReverseReading(1, 44, 55));
+  queue.OnReading(test::PulseReading(1, 1, 2, 3, 4, 8));
+  queue.OnReading(test::CcdfReading(1, histogram));
+  histogram.clear();  // the queued reading keeps its own sweep
   EXPECT_EQ(queue.Pending(), 6u);
   EXPECT_EQ(queue.Dispatch(sink, 0), 6);
   const auto calls = sink.Calls();

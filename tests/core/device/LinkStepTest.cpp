@@ -23,25 +23,24 @@ using test::ScriptedSensor;
 using Strings = std::vector<std::string>;
 
 struct Connected : LinkRig {
-  explicit Connected(int deviceCode) : LinkRig(deviceCode, 291), sink(&link) {
-    context.RegisterSink(SinkSlot::kMeasurement, &sink);
-    context.RegisterSink(SinkSlot::kCcdf, &sink);
+  explicit Connected(int deviceCode)
+      : LinkRig(deviceCode, 291), sink(&link), to(std::make_shared<DeliveryHandle>(sink)) {
     EXPECT_EQ(link.Connect(1), 0);
     Wire().ClearLog();
   }
   ~Connected() {
     link.Disconnect();
-    context.UnregisterSink(SinkSlot::kMeasurement, &sink);
-    context.UnregisterSink(SinkSlot::kCcdf, &sink);
+    to->Revoke();
   }
-  RecordingSink::Call Ask(int kind, std::int32_t parameter = 1, int timeoutMs = 500) {
+  RecordingSink::Call Ask(RequestKind kind, std::int32_t parameter = 1, int timeoutMs = 500) {
     const auto before = sink.Calls().size();
-    EXPECT_TRUE(link.RequestMeasurement(kind, parameter, timeoutMs));
+    EXPECT_TRUE(Request(kind, parameter, timeoutMs, to));
     EXPECT_TRUE(sink.WaitFor(before + 1));
     const auto calls = sink.Calls();
     return calls.size() > before ? calls[before] : RecordingSink::Call{"none", -9, {}, {}};
   }
   RecordingSink sink;
+  std::shared_ptr<DeliveryHandle> to;
 };
 
 // The sensor echoes the request's parameter, so a reply tells whose it is.
@@ -54,10 +53,10 @@ TEST(LinkStep, AReplyStillOnItsWayIsNeverTakenForTheNextRequest) {
   rig.Wire().SetTimeScale(0.1);  // time-outs 500 ms → 50 ms
   // Late by three time-outs: it arrives while the next request waits.
   rig.sensor.SetOverride("GA", [](const Bytes& frame) { return Echo(frame, 150); });
-  EXPECT_EQ(rig.Ask(request_kind::kAverage, 1).status, 0);
+  EXPECT_EQ(rig.Ask(RequestKind::Average, 1).status, 0);
   rig.sensor.SetOverride("GA", [](const Bytes& frame) { return Echo(frame); });
   for (std::int32_t request = 2; request < 6; ++request) {
-    const auto call = rig.Ask(request_kind::kAverage, request);
+    const auto call = rig.Ask(RequestKind::Average, request);
     EXPECT_EQ(call.status, 1);
     EXPECT_EQ(call.values, std::vector<std::int32_t>{request});
   }
@@ -71,12 +70,12 @@ TEST(LinkStep, AMarkerThatNeverComesKeepsTheLinkOutOfStep) {
   rig.Wire().SetTimeScale(0.01);
   rig.sensor.SetOverride("GA", [](const Bytes&) { return std::nullopt; });
   rig.sensor.SetOverride("GD", [](const Bytes&) { return std::nullopt; });
-  EXPECT_EQ(rig.Ask(request_kind::kAverage, 1).status, 0);
+  EXPECT_EQ(rig.Ask(RequestKind::Average, 1).status, 0);
   rig.sensor.SetOverride("GA", [](const Bytes& frame) { return Echo(frame); });
   // Without the marker's answer no request goes out at all.
-  EXPECT_EQ(rig.Ask(request_kind::kAverage, 2).status, 0);
+  EXPECT_EQ(rig.Ask(RequestKind::Average, 2).status, 0);
   rig.sensor.ClearOverride("GD");
-  const auto call = rig.Ask(request_kind::kAverage, 3);
+  const auto call = rig.Ask(RequestKind::Average, 3);
   EXPECT_EQ(call.status, 1);
   EXPECT_EQ(call.values, std::vector<std::int32_t>{3});
   EXPECT_EQ(rig.Commands(), (Strings{"GA", "GD", "GD", "GA"}));
@@ -89,14 +88,14 @@ TEST(LinkStep, RepliesWithStrayBytesOrOfAnotherKindAreRefused) {
     reply.push_back('[');  // the start of something nobody asked for
     return ScriptedSensor::Answer{reply};
   });
-  EXPECT_EQ(rig.Ask(request_kind::kAverage, 1).status, 0);
+  EXPECT_EQ(rig.Ask(RequestKind::Average, 1).status, 0);
   // Another kind keeps its status (no window stores it) but puts the link
   // out of step: a marker query goes before the next request.
   rig.sensor.SetOverride("GA",
                          [](const Bytes&) { return ScriptedSensor::Answer{test::SingleReply('S', 9)}; });
-  EXPECT_EQ(rig.Ask(request_kind::kAverage, 2).status, reply_kind::kSerialNumber);
+  EXPECT_EQ(rig.Ask(RequestKind::Average, 2).status, static_cast<int>(ReplyKind::SerialNumber));
   rig.sensor.ClearOverride("GA");
-  EXPECT_EQ(rig.Ask(request_kind::kAverage, 3).status, 1);
+  EXPECT_EQ(rig.Ask(RequestKind::Average, 3).status, 1);
   EXPECT_EQ(rig.link.RejectedReplies(), 2u);
   EXPECT_EQ(rig.Commands(), (Strings{"GA", "GD", "GA", "GD", "GA"}));
 }
@@ -112,7 +111,7 @@ TEST(LinkStep, ValuesNoModelCanMeasureAreRefusedAndCounted) {
                                                   {16609487, 0}, {6754208, 0}, {4000, 1}};
     for (const auto& [value, status] : cases) {
       rig.sensor.average = value;
-      const auto call = rig.Ask(request_kind::kAverage);
+      const auto call = rig.Ask(RequestKind::Average);
       EXPECT_EQ(call.status, status) << value;
       EXPECT_EQ(call.values, std::vector<std::int32_t>{status ? value : -1}) << value;
     }
@@ -124,13 +123,13 @@ TEST(LinkStep, ValuesNoModelCanMeasureAreRefusedAndCounted) {
     Connected rig(10);
     rig.sensor.average = 4000;
     rig.sensor.reverse = 99999;
-    EXPECT_EQ(rig.Ask(request_kind::kAverageReverse).status, 0);
+    EXPECT_EQ(rig.Ask(RequestKind::AverageReverse).status, 0);
     rig.sensor.reverse = 2600;
-    EXPECT_EQ(rig.Ask(request_kind::kAverageReverse).status, 1);
+    EXPECT_EQ(rig.Ask(RequestKind::AverageReverse).status, 1);
     const auto carry = rig.link.PeakCarry();
     rig.sensor.peakValues.fill(4300);
     rig.sensor.peakValues[4] = -2000000;
-    EXPECT_EQ(rig.Ask(request_kind::kPeak).status, 0);
+    EXPECT_EQ(rig.Ask(RequestKind::Peak).status, 0);
     EXPECT_EQ(rig.link.PeakCarry(), carry);
     EXPECT_EQ(rig.link.RejectedReplies(), 2u);
   }
@@ -155,17 +154,17 @@ TEST(LinkStep, ALostLineStopsTheAskingUntilTheSensorIsConnectedAgain) {
     onWorker = std::this_thread::get_id() != caller;
     ++announced;
   });
-  EXPECT_EQ(rig.Ask(request_kind::kAverage).status, 1);
+  EXPECT_EQ(rig.Ask(RequestKind::Average).status, 1);
   EXPECT_FALSE(rig.link.LineLost());
 
   rig.Wire().SetHungUp(true);
-  EXPECT_EQ(rig.Ask(request_kind::kAverage).status, 0);
+  EXPECT_EQ(rig.Ask(RequestKind::Average).status, 0);
   for (int i = 0; i < 200 && announced.load() == 0; ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   EXPECT_TRUE(rig.link.LineLost());
   EXPECT_FALSE(rig.link.IsConnected());
-  EXPECT_FALSE(rig.link.RequestMeasurement(request_kind::kAverage, 1, 500));
-  EXPECT_FALSE(rig.link.SendAverageRepeat());
+  EXPECT_FALSE(rig.Request(RequestKind::Average, 1, 500, rig.to));
+  EXPECT_FALSE(rig.link.SendAverageRepeat(rig.settings.AvgRepeat()));
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_EQ(announced.load(), 1);
   EXPECT_TRUE(onWorker.load());
@@ -175,7 +174,7 @@ TEST(LinkStep, ALostLineStopsTheAskingUntilTheSensorIsConnectedAgain) {
   ASSERT_EQ(rig.link.Connect(1), 0);
   EXPECT_FALSE(rig.link.LineLost());
   EXPECT_TRUE(rig.link.IsConnected());
-  EXPECT_EQ(rig.Ask(request_kind::kAverage).status, 1);
+  EXPECT_EQ(rig.Ask(RequestKind::Average).status, 1);
 }
 
 TEST(LinkStep, AOneShotCommandThatFindsTheLineGoneIsAnnouncedToo) {
@@ -183,7 +182,7 @@ TEST(LinkStep, AOneShotCommandThatFindsTheLineGoneIsAnnouncedToo) {
   std::atomic<int> announced{0};
   rig.link.SetLineLostHandler([&] { ++announced; });
   rig.Wire().SetHungUp(true);
-  EXPECT_FALSE(rig.link.SendAverageRepeat());
+  EXPECT_FALSE(rig.link.SendAverageRepeat(rig.settings.AvgRepeat()));
   for (int i = 0; i < 200 && announced.load() == 0; ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   EXPECT_EQ(announced.load(), 1);

@@ -21,23 +21,23 @@ using test::Bytes;
 SingleReply Parse(const Bytes& bytes) { return ParseSingleReply(bytes.data(), bytes.size()); }
 
 TEST(ReplyParser, SingleValueRepliesNeedTheirTagAndClosingAtFixedPlaces) {
-  EXPECT_EQ(Parse(test::SingleReply('P', -1234)).kind, reply_kind::kMeasurement);
+  EXPECT_EQ(Parse(test::SingleReply('P', -1234)).kind, ReplyKind::Measurement);
   EXPECT_EQ(Parse(test::SingleReply('P', -1234)).value, -1234);
-  EXPECT_EQ(Parse(test::SingleReply('W', 77)).kind, reply_kind::kMeasurement);
-  EXPECT_EQ(Parse(test::SingleReply('V', 291)).kind, reply_kind::kFirmwareVersion);
-  EXPECT_EQ(Parse(test::SingleReply('S', 123456)).kind, reply_kind::kSerialNumber);
-  EXPECT_EQ(Parse(test::SingleReply('D', 10)).kind, reply_kind::kDeviceCode);
+  EXPECT_EQ(Parse(test::SingleReply('W', 77)).kind, ReplyKind::Measurement);
+  EXPECT_EQ(Parse(test::SingleReply('V', 291)).kind, ReplyKind::FirmwareVersion);
+  EXPECT_EQ(Parse(test::SingleReply('S', 123456)).kind, ReplyKind::SerialNumber);
+  EXPECT_EQ(Parse(test::SingleReply('D', 10)).kind, ReplyKind::DeviceCode);
 
   Bytes badClose = test::SingleReply('P', 5);
   badClose[7] = ')';
-  EXPECT_EQ(Parse(badClose).kind, reply_kind::kNone);
+  EXPECT_EQ(Parse(badClose).kind, ReplyKind::None);
   Bytes noCr = test::SingleReply('P', 5);
   noCr[8] = '\n';
-  EXPECT_EQ(Parse(noCr).kind, reply_kind::kNone);
+  EXPECT_EQ(Parse(noCr).kind, ReplyKind::None);
   Bytes noComma = test::SingleReply('P', 5);
   noComma[2] = ';';
-  EXPECT_EQ(Parse(noComma).kind, reply_kind::kNone);
-  EXPECT_EQ(Parse(test::SingleReply('X', 5)).kind, reply_kind::kNone);
+  EXPECT_EQ(Parse(noComma).kind, ReplyKind::None);
+  EXPECT_EQ(Parse(test::SingleReply('X', 5)).kind, ReplyKind::None);
 
   // Garbage before the bracket is skipped, but the reply must still be whole.
   Bytes shifted = test::SingleReply('P', 42);
@@ -45,24 +45,24 @@ TEST(ReplyParser, SingleValueRepliesNeedTheirTagAndClosingAtFixedPlaces) {
   EXPECT_EQ(Parse(shifted).value, 42);
   Bytes cut = test::SingleReply('P', 42);
   cut[0] = 'x';
-  EXPECT_EQ(Parse(cut).kind, reply_kind::kNone);
-  EXPECT_EQ(Parse(Bytes(9, 'z')).kind, reply_kind::kNone);
-  EXPECT_EQ(ParseSingleReply(nullptr, 0).kind, reply_kind::kNone);
+  EXPECT_EQ(Parse(cut).kind, ReplyKind::None);
+  EXPECT_EQ(Parse(Bytes(9, 'z')).kind, ReplyKind::None);
+  EXPECT_EQ(ParseSingleReply(nullptr, 0).kind, ReplyKind::None);
   const Bytes huge(kOverrunCount, '[');
-  EXPECT_EQ(Parse(huge).kind, reply_kind::kNone);
+  EXPECT_EQ(Parse(huge).kind, ReplyKind::None);
 }
 
 TEST(ReplyParser, AcknowledgeNeedsItsClosingAndFiveBytes) {
-  EXPECT_EQ(Parse(test::AckReply()).kind, reply_kind::kAcknowledge);
+  EXPECT_EQ(Parse(test::AckReply()).kind, ReplyKind::Acknowledge);
   EXPECT_EQ(Parse(test::AckReply()).value, 0);
   Bytes bad = test::AckReply();
   bad[4] = 0;
-  EXPECT_EQ(Parse(bad).kind, reply_kind::kNone);
-  EXPECT_EQ(Parse(Bytes{'[', 'T', ',', ']'}).kind, reply_kind::kNone);
+  EXPECT_EQ(Parse(bad).kind, ReplyKind::None);
+  EXPECT_EQ(Parse(Bytes{'[', 'T', ',', ']'}).kind, ReplyKind::None);
   // A measurement reply read where an acknowledge was due is not one.
   const Bytes measurement = test::SingleReply('P', 1);
   const Bytes first5(measurement.begin(), measurement.begin() + 5);
-  EXPECT_EQ(Parse(first5).kind, reply_kind::kNone);
+  EXPECT_EQ(Parse(first5).kind, ReplyKind::None);
 }
 
 TEST(ReplyParser, ValueFramesCheckTagLengthAndClosing) {

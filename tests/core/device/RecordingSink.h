@@ -24,18 +24,25 @@ class RecordingSink final : public ReadingSink {
 
   explicit RecordingSink(SensorLink* link = nullptr) : m_link(link) {}
 
-  void OnAverageReading(int status, std::int32_t power) override { Record({"avg", status, {power}, {}}); }
-  void OnReverseReading(int status, std::int32_t power) override { Record({"rev", status, {power}, {}}); }
-  void OnPeakReading(int status, std::int32_t power) override { Record({"peak", status, {power}, {}}); }
-  void OnAverageReverseReading(int status, std::int32_t forward, std::int32_t reverse) override {
-    Record({"avgrev", status, {forward, reverse}, {}});
-  }
-  void OnPulseReading(int status, std::int32_t p, std::int32_t c1, std::int32_t c2, std::int32_t c3,
-                      std::int32_t timebase) override {
-    Record({"pulse", status, {p, c1, c2, c3, timebase}, {}});
-  }
-  void OnCcdfAcquired(int status, const CcdfHistogram& histogram) override {
-    Record({"ccdf", status, {}, histogram});
+  void OnReading(const Reading& reading) override {
+    const int status = static_cast<int>(reading.status);
+    const auto first = [&](std::size_t n) {
+      return std::vector<std::int32_t>(reading.values.begin(), reading.values.begin() + static_cast<long>(n));
+    };
+    switch (reading.kind) {
+      case RequestKind::Average:
+        return Record({"avg", status, first(1), {}});
+      case RequestKind::Reverse:
+        return Record({"rev", status, first(1), {}});
+      case RequestKind::Peak:
+        return Record({"peak", status, first(1), {}});
+      case RequestKind::AverageReverse:
+        return Record({"avgrev", status, first(2), {}});
+      case RequestKind::Pulse:
+        return Record({"pulse", status, first(5), {}});
+      case RequestKind::Ccdf:
+        return Record({"ccdf", status, {}, reading.Histogram()});
+    }
   }
 
   // Waits until `count` deliveries arrived; false after `ms`.

@@ -1,6 +1,6 @@
 #include "core/device/LinkFixture.h"
-#include "core/vocabulary/SensorModel.h"
 #include "core/device/SensorProtocol.h"
+#include "core/vocabulary/SensorModel.h"
 
 #include <gtest/gtest.h>
 
@@ -46,7 +46,7 @@ TEST(SensorLinkConnect, IdentifiesWithThreeShortQueriesAndKeepsTheIdentity) {
   EXPECT_EQ(rig.link.FirmwareVersion(), -1);
   EXPECT_EQ(rig.link.SerialNumber(), -1);
   EXPECT_EQ(rig.Wire().CloseCount(), 1);
-  EXPECT_FALSE(rig.link.RequestMeasurement(0, 0, 500));
+  EXPECT_FALSE(rig.Request(RequestKind::Average, 0, 500, nullptr));
   // Reconnecting makes a new transport.
   EXPECT_EQ(rig.link.Connect(-1), 0);
   EXPECT_EQ(rig.sensor.FactoryCalls(), 2);
@@ -133,18 +133,18 @@ TEST(SensorLinkCommands, TechnologyAndAverageRepeatSequences) {
   ASSERT_EQ(rig.link.Connect(1), 0);
   rig.settings.SetTechnology(7);
   rig.Wire().ClearLog();
-  EXPECT_TRUE(rig.link.SendTechnology(240000));
+  EXPECT_TRUE(rig.link.SendTechnology(rig.settings.Technology()));
   ASSERT_EQ(rig.Commands(), Strings{"SO"});
   EXPECT_EQ(FrameParameter(rig.Wire().Writes()[0]), 0);
   EXPECT_EQ(rig.Wire().Reads()[0].timeoutMs, 500);
   rig.settings.SetTechnology(0);
   rig.Wire().ClearLog();
-  EXPECT_TRUE(rig.link.SendTechnology(0));
+  EXPECT_TRUE(rig.link.SendTechnology(rig.settings.Technology()));
   EXPECT_EQ(FrameParameter(rig.Wire().Writes()[0]), 6);
 
   rig.settings.SetAvgRepeat(16);
   rig.Wire().ClearLog();
-  EXPECT_TRUE(rig.link.SendAverageRepeat());
+  EXPECT_TRUE(rig.link.SendAverageRepeat(rig.settings.AvgRepeat()));
   EXPECT_EQ(rig.Commands(), (Strings{"ST", "SN", "SZ", "SO"}));
   const auto writes = rig.Wire().Writes();
   EXPECT_EQ(FrameParameter(writes[0]), 8);
@@ -157,7 +157,7 @@ TEST(SensorLinkCommands, TechnologyAndAverageRepeatSequences) {
   ASSERT_EQ(other.link.Connect(1), 0);
   other.settings.SetAvgRepeat(4);
   other.Wire().ClearLog();
-  EXPECT_TRUE(other.link.SendAverageRepeat());
+  EXPECT_TRUE(other.link.SendAverageRepeat(other.settings.AvgRepeat()));
   EXPECT_EQ(other.Commands(), Strings{"SZ"});
   EXPECT_EQ(FrameParameter(other.Wire().Writes()[0]), 4);
 }
@@ -170,7 +170,9 @@ TEST(SensorLinkCommands, LoggingSetupSendsEveryCommandInOrderEvenAfterAFailure) 
   const std::int32_t frequency100 = protocol::Times100(900.57f);
   EXPECT_EQ(frequency100, 90057);
   rig.Wire().ClearLog();
-  EXPECT_TRUE(rig.link.ConfigureLogging(frequency100, 0x05, 60, 150, 77, 88, 1, -700));
+  EXPECT_TRUE(rig.link.ConfigureLogging(frequency100, 0x05, 60, 150, 77, 88, 1, -700,
+                                        protocol::Times100(rig.settings.ExternalOffset()),
+                                        rig.settings.Technology()));
   const Strings order{"AE", "AF", "AM", "AI", "AN", "AT", "SN", "AU", "SR", "AR", "SO"};
   EXPECT_EQ(rig.Commands(), order);
   std::vector<std::int32_t> params;
@@ -186,7 +188,9 @@ TEST(SensorLinkCommands, LoggingSetupSendsEveryCommandInOrderEvenAfterAFailure) 
   rig.sensor.SetOverride("AM", [](const Bytes&) {
     return test::ScriptedSensor::Answer{Bytes{'[', 'T', ',', 'x', 0x0D}};
   });
-  EXPECT_FALSE(rig.link.ConfigureLogging(frequency100, 1, 60, 150, 0, 0, 0, 0));
+  EXPECT_FALSE(rig.link.ConfigureLogging(frequency100, 1, 60, 150, 0, 0, 0, 0,
+                                         protocol::Times100(rig.settings.ExternalOffset()),
+                                         rig.settings.Technology()));
   auto resynced = order;
   resynced.insert(resynced.begin() + 3, "GD");
   EXPECT_EQ(rig.Commands(), resynced);
@@ -264,12 +268,12 @@ TEST(SensorLinkCommands, InputLeftFromATimedOutExchangeIsNotTakenForTheNextReply
   rig.sensor.SetOverride("SO", [](const Bytes&) {
     return test::ScriptedSensor::Answer{test::AckReply(), 150};
   });
-  EXPECT_FALSE(rig.link.SendTechnology(0));
+  EXPECT_FALSE(rig.link.SendTechnology(rig.settings.Technology()));
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
   // ... and the next command's sensor says nothing: the late bytes must not
   // pass for its acknowledge.
   rig.sensor.SetOverride("SO", [](const Bytes&) { return std::nullopt; });
-  EXPECT_FALSE(rig.link.SendTechnology(0));
+  EXPECT_FALSE(rig.link.SendTechnology(rig.settings.Technology()));
   EXPECT_GE(rig.Wire().DiscardCount(), 2);
 }
 

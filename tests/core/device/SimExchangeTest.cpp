@@ -1,13 +1,13 @@
 // Whole exchanges of the link with the simulated sensor: in process over
 // the loopback for every model and request kind, and over real ptys and
 // FIFOs through the default transports.
-#include "core/app/AppContext.h"
 #include "core/device/LogBlockDecoder.h"
 #include "core/device/RecordingSink.h"
 #include "core/device/SensorLink.h"
-#include "core/vocabulary/SensorModel.h"
 #include "core/device/SensorProtocol.h"
 #include "core/measure/MeasurementSettings.h"
+#include "core/settings/LogValueStore.h"
+#include "core/vocabulary/SensorModel.h"
 #include "sim/SimLoopbackDevice.h"
 #include "support/SimHarness.h"
 
@@ -27,62 +27,63 @@ using test::RecordingSink;
 
 // The kinds a model's windows ask for: the measurement cycle, and pulse and
 // CCDF where the model offers those modes.
-std::vector<int> KindsOf(int modelCode) {
-  std::vector<int> kinds;
+std::vector<RequestKind> KindsOf(int modelCode) {
+  std::vector<RequestKind> kinds;
   switch (modelCode) {
     case model::kPX420A:
     case model::kPX440A:
-      kinds = {0, 2, 3};
+      kinds = {RequestKind::Average, RequestKind::Peak, RequestKind::Reverse};
       break;
     case model::kPX470A:
     case model::kPX470B:
-      kinds = {0, 2};
+      kinds = {RequestKind::Average, RequestKind::Peak};
       break;
     case model::kPX450A:
     case model::kPX450B:
-      kinds = {2};
+      kinds = {RequestKind::Peak};
       break;
     case model::kPX420B:
-      kinds = {1, 2};
+      kinds = {RequestKind::AverageReverse, RequestKind::Peak};
       break;
     default:
-      kinds = {0};
+      kinds = {RequestKind::Average};
       break;
   }
-  if (ModelOffers(modelCode, ModeCommand::Pulse)) kinds.push_back(request_kind::kPulse);
-  if (ModelOffers(modelCode, ModeCommand::Ccdf)) kinds.push_back(request_kind::kCcdf);
+  if (ModelOffers(modelCode, ModeCommand::Pulse)) kinds.push_back(RequestKind::Pulse);
+  if (ModelOffers(modelCode, ModeCommand::Ccdf)) kinds.push_back(RequestKind::Ccdf);
   return kinds;
 }
 
 // A link on a loopback to a simulated sensor, with a window in every slot.
 struct LoopbackRig {
-  explicit LoopbackRig(sim::SimConfig config) : sink(&link) {
-    link.SetAppContext(&context);
-    link.SetSettings(&settings);
+  explicit LoopbackRig(sim::SimConfig config) : sink(&link), to(std::make_shared<DeliveryHandle>(sink)) {
     link.SetTransportFactory([this, config](int) {
       auto device = std::make_unique<sim::SimLoopbackDevice>(config);
       device->WithSensor([this](sim::SimSensor& s) { s.SetClock([this] { return simSeconds.load(); }); });
       loopback = device.get();
       return std::unique_ptr<CPowerDevice>(std::move(device));
     });
-    for (auto slot : {SinkSlot::kMeasurement, SinkSlot::kPulse, SinkSlot::kCcdf})
-      context.RegisterSink(slot, &sink);
   }
-  ~LoopbackRig() { link.Disconnect(); }
+  ~LoopbackRig() {
+    link.Disconnect();
+    to->Revoke();
+  }
 
-  RecordingSink::Call Ask(int kind) {
+  RecordingSink::Call Ask(RequestKind kind) {
     const auto before = sink.Calls().size();
-    EXPECT_TRUE(link.RequestMeasurement(kind, protocol::Times100(settings.Frequency()), 500));
-    EXPECT_TRUE(sink.WaitFor(before + 1, 10000)) << "kind " << kind;
+    EXPECT_TRUE(link.RequestMeasurement(
+        {kind, protocol::Times100(settings.Frequency()), 500, protocol::Times100(settings.ExternalOffset())},
+        to));
+    EXPECT_TRUE(sink.WaitFor(before + 1, 10000)) << "kind " << static_cast<int>(kind);
     const auto calls = sink.Calls();
     return calls.size() > before ? calls[before] : RecordingSink::Call{"none", -9, {-1, -1, -1, -1, -1}, {}};
   }
 
   std::atomic<double> simSeconds{0.0};
   MeasurementSettings settings;
-  AppContext context;
   SensorLink link;
   RecordingSink sink;
+  std::shared_ptr<DeliveryHandle> to;
   sim::SimLoopbackDevice* loopback = nullptr;
 };
 
@@ -100,29 +101,29 @@ TEST(SimExchange, EveryModelAnswersEveryKindItsWindowsAskFor) {
 
     const int forward = Centi(config.signals.forwardDbm);
     const int reverse = Centi(config.signals.reverseDbm);
-    for (int kind : KindsOf(row.modelCode)) {
+    for (RequestKind kind : KindsOf(row.modelCode)) {
       const auto call = rig.Ask(kind);
-      ASSERT_EQ(call.status, 1) << row.name << " kind " << kind;
+      ASSERT_EQ(call.status, 1) << row.name << " kind " << static_cast<int>(kind);
       switch (kind) {
-        case request_kind::kAverage:
+        case RequestKind::Average:
           EXPECT_NEAR(call.values[0], forward, 2) << row.name;
           break;
-        case request_kind::kReverse:
+        case RequestKind::Reverse:
           EXPECT_NEAR(call.values[0], reverse, 2) << row.name;
           break;
-        case request_kind::kAverageReverse:
+        case RequestKind::AverageReverse:
           EXPECT_NEAR(call.values[0], forward, 2);
           EXPECT_NEAR(call.values[1], reverse, 2);
           break;
-        case request_kind::kPeak:
+        case RequestKind::Peak:
           EXPECT_NEAR(call.values[0], forward + Centi(config.signals.peakToAverageDb), 30) << row.name;
           break;
-        case request_kind::kPulse:
+        case RequestKind::Pulse:
           EXPECT_NEAR(call.values[0], Centi(config.signals.pulsePowerDbm), 30) << row.name;
           EXPECT_TRUE(call.values[4] == 1 || call.values[4] == 2 || call.values[4] == 4 ||
                       call.values[4] == 8 || call.values[4] == 16);
           break;
-        case request_kind::kCcdf: {
+        case RequestKind::Ccdf: {
           ASSERT_FALSE(call.histogram.empty()) << row.name;
           long long samples = 0;
           for (const auto& [key, count] : call.histogram) samples += count;
@@ -140,27 +141,32 @@ TEST(SimExchange, StartSequencesAndLoggingRoundTripOnThePX420B) {
   LoopbackRig rig(config);
   ASSERT_EQ(rig.link.Connect(1), 0);
   rig.settings.SetTechnology(0);
-  EXPECT_TRUE(rig.link.SendAverageRepeat());
+  EXPECT_TRUE(rig.link.SendAverageRepeat(rig.settings.AvgRepeat()));
   EXPECT_TRUE(rig.link.SendPulseAveraging(3, -700));
-  EXPECT_TRUE(rig.link.SendTechnology(0));
+  EXPECT_TRUE(rig.link.SendTechnology(rig.settings.Technology()));
   EXPECT_FALSE(rig.link.CheckPowerDirection(240000));  // forward above reverse
   rig.loopback->WithSensor([](sim::SimSensor& s) { EXPECT_EQ(s.TechnologyCode(), 6); });
   // The pulse window's time base follows the averaging the start set.
-  EXPECT_EQ(rig.Ask(request_kind::kPulse).values[4], 8);
+  EXPECT_EQ(rig.Ask(RequestKind::Pulse).values[4], 8);
   rig.settings.SetExternalOffset(-1.5f);
-  const auto ccdf = rig.Ask(request_kind::kCcdf);
+  const auto ccdf = rig.Ask(RequestKind::Ccdf);
   ASSERT_EQ(ccdf.status, 1);
   for (const auto& [key, count] : ccdf.histogram) ASSERT_EQ((key + 150) % 10, 0) << key;
 
   // Logging: set up, let simulated time run, read the status, download.
-  EXPECT_TRUE(rig.link.ConfigureLogging(protocol::Times100(900.57f), 0x05, 1, 300, 0, 0, 0, 0));
+  EXPECT_TRUE(rig.link.ConfigureLogging(protocol::Times100(900.57f), 0x05, 1, 300, 0, 0, 0, 0,
+                                        protocol::Times100(rig.settings.ExternalOffset()),
+                                        rig.settings.Technology()));
   rig.simSeconds.store(1000.0);
   ASSERT_TRUE(rig.link.ReadLoggingStatus());
   EXPECT_EQ(rig.link.LoggingStatus(0), 0x05);
   const int n = rig.link.LoggingStatus(6);
   ASSERT_GT(n, 250);  // more than one block
   const int blocks = protocol::LogBlockCount(n);
-  ASSERT_TRUE(rig.link.DownloadLog(1000, blocks * 512, blocks, n));
+  std::vector<std::uint16_t> values;
+  ASSERT_EQ(rig.link.ReadLog(1000, blocks * 512, blocks, n, values, nullptr), LogReadResult::kDone);
+  rig.settings.ResetHistories();
+  logging_download::StoreLogValues(rig.settings, QuantityMask(rig.link.LoggingStatus(0)), values);
   EXPECT_EQ(rig.settings.Count(kAvg) + rig.settings.Count(kRev), n);
   EXPECT_NEAR(rig.settings.Count(kAvg), rig.settings.Count(kRev), 1);
   EXPECT_NEAR(rig.settings.Average(kAvg), config.signals.forwardDbm, 1.0);
@@ -188,7 +194,7 @@ TEST(SimExchange, InjectedFaultsNeverHangAndNeverDeliverAWrongValue) {
   int good = 0;
   int failed = 0;
   for (int i = 0; i < 40; ++i) {
-    const auto call = rig.Ask(request_kind::kAverage);
+    const auto call = rig.Ask(RequestKind::Average);
     if (call.status == 1) {
       // A corrupted value byte cannot be told from a reading; any other
       // damage, and every late or dropped reply, must give status 0.
@@ -213,23 +219,19 @@ TEST(SimExchange, HangUpAndSlowSensorOverRealTransports) {
   ::setenv("WATTRIX_USB_DRIVER", "vista", 1);
   auto* endpoint = harness.Start(sim::SimTransport::kUsbTwoPipe, slow);
   ASSERT_NE(endpoint, nullptr);
-  MeasurementSettings settings;
-  AppContext context;
   SensorLink link;
   RecordingSink sink(&link);
-  link.SetAppContext(&context);
-  link.SetSettings(&settings);
-  for (auto slot : {SinkSlot::kMeasurement, SinkSlot::kPulse, SinkSlot::kCcdf})
-    context.RegisterSink(slot, &sink);
+  const auto to = std::make_shared<DeliveryHandle>(sink);
+  const auto ask = [&](RequestKind kind) { return link.RequestMeasurement({kind, 240000, 500, 0}, to); };
   ASSERT_EQ(link.Connect(-1), 0);
   EXPECT_EQ(link.ModelCode(), model::kPX470B);
-  for (int kind : {0, 2, 4, 5}) {
-    ASSERT_TRUE(link.RequestMeasurement(kind, 240000, 500));
+  for (RequestKind kind : {RequestKind::Average, RequestKind::Peak, RequestKind::Pulse, RequestKind::Ccdf}) {
+    ASSERT_TRUE(ask(kind));
     ASSERT_TRUE(sink.WaitFor(sink.Calls().size() + 1, 60000));
-    EXPECT_EQ(sink.Calls().back().status, 1) << kind;
+    EXPECT_EQ(sink.Calls().back().status, 1) << static_cast<int>(kind);
   }
   // Disconnect while a CCDF block is still on its way.
-  ASSERT_TRUE(link.RequestMeasurement(request_kind::kCcdf, 240000, 500));
+  ASSERT_TRUE(ask(RequestKind::Ccdf));
   std::this_thread::sleep_for(std::chrono::milliseconds(5));
   auto start = Clock::now();
   link.Disconnect();
@@ -246,7 +248,7 @@ TEST(SimExchange, HangUpAndSlowSensorOverRealTransports) {
   EXPECT_EQ(link.ModelCode(), model::kPX430A);
   for (int i = 0; i < 2; ++i) {
     const auto before = sink.Calls().size();
-    ASSERT_TRUE(link.RequestMeasurement(request_kind::kAverage, 240000, 500));
+    ASSERT_TRUE(ask(RequestKind::Average));
     ASSERT_TRUE(sink.WaitFor(before + 1, 10000));
   }
   const auto calls = sink.Calls();
@@ -256,12 +258,11 @@ TEST(SimExchange, HangUpAndSlowSensorOverRealTransports) {
   // The hang-up is the line gone: nothing more is asked.
   EXPECT_TRUE(link.LineLost());
   EXPECT_FALSE(link.IsConnected());
-  EXPECT_FALSE(link.RequestMeasurement(request_kind::kAverage, 240000, 500));
+  EXPECT_FALSE(ask(RequestKind::Average));
   start = Clock::now();
   link.Disconnect();
   EXPECT_LT(Clock::now() - start, std::chrono::seconds(1));
-  for (auto slot : {SinkSlot::kMeasurement, SinkSlot::kPulse, SinkSlot::kCcdf})
-    context.UnregisterSink(slot, &sink);
+  to->Revoke();
 }
 
 }  // namespace

@@ -4,11 +4,11 @@
 // thread delivers through a DeliveryQueue, as in the command-line tool.
 #include "core/device/DeliveryQueue.h"
 #include "core/device/LinkFixture.h"
-#include "core/vocabulary/SensorModel.h"
 #include "core/measure/ModeSession.h"
 #include "core/measure/SessionRecorders.h"
 #include "core/platform/HostPaths.h"
 #include "core/strings/StringTable.h"
+#include "core/vocabulary/SensorModel.h"
 #include "sim/SimLoopbackDevice.h"
 #include "support/TempDir.h"
 
@@ -51,12 +51,12 @@ struct LiveRig : test::LinkRig {
     settings.SetDevice(modelCode, link.SerialNumber(), link.FirmwareVersion());
     session.SetPanels({&panels[0], &panels[1], &panels[2], &panels[3]});
     session.Reinitialise();
-    slot = view == LiveWindowKind::Pulse ? SinkSlot::kPulse : SinkSlot::kMeasurement;
-    context.RegisterSink(slot, &queue);
+    to = std::make_shared<DeliveryHandle>(queue);
+    session.SetAddressee(to);
   }
   ~LiveRig() {
     session.Close();
-    context.UnregisterSink(slot, &queue);
+    to->Revoke();
     link.Disconnect();
     strings::SetStringTablePath("");
   }
@@ -93,7 +93,7 @@ struct LiveRig : test::LinkRig {
   std::array<test::RecordingPanel, 4> panels;
   ModeSession session;
   DeliveryQueue queue;
-  SinkSlot slot = SinkSlot::kMeasurement;
+  std::shared_ptr<DeliveryHandle> to;
 };
 
 TEST(ModeSessionLink, RequestCyclesPerModel) {

@@ -4,14 +4,15 @@
 #include "core/measure/ModeSession.h"
 
 #include "core/device/SensorLink.h"
-#include "core/vocabulary/SensorModel.h"
+#include "core/device/TestReadings.h"
 #include "core/history/HistoryFile.h"
 #include "core/measure/MeasurementSettings.h"
 #include "core/measure/SessionRecorders.h"
 #include "core/platform/Beeper.h"
 #include "core/platform/HostPaths.h"
-#include "core/vocabulary/CommandIds.h"
 #include "core/strings/StringTable.h"
+#include "core/vocabulary/CommandIds.h"
+#include "core/vocabulary/SensorModel.h"
 #include "support/Recorders.h"
 #include "support/TempDir.h"
 
@@ -71,9 +72,9 @@ struct SessionRig {
 TEST(ModeSessionReadings, ReverseAverageAndPeakPaths) {
   SessionRig rig(LiveWindowKind::Measurement, model::kPX420A);
   auto& s = rig.settings;
-  rig.Asked().OnAverageReading(1, 4000);
+  rig.Asked().OnReading(test::AverageReading(1, 4000));
   EXPECT_FALSE(rig.link.BusyFlag());
-  rig.Asked().OnReverseReading(1, 2000);
+  rig.Asked().OnReading(test::ReverseReading(1, 2000));
   EXPECT_FLOAT_EQ(s.LastReading(kAvg), 40.0f);
   EXPECT_FLOAT_EQ(s.LastReading(kRev), 20.0f);
   EXPECT_NEAR(s.LastReading(kVswr), kVswr40to20, 1e-5);
@@ -82,20 +83,20 @@ TEST(ModeSessionReadings, ReverseAverageAndPeakPaths) {
   EXPECT_EQ(rig.host.graphUpdates, 2);
 
   // Reverse at or above forward, and a forward power beyond ±100 dBm.
-  rig.Asked().OnAverageReading(1, 4000);
-  rig.Asked().OnReverseReading(1, 4000);
+  rig.Asked().OnReading(test::AverageReading(1, 4000));
+  rig.Asked().OnReading(test::ReverseReading(1, 4000));
   EXPECT_FLOAT_EQ(s.LastReading(kVswr), 65.0f);
-  rig.Asked().OnAverageReading(1, 4000);
-  rig.Asked().OnReverseReading(1, 4500);
+  rig.Asked().OnReading(test::AverageReading(1, 4000));
+  rig.Asked().OnReading(test::ReverseReading(1, 4500));
   EXPECT_FLOAT_EQ(s.LastReading(kVswr), 65.0f);
-  rig.Asked().OnAverageReading(1, 15000);
-  rig.Asked().OnReverseReading(1, 2000);
+  rig.Asked().OnReading(test::AverageReading(1, 15000));
+  rig.Asked().OnReading(test::ReverseReading(1, 2000));
   EXPECT_FLOAT_EQ(s.LastReading(kVswr), 65.0f);
 
   // The external offset moves every power; a peak of this model has no PAR.
   s.SetExternalOffset(-1.5f);
-  rig.Asked().OnAverageReading(1, 1000);
-  rig.Asked().OnPeakReading(1, 1234);
+  rig.Asked().OnReading(test::AverageReading(1, 1000));
+  rig.Asked().OnReading(test::PeakReading(1, 1234));
   EXPECT_FLOAT_EQ(s.LastReading(kAvg), 8.5f);
   EXPECT_FLOAT_EQ(s.LastReading(kPeak), 10.84f);
   EXPECT_EQ(s.Count(kVswr), 4);
@@ -103,8 +104,8 @@ TEST(ModeSessionReadings, ReverseAverageAndPeakPaths) {
 
 TEST(ModeSessionReadings, ParOnThePx470A) {
   SessionRig rig(LiveWindowKind::Measurement, model::kPX470A);
-  rig.Asked().OnAverageReading(1, 400);
-  rig.Asked().OnPeakReading(1, 1000);
+  rig.Asked().OnReading(test::AverageReading(1, 400));
+  rig.Asked().OnReading(test::PeakReading(1, 1000));
   EXPECT_FLOAT_EQ(rig.settings.LastReading(kPeak), 10.0f);
   EXPECT_FLOAT_EQ(rig.settings.LastReading(kVswr), 6.0f);
 }
@@ -115,29 +116,29 @@ TEST(ModeSessionReadings, VswrAndParComeOnlyFromTheAverageOfTheSameCycle) {
     // against an older average (or none), and is not stored without it.
     SessionRig rig(LiveWindowKind::Measurement, model::kPX420A);
     auto& s = rig.settings;
-    rig.Asked().OnReverseReading(1, 2000);
+    rig.Asked().OnReading(test::ReverseReading(1, 2000));
     EXPECT_FALSE(rig.link.BusyFlag());
     EXPECT_EQ(s.Count(kVswr), 0);
     EXPECT_EQ(s.Count(kRev), 0);
-    rig.Asked().OnAverageReading(1, 4000);
-    rig.Asked().OnPeakReading(1, 4300);
-    rig.Asked().OnReverseReading(1, 2000);
+    rig.Asked().OnReading(test::AverageReading(1, 4000));
+    rig.Asked().OnReading(test::PeakReading(1, 4300));
+    rig.Asked().OnReading(test::ReverseReading(1, 2000));
     EXPECT_NEAR(s.LastReading(kVswr), kVswr40to20, 1e-5);
-    rig.Asked().OnAverageReading(0, -1);
-    rig.Asked().OnPeakReading(1, 4300);
-    rig.Asked().OnReverseReading(1, 2500);
+    rig.Asked().OnReading(test::AverageReading(0, -1));
+    rig.Asked().OnReading(test::PeakReading(1, 4300));
+    rig.Asked().OnReading(test::ReverseReading(1, 2500));
     EXPECT_EQ(s.Count(kVswr), 1);
     EXPECT_EQ(s.Count(kRev), 1);
     EXPECT_EQ(rig.link.RejectedReplies(), 2u);
   }
   {
     SessionRig rig(LiveWindowKind::Measurement, model::kPX470A);
-    rig.Asked().OnPeakReading(1, 1000);
+    rig.Asked().OnReading(test::PeakReading(1, 1000));
     EXPECT_EQ(rig.settings.Count(kPeak), 0);
     EXPECT_EQ(rig.settings.Count(kVswr), 0);
-    rig.Asked().OnAverageReading(1, 400);
-    rig.Asked().OnPeakReading(1, 1000);
-    rig.Asked().OnPeakReading(1, 1100);
+    rig.Asked().OnReading(test::AverageReading(1, 400));
+    rig.Asked().OnReading(test::PeakReading(1, 1000));
+    rig.Asked().OnReading(test::PeakReading(1, 1100));
     EXPECT_EQ(rig.settings.Count(kPeak), 1);
     EXPECT_FLOAT_EQ(rig.settings.LastReading(kVswr), 6.0f);
     EXPECT_FALSE(rig.link.BusyFlag());
@@ -153,7 +154,7 @@ TEST(ModeSessionReadings, ForwardAndReverseWithTechnologyCorrections) {
   s.SetTechnology(7);
   for (float f : {100.0f, 500.0f, 2400.0f}) {
     s.SetFrequency(f);
-    rig.Asked().OnAverageReverseReading(1, 4000, 2000);
+    rig.Asked().OnReading(test::AverageReverseReading(1, 4000, 2000));
     EXPECT_FLOAT_EQ(s.LastReading(kAvg), 40.0f) << f;
     EXPECT_FLOAT_EQ(s.LastReading(kRev), 20.0f) << f;
   }
@@ -163,16 +164,16 @@ TEST(ModeSessionReadings, ForwardAndReverseWithTechnologyCorrections) {
   // LTE-TDD above 1000 MHz: 1.3 dB off both; VSWR from the raw difference.
   s.SetTechnology(0);
   s.SetExternalOffset(0.5f);
-  rig.Asked().OnAverageReverseReading(1, 4000, 2000);
+  rig.Asked().OnReading(test::AverageReverseReading(1, 4000, 2000));
   EXPECT_NEAR(s.LastReading(kAvg), 39.2, 1e-4);
   EXPECT_NEAR(s.LastReading(kRev), 19.2, 1e-4);
   EXPECT_NEAR(s.LastReading(kVswr), kVswr40to20, 1e-5);
 
   // The sensor the wrong way round.
-  rig.Asked().OnAverageReverseReading(1, 1000, 3000);
+  rig.Asked().OnReading(test::AverageReverseReading(1, 1000, 3000));
   EXPECT_EQ(rig.host.warnings.back(), warning);
   EXPECT_FLOAT_EQ(s.LastReading(kVswr), 65.0f);
-  rig.Asked().OnAverageReverseReading(1, 3000, 1000);
+  rig.Asked().OnReading(test::AverageReverseReading(1, 3000, 1000));
   EXPECT_EQ(rig.host.warnings.back(), "");
 }
 
@@ -181,19 +182,19 @@ TEST(ModeSessionReadings, PulseCorrectionDutyCycleAndBurstWidth) {
   auto& s = rig.settings;
   s.SetTechnology(0);
   s.SetFrequency(2400);
-  rig.Asked().OnPulseReading(1, 4000, 10, 40, 20, 1);
+  rig.Asked().OnReading(test::PulseReading(1, 4000, 10, 40, 20, 1));
   EXPECT_NEAR(s.LastReading(kPulse), 40 - 1.5 - 0.45, 1e-4);
   EXPECT_FLOAT_EQ(s.DutyCycle(), 25.0f);
   EXPECT_NEAR(s.BurstWidth(), 0.5 * 1.207, 1e-5);
 
   s.SetTechnology(7);
   s.SetPulseDuty(500);
-  rig.Asked().OnPulseReading(1, 4000, 0, 0, 0, 16);
+  rig.Asked().OnReading(test::PulseReading(1, 4000, 0, 0, 0, 16));
   EXPECT_FLOAT_EQ(s.LastReading(kPulse), 40.0f);
   EXPECT_FLOAT_EQ(s.DutyCycle(), 50.0f);
   EXPECT_TRUE(std::isnan(s.BurstWidth()));
   s.SetPulseDuty(0);
-  rig.Asked().OnPulseReading(1, 4000, 0, 0, 5, 16);
+  rig.Asked().OnReading(test::PulseReading(1, 4000, 0, 0, 5, 16));
   EXPECT_TRUE(std::isnan(s.DutyCycle()));
   EXPECT_FLOAT_EQ(s.BurstWidth(), 0.0f);
 }
@@ -205,9 +206,9 @@ TEST(ModeSessionReadings, FailedStaleAndSingleSweepAnswers) {
   rig.ClearRecords();
 
   // A failed answer stores nothing but frees the next request.
-  rig.Asked().OnAverageReading(0, -1);
-  rig.Asked().OnReverseReading(0, -1);
-  rig.Asked().OnPeakReading(3, 1234);
+  rig.Asked().OnReading(test::AverageReading(0, -1));
+  rig.Asked().OnReading(test::ReverseReading(0, -1));
+  rig.Asked().OnReading(test::PeakReading(3, 1234));
   EXPECT_FALSE(rig.link.BusyFlag());
   for (const Quantity q : HistoryQuantities()) EXPECT_EQ(s.Count(q), 0) << Index(q);
   EXPECT_TRUE(rig.panels[0].refreshes.empty());
@@ -215,14 +216,14 @@ TEST(ModeSessionReadings, FailedStaleAndSingleSweepAnswers) {
 
   // An answer nobody waits for any more is dropped.
   rig.link.SetBusyFlag(false);
-  rig.session->OnAverageReading(1, 4000);
+  rig.session->OnReading(test::AverageReading(1, 4000));
   EXPECT_EQ(s.Count(kAvg), 0);
 
   // Single sweep: a failed answer does not end it, the first stored one does.
   s.SetSingleSweep(true);
-  rig.Asked().OnAverageReading(0, -1);
+  rig.Asked().OnReading(test::AverageReading(0, -1));
   EXPECT_TRUE(rig.session->Measuring());
-  rig.Asked().OnAverageReading(1, 4000);
+  rig.Asked().OnReading(test::AverageReading(1, 4000));
   EXPECT_FALSE(rig.session->Measuring());
   EXPECT_EQ(s.Count(kAvg), 1);
   EXPECT_NE(s.LastReadingTime(), 0);
@@ -236,24 +237,24 @@ TEST(ModeSessionLimits, BeepsAndRedPanelsFollowTheReadings) {
   s.SetBeepAlarm(kAvg, true);
   s.SetBeepKind(kAvg, 2);
   for (int power : {0, 1000}) {
-    rig.Asked().OnAverageReading(1, power);
+    rig.Asked().OnReading(test::AverageReading(1, power));
     EXPECT_FALSE(rig.panels[1].alarm) << power;
   }
   EXPECT_TRUE(rig.beeper.Beeps().empty());
   for (int power : {-1, 1001}) {
-    rig.Asked().OnAverageReading(1, power);
+    rig.Asked().OnReading(test::AverageReading(1, power));
     EXPECT_TRUE(rig.panels[1].alarm) << power;
     EXPECT_TRUE(rig.panels[0].alarm) << power;  // the main panel shows AVG too
     EXPECT_FALSE(rig.panels[3].alarm);
   }
   EXPECT_EQ(rig.beeper.Beeps(), (std::vector<unsigned>{beep::kExclamation, beep::kExclamation}));
-  rig.Asked().OnAverageReading(1, 500);
+  rig.Asked().OnReading(test::AverageReading(1, 500));
   EXPECT_FALSE(rig.panels[1].alarm);
   EXPECT_FALSE(rig.panels[0].alarm);
 
   // Limit check without the alarm: no beep, no red.
   s.SetBeepAlarm(kAvg, false);
-  rig.Asked().OnAverageReading(1, 2000);
+  rig.Asked().OnReading(test::AverageReading(1, 2000));
   EXPECT_FALSE(rig.panels[1].alarm);
   EXPECT_EQ(rig.beeper.Beeps().size(), 2u);
 
@@ -264,8 +265,8 @@ TEST(ModeSessionLimits, BeepsAndRedPanelsFollowTheReadings) {
     s.SetBeepAlarm(q, true);
   }
   s.SetBeepKind(kVswr, 7);
-  rig.Asked().OnAverageReading(1, 4000);
-  rig.Asked().OnReverseReading(1, 2000);
+  rig.Asked().OnReading(test::AverageReading(1, 4000));
+  rig.Asked().OnReading(test::ReverseReading(1, 2000));
   EXPECT_TRUE(rig.panels[3].alarm);
   EXPECT_FALSE(rig.panels[0].alarm);
   EXPECT_EQ(rig.beeper.Beeps().back(), beep::kSimple);
@@ -308,14 +309,14 @@ TEST(ModeSessionView, ReinitialisePerModelAndView) {
   EXPECT_EQ(peak.host.graphQuantity, kPeak);
   EXPECT_EQ(peak.host.graphModel, model::kPX450A);
   EXPECT_TRUE(peak.session->GraphShown());
-  EXPECT_EQ(peak.session->RequestState(), 2);
+  EXPECT_EQ(peak.session->RequestState(), RequestKind::Peak);
   EXPECT_EQ(peak.session->FirstQuantity(), kPeak);
 
   SessionRig avgPeak(LiveWindowKind::Measurement, model::kPX420B);
   EXPECT_EQ(avgPeak.session->SelectedPanel(), 1);
   EXPECT_EQ(avgPeak.session->MainQuantity(), kAvg);
   EXPECT_FALSE(avgPeak.session->GraphShown());
-  EXPECT_EQ(avgPeak.session->RequestState(), 1);
+  EXPECT_EQ(avgPeak.session->RequestState(), RequestKind::AverageReverse);
   const std::array<Quantity, 4> quantities{kAvg, kAvg, kPeak, kVswr};
   for (int i = 0; i < 4; ++i) {
     EXPECT_EQ(avgPeak.panels[i].quantity, quantities[i]);
@@ -328,7 +329,7 @@ TEST(ModeSessionView, ReinitialisePerModelAndView) {
   for (int i = 0; i < 4; ++i) EXPECT_EQ(pulse.panels[i].quantity, pulseQuantities[i]);
   EXPECT_EQ(pulse.panels[0].layout, 0);
   EXPECT_TRUE(pulse.session->GraphShown());
-  EXPECT_EQ(pulse.session->RequestState(), 4);
+  EXPECT_EQ(pulse.session->RequestState(), RequestKind::Pulse);
   EXPECT_EQ(pulse.session->SelectedPanel(), 1);
   // Peak and PAR are not selectable in this model's pulse window.
   EXPECT_FALSE(pulse.session->SelectPanel(2));
@@ -496,9 +497,9 @@ TEST(ModeSessionRun, StartStopResetAndSave) {
   EXPECT_NE(s.StartTime(), 0);
   EXPECT_TRUE(rig.host.questions.empty());  // nothing to save yet
   for (int power : {4000, 4010, 3990}) {
-    rig.Asked().OnAverageReading(1, power);
-    rig.Asked().OnPeakReading(1, power + 300);
-    rig.Asked().OnReverseReading(1, 2000);
+    rig.Asked().OnReading(test::AverageReading(1, power));
+    rig.Asked().OnReading(test::PeakReading(1, power + 300));
+    rig.Asked().OnReading(test::ReverseReading(1, 2000));
   }
   EXPECT_FALSE(session.CanSave());  // still measuring
   session.OnCommand(cmd::kMeasureStop);
@@ -530,7 +531,7 @@ TEST(ModeSessionRun, StartStopResetAndSave) {
   session.Start();
   EXPECT_TRUE(rig.host.questions.empty());
   EXPECT_EQ(s.Count(kAvg), 0);
-  rig.Asked().OnAverageReading(1, 4000);
+  rig.Asked().OnReading(test::AverageReading(1, 4000));
   session.Stop();
   rig.host.answers = {true};
   rig.host.onSave = [&] { EXPECT_TRUE(session.SaveTo(rig.dir.File("second.psh"))); };
@@ -541,7 +542,7 @@ TEST(ModeSessionRun, StartStopResetAndSave) {
   EXPECT_TRUE(session.Measuring());
 
   // Reset asks; no keeps the readings.
-  rig.Asked().OnAverageReading(1, 4000);
+  rig.Asked().OnReading(test::AverageReading(1, 4000));
   rig.host.answers = {false, true};
   session.OnCommand(cmd::kMeasureReset);
   EXPECT_EQ(s.Count(kAvg), 1);
@@ -565,7 +566,7 @@ TEST(ModeSessionRun, ARunGivenUpForADownloadIsNeverDroppedWithoutAnAnswer) {
 
   // Measuring with readings: cancel keeps the run and the measurement.
   session.Start();
-  rig.Asked().OnAverageReading(1, 4000);
+  rig.Asked().OnReading(test::AverageReading(1, 4000));
   EXPECT_TRUE(session.HasUnsavedRun());
   rig.host.threeWayAnswers = {Host::kAnswerCancel};
   EXPECT_FALSE(session.ReleaseRun(kKey));
@@ -594,7 +595,7 @@ TEST(ModeSessionRun, ARunGivenUpForADownloadIsNeverDroppedWithoutAnAnswer) {
   // No discards it; once replaced, the window holds no unsaved run and its
   // graph starts over.
   session.Start();
-  rig.Asked().OnAverageReading(1, 4000);
+  rig.Asked().OnReading(test::AverageReading(1, 4000));
   session.Stop();
   rig.host.threeWayAnswers = {Host::kAnswerNo};
   rig.host.onSave = nullptr;
@@ -621,9 +622,9 @@ TEST(ModeSessionRun, CloseAsksSaveDiscardOrCancelOverAnUnsavedRun) {
 
   // Cancel keeps everything: still measuring, readings and unsaved flag.
   for (int power : {4000, 4100}) {
-    rig.Asked().OnAverageReading(1, power);
-    rig.Asked().OnPeakReading(1, power + 300);
-    rig.Asked().OnReverseReading(1, 2000);
+    rig.Asked().OnReading(test::AverageReading(1, power));
+    rig.Asked().OnReading(test::PeakReading(1, power + 300));
+    rig.Asked().OnReading(test::ReverseReading(1, 2000));
   }
   EXPECT_TRUE(session.HasUnsavedRun());
   rig.host.threeWayAnswers = {mb::kIdCancel};
@@ -665,7 +666,7 @@ TEST(ModeSessionRun, CloseAsksSaveDiscardOrCancelOverAnUnsavedRun) {
   // No discards: the window may close, the readings are left as they are.
   rig.host.onSave = nullptr;
   session.Start();
-  rig.Asked().OnAverageReading(1, 4000);
+  rig.Asked().OnReading(test::AverageReading(1, 4000));
   rig.host.threeWayAnswers = {mb::kIdNo};
   EXPECT_TRUE(session.ConfirmClose());
   EXPECT_EQ(rig.host.saveCommands, 3);
@@ -675,7 +676,7 @@ TEST(ModeSessionRun, ALostSensorStopsTheRunAndRefusesStartUntilItIsBack) {
   SessionRig rig(LiveWindowKind::Pulse, model::kPX420B);
   auto& session = *rig.session;
   session.Start();
-  rig.Asked().OnPulseReading(1, 3000, 0, 0, 0, 0);
+  rig.Asked().OnReading(test::PulseReading(1, 3000, 0, 0, 0, 0));
   const int stored = rig.settings.Count(kPulse);
   ASSERT_GT(stored, 0);
 

@@ -1,7 +1,7 @@
 #include "core/measure/ModeViewRules.h"
 
-#include "core/vocabulary/SensorModel.h"
 #include "core/vocabulary/Quantity.h"
+#include "core/vocabulary/SensorModel.h"
 
 #include <gtest/gtest.h>
 
@@ -14,10 +14,10 @@ using namespace mode_view;
 
 std::vector<int> Polls(LiveWindowKind view, int modelCode, int count) {
   std::vector<int> kinds;
-  int state = InitialRequestState(view, modelCode);
+  RequestKind state = InitialRequestState(view, modelCode);
   for (int i = 0; i < count; ++i) {
     const auto step = NextRequest(view, modelCode, state);
-    kinds.push_back(step.kind);
+    kinds.push_back(static_cast<int>(step.kind));
     state = step.nextState;
   }
   return kinds;
@@ -37,11 +37,13 @@ TEST(ModeViewRequests, CycleByModel) {
   EXPECT_EQ(Polls(m, 7, 2), (std::vector<int>{0, 0}));
   EXPECT_EQ(Polls(LiveWindowKind::Pulse, 5, 3), (std::vector<int>{4, 4, 4}));
   // A state outside the cycle starts it again.
-  EXPECT_EQ(NextRequest(m, 0, 1), (RequestStep{0, 2}));
-  EXPECT_EQ(NextRequest(m, 5, 3), (RequestStep{1, 2}));
-  EXPECT_EQ(InitialRequestState(m, 3), 2);
-  EXPECT_EQ(InitialRequestState(m, 5), 1);
-  EXPECT_EQ(InitialRequestState(LiveWindowKind::Pulse, 9), 4);
+  EXPECT_EQ(NextRequest(m, 0, RequestKind::AverageReverse),
+            (RequestStep{RequestKind::Average, RequestKind::Peak}));
+  EXPECT_EQ(NextRequest(m, 5, RequestKind::Reverse),
+            (RequestStep{RequestKind::AverageReverse, RequestKind::Peak}));
+  EXPECT_EQ(InitialRequestState(m, 3), RequestKind::Peak);
+  EXPECT_EQ(InitialRequestState(m, 5), RequestKind::AverageReverse);
+  EXPECT_EQ(InitialRequestState(LiveWindowKind::Pulse, 9), RequestKind::Pulse);
 }
 
 TEST(ModeViewReinitialise, PanelsGraphAndMasks) {

@@ -1,13 +1,12 @@
 // The logging set-up, fetch and save on a simulated PX420B behind a real
 // pty that sends its replies at 9600 baud.
-#include "core/app/AppContext.h"
 #include "core/device/LogTransfer.h"
 #include "core/device/SensorLink.h"
-#include "core/vocabulary/SensorModel.h"
 #include "core/history/HistoryFile.h"
 #include "core/measure/MeasurementSettings.h"
-#include "core/vocabulary/Quantity.h"
 #include "core/settings/SensorLogging.h"
+#include "core/vocabulary/Quantity.h"
+#include "core/vocabulary/SensorModel.h"
 #include "support/SimHarness.h"
 
 #include <gtest/gtest.h>
@@ -30,10 +29,7 @@ TEST(SensorLogging, ALongLogArrivesOverASerialLinkAndIsSavedAsHistory) {
   auto* endpoint = harness.Start(sim::SimTransport::kSerial, config, 0, {.baudPacing = true});
   ASSERT_NE(endpoint, nullptr);
   MeasurementSettings settings;
-  AppContext context;
   SensorLink link;
-  link.SetAppContext(&context);
-  link.SetSettings(&settings);
   ASSERT_EQ(link.Connect(endpoint->PortNumber()), 0);
   settings.SetModelCode(model::kPX420B);
 
@@ -44,19 +40,19 @@ TEST(SensorLogging, ALongLogArrivesOverASerialLinkAndIsSavedAsHistory) {
   setup.itemMask = QuantityMask{0x01};
   setup.intervalSeconds = 1;
   setup.sampleCount = 1200;
-  ASSERT_TRUE(logging_setup::ConfigureLogging(link, setup));
+  ASSERT_TRUE(logging_setup::ConfigureLogging(link, setup, settings));
   std::this_thread::sleep_for(std::chrono::milliseconds(800));
   ASSERT_TRUE(link.ReadLoggingStatus());
   ASSERT_EQ(link.LoggingStatus(1), 0);
   ASSERT_EQ(link.LoggingStatus(6), 1200);
 
   // The USB link's one second is too short for that on a serial line.
-  EXPECT_EQ(logging_download::FetchLog(link, false), FetchOutcome::Failed);
+  EXPECT_EQ(logging_download::FetchLog(link, settings, false), FetchOutcome::Failed);
   EXPECT_EQ(logging_download::FetchWarningKey(FetchOutcome::Failed), "S_SETTING_WARNING_DN_FAIL");
   std::this_thread::sleep_for(std::chrono::milliseconds(3000));  // let the late block drain
 
   // Over serial the time-out grows with the byte count.
-  ASSERT_EQ(logging_download::FetchLog(link, true), FetchOutcome::Fetched);
+  ASSERT_EQ(logging_download::FetchLog(link, settings, true), FetchOutcome::Fetched);
   EXPECT_EQ(logging_download::FetchWarningKey(FetchOutcome::Fetched), "");
   EXPECT_EQ(settings.Count(kAvg), 1200);
 
@@ -76,7 +72,7 @@ TEST(SensorLogging, ALongLogArrivesOverASerialLinkAndIsSavedAsHistory) {
   // Nothing logged: nothing is asked, and the histories stay.
   ASSERT_TRUE(link.ClearLoggingMemory());
   ASSERT_TRUE(link.ReadLoggingStatus());
-  EXPECT_EQ(logging_download::FetchLog(link, true), FetchOutcome::NothingLogged);
+  EXPECT_EQ(logging_download::FetchLog(link, settings, true), FetchOutcome::NothingLogged);
   EXPECT_EQ(logging_download::FetchWarningKey(FetchOutcome::NothingLogged), "S_SETTING_WARNING_DN_0_FAIL");
   EXPECT_EQ(settings.Count(kAvg), 1200);
   link.Disconnect();
@@ -91,10 +87,7 @@ TEST(SensorLogging, AWatchedFetchOverASerialLinkShowsProgressAndCanBeCancelled) 
   auto* endpoint = harness.Start(sim::SimTransport::kSerial, config, 0, {.baudPacing = true});
   ASSERT_NE(endpoint, nullptr);
   MeasurementSettings settings;
-  AppContext context;
   SensorLink link;
-  link.SetAppContext(&context);
-  link.SetSettings(&settings);
   ASSERT_EQ(link.Connect(endpoint->PortNumber()), 0);
   settings.SetModelCode(model::kPX420B);
 
@@ -104,7 +97,7 @@ TEST(SensorLogging, AWatchedFetchOverASerialLinkShowsProgressAndCanBeCancelled) 
   setup.itemMask = QuantityMask{0x05};
   setup.intervalSeconds = 1;
   setup.sampleCount = 600;
-  ASSERT_TRUE(logging_setup::ConfigureLogging(link, setup));
+  ASSERT_TRUE(logging_setup::ConfigureLogging(link, setup, settings));
   std::this_thread::sleep_for(std::chrono::milliseconds(800));
   ASSERT_TRUE(link.ReadLoggingStatus());
   ASSERT_EQ(link.LoggingStatus(6), 1200);

@@ -1,13 +1,12 @@
-#include "core/app/AppContext.h"
-#include "core/device/ReadingSink.h"
+#include "core/device/DeliveryHandle.h"
 #include "core/device/SensorLink.h"
-#include "core/vocabulary/SensorModel.h"
 #include "core/measure/MeasurementSettings.h"
 #include "core/measure/PanelLayout.h"
 #include "core/platform/HostPaths.h"
 #include "core/platform/MessageBoxes.h"
-#include "core/vocabulary/CommandIds.h"
 #include "core/strings/StringTable.h"
+#include "core/vocabulary/CommandIds.h"
+#include "core/vocabulary/SensorModel.h"
 #include "support/Recorders.h"
 #include "support/SimProcess.h"
 #include "support/TempDir.h"
@@ -81,30 +80,31 @@ std::map<std::string, double> CliValues(const std::string& output) {
   return values;
 }
 
-// Stands in front of the CCDF window's registered sink and counts the
-// sweeps the acquisition thread hands on.
+// Stands in front of the CCDF window's addressee and counts the sweeps
+// the acquisition thread hands on.
 class SweepCounter final : public ReadingSink {
  public:
-  SweepCounter() : m_inner(AppContext::Instance().RegisteredSink(SinkSlot::kCcdf)) {
-    AppContext::Instance().UnregisterSink(SinkSlot::kCcdf, m_inner);
-    AppContext::Instance().RegisterSink(SinkSlot::kCcdf, this);
+  explicit SweepCounter(CCcdfFrame& window) : m_window(&window), m_inner(window.Addressee()) {
+    window.Session().SetAddressee(m_own);
   }
   ~SweepCounter() override { Release(); }
-  // Gives the slot back to the window's own sink.
+  // Gives the session its own addressee back.
   void Release() {
-    if (!m_inner) return;
-    AppContext::Instance().UnregisterSink(SinkSlot::kCcdf, this);
-    AppContext::Instance().RegisterSink(SinkSlot::kCcdf, m_inner);
-    m_inner = nullptr;
+    if (!m_window) return;
+    m_window->Session().SetAddressee(m_inner);
+    m_own->Revoke();
+    m_window = nullptr;
   }
-  void OnCcdfAcquired(int status, const CcdfHistogram& histogram) override {
-    if (status == 1) ++sweeps;
-    m_inner->OnCcdfAcquired(status, histogram);
+  void OnReading(const Reading& reading) override {
+    if (reading.Answered()) ++sweeps;
+    m_inner->Deliver(reading);
   }
   std::atomic<int> sweeps{0};
 
  private:
-  ReadingSink* m_inner;
+  CCcdfFrame* m_window;
+  std::shared_ptr<DeliveryHandle> m_inner;
+  std::shared_ptr<DeliveryHandle> m_own = std::make_shared<DeliveryHandle>(*this);
 };
 
 // Counts a widget's paint events.
@@ -164,7 +164,7 @@ class CcdfSensorTest final : public QObject {
     QVERIFY(window);
     QCOMPARE(app.frame.ActiveChild(), window);
     QCOMPARE(window->windowTitle(), QStringLiteral("USB, PX420B - CCDF"));
-    QVERIFY(AppContext::Instance().RegisteredSink(SinkSlot::kCcdf) != nullptr);
+    QVERIFY(window->Registered() && !window->Addressee()->Revoked());
     // The settings open on the CCDF page at once.
     QTRY_COMPARE(app.pages.size(), std::size_t{1});
     QCOMPARE(app.pages[0], 1);
@@ -262,7 +262,7 @@ class CcdfSensorTest final : public QObject {
     QVERIFY(window);
     QTRY_COMPARE(app.pages.size(), std::size_t{1});
 
-    SweepCounter counter;
+    SweepCounter counter(*window);
     PaintCounter paints(window->Graph());
     // Sampled on the window's thread: with no request in flight, every
     // answer is already processed (none waits for a frame).

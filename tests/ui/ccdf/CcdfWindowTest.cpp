@@ -1,11 +1,12 @@
 #include "core/ccdf/CcdfFrameLayout.h"
 #include "core/device/SensorLink.h"
-#include "core/vocabulary/SensorModel.h"
+#include "core/device/TestReadings.h"
 #include "core/measure/MeasurementSettings.h"
-#include "core/vocabulary/Quantity.h"
 #include "core/platform/HostPaths.h"
-#include "core/vocabulary/CommandIds.h"
 #include "core/strings/StringTable.h"
+#include "core/vocabulary/CommandIds.h"
+#include "core/vocabulary/Quantity.h"
+#include "core/vocabulary/SensorModel.h"
 #include "ui/ccdf/CCcdfFrame.h"
 #include "ui/ccdf/CCcdfGraphCtrl.h"
 #include "ui/ccdf/CCcdfSplitter.h"
@@ -43,7 +44,7 @@ CcdfHistogram Sweep(int centre) {
 // Hands a sweep to the window as the acquisition thread's delivery does.
 void Deliver(CCcdfFrame& frame, const CcdfHistogram& sweep) {
   SensorLink::Instance().SetBusyFlag(true);
-  frame.Session().OnCcdfAcquired(1, sweep);
+  frame.Session().OnReading(test::CcdfReading(1, sweep));
 }
 
 // Passes the paced repaints on and paints them now.
@@ -120,7 +121,7 @@ class CcdfWindowTest final : public QObject {
   void SizeRuleHoldsAndTheBarsCannotBeDragged() {
     MeasurementSettings settings;
     settings.SetModelCode(model::kPX420B);
-    CCcdfFrame frame(settings, nullptr);
+    CCcdfFrame frame(settings, SensorLink::Instance(), nullptr);
     for (const QSize size : {QSize(1000, 700), QSize(801, 603), QSize(1176, 690)}) {
       frame.resize(size);
       frame.show();
@@ -169,7 +170,7 @@ class CcdfWindowTest final : public QObject {
     settings.SetModelCode(model::kPX470B);
     settings.SetCcdfRate(1);
     settings.SetDecimals(0);
-    CCcdfFrame frame(settings, nullptr);
+    CCcdfFrame frame(settings, SensorLink::Instance(), nullptr);
     frame.resize(1176, 690);
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
@@ -217,7 +218,7 @@ class CcdfWindowTest final : public QObject {
     settings.SetRelative(true);
     settings.SetLimitCheck(kCcdf, true);
     settings.SetBeepAlarm(kCcdf, false);
-    CCcdfFrame frame(settings, nullptr);
+    CCcdfFrame frame(settings, SensorLink::Instance(), nullptr);
     const auto state = [&frame](int id) {
       CommandState s;
       if (!frame.UpdateCommand(id, s)) return CommandState{true, true};  // not the window's: fails below
@@ -244,7 +245,7 @@ class CcdfWindowTest final : public QObject {
   void PaintsOnlyWhatChanged() {
     MeasurementSettings settings;
     settings.SetModelCode(model::kPX420B);
-    CCcdfFrame frame(settings, nullptr);
+    CCcdfFrame frame(settings, SensorLink::Instance(), nullptr);
     frame.resize(1176, 690);
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
@@ -351,7 +352,7 @@ class CcdfWindowTest final : public QObject {
     MeasurementSettings settings;
     settings.SetModelCode(model::kPX420B);
     settings.SetCcdfRate(0);  // a window of ten sweeps
-    CCcdfFrame frame(settings, nullptr);
+    CCcdfFrame frame(settings, SensorLink::Instance(), nullptr);
     frame.resize(1176, 690);
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));

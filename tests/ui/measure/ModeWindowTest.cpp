@@ -1,13 +1,14 @@
-#include "core/app/AppContext.h"
+#include "core/device/DeliveryHandle.h"
 #include "core/device/SensorLink.h"
-#include "core/vocabulary/SensorModel.h"
+#include "core/device/TestReadings.h"
 #include "core/history/HistoryDocument.h"
 #include "core/measure/MeasurementSettings.h"
-#include "core/vocabulary/Quantity.h"
 #include "core/platform/HostPaths.h"
 #include "core/platform/MessageBoxes.h"
-#include "core/vocabulary/CommandIds.h"
 #include "core/strings/StringTable.h"
+#include "core/vocabulary/CommandIds.h"
+#include "core/vocabulary/Quantity.h"
+#include "core/vocabulary/SensorModel.h"
 #include "support/Recorders.h"
 #include "support/TempDir.h"
 #include "ui/app/ChildWindows.h"
@@ -17,8 +18,8 @@
 #include "ui/measure/CMeasurementView.h"
 #include "ui/measure/CModeView.h"
 #include "ui/measure/CPulsePowerFrame.h"
-#include "ui/settings/SensorLinkDownloadActions.h"
 #include "ui/platform/FramePacer.h"
+#include "ui/settings/SensorLinkDownloadActions.h"
 #include "ui/shell/CMainFrame.h"
 #include "ui/shell/SimSensorProcess.h"
 
@@ -70,37 +71,35 @@ class Connected {
   std::function<void(MeasurementSettings&)> edit;
 };
 
-// Stands in front of a window's registered sink and counts the answered
+// Stands in front of a window's delivery handle and counts the answered
 // requests the acquisition thread hands on (PX420B: average with reverse,
 // and peak).
 class AnswerCounter final : public ReadingSink {
  public:
-  explicit AnswerCounter(SinkSlot slot) : m_slot(slot), m_inner(AppContext::Instance().RegisteredSink(slot)) {
-    AppContext::Instance().UnregisterSink(m_slot, m_inner);
-    AppContext::Instance().RegisterSink(m_slot, this);
+  explicit AnswerCounter(CModeView& view)
+      : m_view(view), m_inner(view.Addressee()), m_own(std::make_shared<DeliveryHandle>(*this)) {
+    m_view.Session().SetAddressee(m_own);
   }
   ~AnswerCounter() override { Release(); }
-  // Gives the slot back to the window's own sink.
+  // Gives the requests back to the window's own handle.
   void Release() {
     if (!m_inner) return;
-    AppContext::Instance().UnregisterSink(m_slot, this);
-    AppContext::Instance().RegisterSink(m_slot, m_inner);
+    m_view.Session().SetAddressee(m_inner);
+    m_own->Revoke();
     m_inner = nullptr;
   }
-  void OnAverageReverseReading(int status, std::int32_t forward, std::int32_t reverse) override {
-    if (status == 1) ++averages;
-    m_inner->OnAverageReverseReading(status, forward, reverse);
-  }
-  void OnPeakReading(int status, std::int32_t power) override {
-    if (status == 1) ++peaks;
-    m_inner->OnPeakReading(status, power);
+  void OnReading(const Reading& reading) override {
+    if (reading.Answered() && reading.kind == RequestKind::AverageReverse) ++averages;
+    if (reading.Answered() && reading.kind == RequestKind::Peak) ++peaks;
+    m_inner->Deliver(reading);
   }
   std::atomic<int> averages{0};
   std::atomic<int> peaks{0};
 
  private:
-  SinkSlot m_slot;
-  ReadingSink* m_inner;
+  CModeView& m_view;
+  std::shared_ptr<DeliveryHandle> m_inner;
+  std::shared_ptr<DeliveryHandle> m_own;
 };
 
 // Counts a widget's paint events.
@@ -141,7 +140,8 @@ class ModeWindowTest final : public QObject {
     auto* window = qobject_cast<CMeasurementFrame*>(c.frame.ActiveChild());
     QVERIFY(window);
     CModeView& view = window->View();
-    QVERIFY(AppContext::Instance().RegisteredSink(SinkSlot::kMeasurement) != nullptr);
+    QVERIFY(view.Registered() && !view.Addressee()->Revoked());
+    const std::shared_ptr<DeliveryHandle> handle = view.Addressee();
     // Reinitialise opens the settings dialog on the measurement page.
     QTRY_COMPARE(c.pages.size(), std::size_t{1});
     QCOMPARE(c.pages[0], 0);
@@ -293,7 +293,7 @@ class ModeWindowTest final : public QObject {
     c.frame.RouteCommand(cmd::kFileClose);
     QCOMPARE(c.boxes.boxes.back().text, strings::GetString("S_MEASUREVIEW_ONCLOSEUNSAVED"));
     QTRY_VERIFY(gone.isNull());
-    QVERIFY(AppContext::Instance().RegisteredSink(SinkSlot::kMeasurement) == nullptr);
+    QVERIFY(handle->Revoked());
     QVERIFY(!SensorLink::Instance().BusyFlag());
     const int stored = settings.Count(kAvg);
     QTest::qWait(150);
@@ -358,7 +358,7 @@ class ModeWindowTest final : public QObject {
     c.frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&c.frame));
 
-    AnswerCounter counter(SinkSlot::kMeasurement);
+    AnswerCounter counter(view);
     PaintCounter paints(view.Panel(0));
     // Sampled on the window's thread: with no request in flight, every
     // answer is already stored (none waits for a frame).
@@ -399,14 +399,12 @@ class ModeWindowTest final : public QObject {
   void DeliveriesHopToTheWindowAndDieWithIt() {
     MeasurementSettings settings;
     settings.SetModelCode(model::kPX420B);
-    auto view = std::make_unique<CMeasurementView>(settings, nullptr);
+    auto view = std::make_unique<CMeasurementView>(settings, SensorLink::Instance(), nullptr);
     view->Reinitialise();
-    const auto deliverFromWorker = [](std::int32_t power) {
+    const std::shared_ptr<DeliveryHandle> handle = view->Addressee();
+    const auto deliverFromWorker = [&handle](std::int32_t power) {
       SensorLink::Instance().SetBusyFlag(true);
-      std::thread worker([power] {
-        AppContext::Instance().DeliverTo(SinkSlot::kMeasurement,
-                                         [power](ReadingSink& sink) { sink.OnAverageReading(1, power); });
-      });
+      std::thread worker([&handle, power] { handle->Deliver(test::AverageReading(1, power)); });
       worker.join();
     };
     // The worker only queues the reading; the window's thread stores it.
@@ -418,7 +416,7 @@ class ModeWindowTest final : public QObject {
     // A reading still queued when the window goes is dropped with it.
     deliverFromWorker(2000);
     view.reset();
-    QVERIFY(AppContext::Instance().RegisteredSink(SinkSlot::kMeasurement) == nullptr);
+    QVERIFY(handle->Revoked());
     QCoreApplication::processEvents();
     QCOMPARE(settings.Count(kAvg), 1);
     SensorLink::Instance().SetBusyFlag(false);
@@ -435,6 +433,7 @@ class ModeWindowTest final : public QObject {
     auto* window = qobject_cast<CPulsePowerFrame*>(c.frame.ActiveChild());
     QVERIFY(window);
     CModeView& view = window->View();
+    const std::shared_ptr<DeliveryHandle> handle = view.Addressee();
     QTRY_COMPARE(c.pages.size(), std::size_t{1});
     QCOMPARE(c.pages[0], 2);
     // The pulse window always shows its graph.
@@ -457,8 +456,9 @@ class ModeWindowTest final : public QObject {
     c.boxes.QueueAnswer(mb::kIdNo);
     c.frame.RouteCommand(cmd::kModeAvgPeak);
     QVERIFY(gone.isNull());
-    QVERIFY(AppContext::Instance().RegisteredSink(SinkSlot::kPulse) == nullptr);
-    QVERIFY(AppContext::Instance().RegisteredSink(SinkSlot::kMeasurement) != nullptr);
+    QVERIFY(handle->Revoked());
+    auto* next = qobject_cast<CMeasurementFrame*>(c.frame.ActiveChild());
+    QVERIFY(next && next->View().Registered() && !next->View().Addressee()->Revoked());
     QCOMPARE(c.frame.ActiveChild()->Kind(), LiveWindowKind::Measurement);
   }
 

@@ -1,12 +1,11 @@
-#include "core/app/AppContext.h"
 #include "core/device/SensorLink.h"
 #include "core/history/HistoryDocument.h"
 #include "core/measure/MeasurementSettings.h"
-#include "core/vocabulary/Quantity.h"
 #include "core/platform/HostPaths.h"
 #include "core/platform/MessageBoxes.h"
-#include "core/vocabulary/CommandIds.h"
 #include "core/strings/StringTable.h"
+#include "core/vocabulary/CommandIds.h"
+#include "core/vocabulary/Quantity.h"
 #include "support/Recorders.h"
 #include "support/TempDir.h"
 #include "ui/app/ChildWindows.h"
@@ -153,13 +152,14 @@ class UnsavedRunTest final : public QObject {
     m.savePath = QString::fromStdString(m_dir.File("closed.psh"));
     m.boxes.QueueAnswer(mb::kIdYes);
     const std::size_t asked = m.boxes.boxes.size();
+    const std::shared_ptr<DeliveryHandle> handle = m.window->View().Addressee();
     m.frame.RouteCommand(cmd::kFileClose);
     QTRY_VERIFY(m.window.isNull());
     QCOMPARE(m.boxes.boxes.size(), asked + 1);
     HistoryDocument saved;
     QVERIFY(saved.Load(m.savePath.toStdString()));
     QCOMPARE(static_cast<int>(saved.Count()), stored);
-    QVERIFY(AppContext::Instance().RegisteredSink(SinkSlot::kMeasurement) == nullptr);
+    QVERIFY(handle->Revoked());
   }
 
   void ModeSwitchAsks() {

@@ -1,9 +1,9 @@
 #include "core/device/LogTransfer.h"
 #include "core/device/SensorLink.h"
-#include "core/vocabulary/SensorModel.h"
 #include "core/history/HistoryFile.h"
 #include "core/history/HistoryHeader.h"
 #include "core/vocabulary/Quantity.h"
+#include "core/vocabulary/SensorModel.h"
 #include "sim/SimLoopbackDevice.h"
 #include "support/TempDir.h"
 #include "ui/settings/CDownloadDlg.h"
@@ -306,7 +306,6 @@ class DownloadDlgTest final : public QObject {
     sim::SimLoopbackDevice* sensor = nullptr;
     const sim::SimConfig config = sim::SimConfig::ForModel(model::kPX420B);
     SensorLink link;
-    link.SetSettings(settings.get());
     link.SetTransportFactory([&](int) {
       auto device = std::make_unique<sim::SimLoopbackDevice>(config);
       device->WithSensor([&now](sim::SimSensor& s) { s.SetClock([&now] { return now.load(); }); });
@@ -319,7 +318,7 @@ class DownloadDlgTest final : public QObject {
 
     // Set up on the logging page: forward and reverse every 90 s for 5 h.
     {
-      SensorLinkLoggingActions logging(link);
+      SensorLinkLoggingActions logging(link, *settings);
       CSettingDlg setting(*settings, &logging);
       auto* page = setting.LoggingPage();
       for (int bit = 0; bit < 4; ++bit) page->ItemCheck(bit)->setChecked(bit == 0 || bit == 2);

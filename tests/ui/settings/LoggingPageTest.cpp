@@ -229,14 +229,13 @@ class LoggingPageTest final : public QObject {
     sim::SimLoopbackDevice* sensor = nullptr;
     sim::SimConfig config = sim::SimConfig::ForModel(model::kPX420B);
     SensorLink link;
-    link.SetSettings(settings.get());
     link.SetTransportFactory([&sensor, &config](int) {
       auto device = std::make_unique<sim::SimLoopbackDevice>(config);
       device->WithSensor([](sim::SimSensor& s) { s.SetClock([] { return 0.0; }); });
       sensor = device.get();
       return std::unique_ptr<CPowerDevice>(std::move(device));
     });
-    SensorLinkLoggingActions actions(link);
+    SensorLinkLoggingActions actions(link, *settings);
     test::RecordingMessageBoxes boxes;
     auto status = [&sensor] {
       std::array<std::int32_t, 11> values{};

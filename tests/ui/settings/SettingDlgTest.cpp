@@ -1,3 +1,4 @@
+#include "core/device/SensorLink.h"
 #include "core/vocabulary/SensorModel.h"
 #include "core/vocabulary/Quantity.h"
 #include "support/CommaLocale.h"
@@ -138,7 +139,7 @@ class SettingDlgTest final : public QObject {
         Type(dialog->PulsePage()->FrequencyEdit(), ok ? "1234" : "1500");
         ok ? dialog->accept() : dialog->reject();
       });
-      QCOMPARE(RunSettingDialog(nullptr, *settings, 2, 1), ok);
+      QCOMPARE(RunSettingDialog(nullptr, SensorLink::Instance(), *settings, 2, 1), ok);
       QCOMPARE(tabSeen, 2);
       QCOMPARE(subTabSeen, 1);
       QCOMPARE(settings->Frequency(), 1234.0f);  // the Pulse page was applied, then nothing

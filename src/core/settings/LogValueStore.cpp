@@ -1,12 +1,12 @@
-#include "core/device/LogValueStore.h"
+#include "core/settings/LogValueStore.h"
 
 #include "core/device/LogBlockDecoder.h"
 #include "core/measure/MeasurementSettings.h"
 
-namespace wattrix::protocol {
+namespace wattrix::logging_download {
 
-int StoreLogValues(MeasurementSettings& settings, int itemMask, const std::vector<std::uint16_t>& values) {
-  const LogRotation rotation = BuildLogRotation(itemMask);
+int StoreLogValues(MeasurementSettings& settings, QuantityMask itemMask, const std::vector<std::uint16_t>& values) {
+  const protocol::LogRotation rotation = protocol::BuildLogRotation(itemMask.Bits());
   if (rotation.size == 0) return 0;
   int position = 0;
   int stored = 0;
@@ -19,4 +19,4 @@ int StoreLogValues(MeasurementSettings& settings, int itemMask, const std::vecto
   return stored;
 }
 
-}  // namespace wattrix::protocol
+}  // namespace wattrix::logging_download

@@ -1,11 +1,13 @@
-// Keeping SensorLink in step with the sensor: resynchronisation after a
-// failed exchange, stray bytes after a reply, and a line that went away.
-#include "core/device/SensorLink.h"
+// Keeping the channel in step with the sensor: resynchronisation after a
+// failed exchange, stray bytes after a reply, the rest of an abandoned log,
+// and a line that went away.
+#include "core/device/LogBlockDecoder.h"
+#include "core/device/SensorChannel.h"
 #include "core/device/SensorProtocol.h"
 
-#include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <utility>
 
 namespace wattrix {
 
@@ -22,36 +24,12 @@ bool IsMarkerReply(const std::uint8_t* data) {
 
 }  // namespace
 
-void SensorLink::SetLineLostHandler(std::function<void()> handler) {
-  std::lock_guard lock(m_handlerMutex);
-  m_lineLostHandler = std::move(handler);
-}
-
-void SensorLink::CheckLineLocked() {
+void SensorChannel::CheckLineLocked() {
   if (!m_transport || !m_transport->LineGone() || m_lineLost.exchange(true)) return;
-  {
-    std::lock_guard request(m_requestMutex);
-    m_lossToAnnounce = true;
-  }
-  // Wakes the acquisition thread, which tells the handler.
-  m_requestCv.notify_all();
+  if (m_lineLostCallback) m_lineLostCallback();
 }
 
-void SensorLink::AnnounceLineLost() {
-  {
-    std::lock_guard request(m_requestMutex);
-    if (!m_lossToAnnounce) return;
-    m_lossToAnnounce = false;
-  }
-  std::function<void()> handler;
-  {
-    std::lock_guard lock(m_handlerMutex);
-    handler = m_lineLostHandler;
-  }
-  if (handler) handler();
-}
-
-bool SensorLink::ReplyEndedLocked() {
+bool SensorChannel::ReplyEndedLocked() {
   // A zero wait takes only what has already arrived.
   std::uint8_t stray = 0;
   std::size_t got = 0;
@@ -60,7 +38,19 @@ bool SensorLink::ReplyEndedLocked() {
   return !more;
 }
 
-bool SensorLink::ResyncLocked() {
+void SensorChannel::DrainAbandonedLocked() {
+  using Clock = std::chrono::steady_clock;
+  if (m_drainUntil == Clock::time_point{} || !m_transport) return;
+  const auto until = std::exchange(m_drainUntil, Clock::time_point{});
+  std::uint8_t scrap = 0;
+  std::size_t got = 0;
+  while (Clock::now() < until && !Stopping()) {
+    m_transport->DiscardInput();
+    if (!m_transport->Read(&scrap, 1, &got, protocol::kLogDrainSettleMs)) break;
+  }
+}
+
+bool SensorChannel::ResyncLocked() {
   m_transport->DiscardInput();
   const auto marker = protocol::MakeShortFrame('G', 'D');
   std::size_t written = 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/vocabulary/Quantity.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -7,13 +9,13 @@ namespace wattrix {
 
 class MeasurementSettings;
 
-namespace protocol {
+namespace logging_download {
 
 // Appends downloaded log values (raw, 0.01 dB, in the order the sensor sent
 // them) to the histories of `settings`, rotating through the items of
 // `itemMask` (BuildLogRotation). Returns the readings stored: none for an
 // empty mask.
-int StoreLogValues(MeasurementSettings& settings, int itemMask, const std::vector<std::uint16_t>& values);
+int StoreLogValues(MeasurementSettings& settings, QuantityMask itemMask, const std::vector<std::uint16_t>& values);
 
-}  // namespace protocol
+}  // namespace logging_download
 }  // namespace wattrix
