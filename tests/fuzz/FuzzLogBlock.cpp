@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace wattrix::protocol;
   if (!IsLogBlock(data, size)) return 0;
   const int mask = size > 2 ? data[2] & 0x0F : 0;
-  const auto rotation = BuildLogRotation(mask);
+  const auto rotation = BuildLogRotation(wattrix::QuantityMask(mask));
   int position = 0;
   unsigned long sum = 0;
   const int want = size > 3 ? data[3] * 8 : 0;

@@ -4,11 +4,11 @@
 
 namespace wattrix::protocol {
 
-LogRotation BuildLogRotation(int itemMask) {
+LogRotation BuildLogRotation(QuantityMask itemMask) {
   constexpr std::array<Quantity, 4> kOrder{kAvg, kPeak, kRev, kPulse};
   LogRotation rotation;
   for (const Quantity quantity : kOrder)
-    if (QuantityMask(itemMask).Has(quantity))
+    if (itemMask.Has(quantity))
       rotation.quantities[static_cast<std::size_t>(rotation.size++)] = quantity;
   return rotation;
 }

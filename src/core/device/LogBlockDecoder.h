@@ -24,7 +24,7 @@ struct LogRotation {
   std::array<Quantity, 4> quantities{};
   int size = 0;
 };
-LogRotation BuildLogRotation(int itemMask);
+LogRotation BuildLogRotation(QuantityMask itemMask);
 
 // True when a log reply starts with its "[D" tag.
 bool IsLogBlock(const std::uint8_t* data, std::size_t size);

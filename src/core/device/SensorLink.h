@@ -6,6 +6,7 @@
 #include "core/device/MeasurementRequest.h"
 #include "core/device/SensorChannel.h"
 #include "core/device/TransportFactory.h"
+#include "core/vocabulary/Quantity.h"
 
 #include <array>
 #include <atomic>
@@ -102,7 +103,7 @@ class SensorLink final {
   bool SendAverageRepeat(int repeat);
   // The logging set-up; `offset100` is the external offset in 0.01 dB and
   // `technologyIndex` the TECH index.
-  bool ConfigureLogging(std::int32_t frequency100, int itemMask, int intervalSeconds, int sampleCount,
+  bool ConfigureLogging(std::int32_t frequency100, QuantityMask items, int intervalSeconds, int sampleCount,
                         int unused1, int unused2, int averagingIndex, int reference, std::int32_t offset100,
                         int technologyIndex);
   bool SetLoggingRun(int value);

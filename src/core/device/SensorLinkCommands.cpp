@@ -58,7 +58,7 @@ bool SensorLink::SendAverageRepeat(int repeat) {
   return ok;
 }
 
-bool SensorLink::ConfigureLogging(std::int32_t frequency100, int itemMask, int intervalSeconds,
+bool SensorLink::ConfigureLogging(std::int32_t frequency100, QuantityMask items, int intervalSeconds,
                                   int sampleCount, int /*unused1*/, int /*unused2*/, int averagingIndex,
                                   int reference, std::int32_t offset100, int technologyIndex) {
   struct Step {
@@ -69,7 +69,7 @@ bool SensorLink::ConfigureLogging(std::int32_t frequency100, int itemMask, int i
   const std::array<Step, 10> steps{{
       {'A', 'E', offset100},
       {'A', 'F', protocol::WholeMHzFromFrequency100(frequency100)},
-      {'A', 'M', itemMask},
+      {'A', 'M', items.Bits()},
       {'A', 'I', intervalSeconds},
       {'A', 'N', sampleCount},
       {'A', 'T', protocol::kTriggerParameter},

@@ -6,7 +6,7 @@
 namespace wattrix::logging_download {
 
 int StoreLogValues(MeasurementSettings& settings, QuantityMask itemMask, const std::vector<std::uint16_t>& values) {
-  const protocol::LogRotation rotation = protocol::BuildLogRotation(itemMask.Bits());
+  const protocol::LogRotation rotation = protocol::BuildLogRotation(itemMask);
   if (rotation.size == 0) return 0;
   int position = 0;
   int stored = 0;

@@ -13,7 +13,7 @@ namespace logging_setup {
 
 bool ConfigureLogging(SensorLink& link, const LoggingConfiguration& c, const MeasurementSettings& settings) {
   // The two unused arguments of the set-up are passed as 0.
-  return link.ConfigureLogging(c.frequency, c.itemMask.Bits(), c.intervalSeconds, c.sampleCount, 0, 0,
+  return link.ConfigureLogging(c.frequency, c.itemMask, c.intervalSeconds, c.sampleCount, 0, 0,
                                c.averagingIndex, c.reference, protocol::Times100(settings.ExternalOffset()),
                                settings.Technology());
 }

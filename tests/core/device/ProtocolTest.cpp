@@ -199,14 +199,14 @@ TEST(CcdfBlockDecoder, KeysAndExtentByBlockSize) {
 }
 
 TEST(LogBlockDecoder, RotationOrderAndValuePositions) {
-  auto rotation = BuildLogRotation(0x0F);
+  auto rotation = BuildLogRotation(QuantityMask{0x0F});
   ASSERT_EQ(rotation.size, 4);
   EXPECT_EQ(rotation.quantities, (std::array<Quantity, 4>{kAvg, kPeak, kRev, kPulse}));
-  rotation = BuildLogRotation(0x05);
+  rotation = BuildLogRotation(QuantityMask{0x05});
   ASSERT_EQ(rotation.size, 2);
   EXPECT_EQ(rotation.quantities[0], kAvg);
   EXPECT_EQ(rotation.quantities[1], kRev);
-  EXPECT_EQ(BuildLogRotation(0x10).size, 0);  // VSWR is never logged
+  EXPECT_EQ(BuildLogRotation(QuantityMask{0x10}).size, 0);  // VSWR is never logged
   EXPECT_EQ(LogBlockCount(250), 2);
   EXPECT_EQ(LogBlockCount(249), 1);
 

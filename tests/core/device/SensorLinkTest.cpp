@@ -170,7 +170,7 @@ TEST(SensorLinkCommands, LoggingSetupSendsEveryCommandInOrderEvenAfterAFailure) 
   const std::int32_t frequency100 = protocol::Times100(900.57f);
   EXPECT_EQ(frequency100, 90057);
   rig.Wire().ClearLog();
-  EXPECT_TRUE(rig.link.ConfigureLogging(frequency100, 0x05, 60, 150, 77, 88, 1, -700,
+  EXPECT_TRUE(rig.link.ConfigureLogging(frequency100, QuantityMask{0x05}, 60, 150, 77, 88, 1, -700,
                                         protocol::Times100(rig.settings.ExternalOffset()),
                                         rig.settings.Technology()));
   const Strings order{"AE", "AF", "AM", "AI", "AN", "AT", "SN", "AU", "SR", "AR", "SO"};
@@ -188,7 +188,7 @@ TEST(SensorLinkCommands, LoggingSetupSendsEveryCommandInOrderEvenAfterAFailure) 
   rig.sensor.SetOverride("AM", [](const Bytes&) {
     return test::ScriptedSensor::Answer{Bytes{'[', 'T', ',', 'x', 0x0D}};
   });
-  EXPECT_FALSE(rig.link.ConfigureLogging(frequency100, 1, 60, 150, 0, 0, 0, 0,
+  EXPECT_FALSE(rig.link.ConfigureLogging(frequency100, QuantityMask{0x01}, 60, 150, 0, 0, 0, 0,
                                          protocol::Times100(rig.settings.ExternalOffset()),
                                          rig.settings.Technology()));
   auto resynced = order;

@@ -154,7 +154,7 @@ TEST(SimExchange, StartSequencesAndLoggingRoundTripOnThePX420B) {
   for (const auto& [key, count] : ccdf.histogram) ASSERT_EQ((key + 150) % 10, 0) << key;
 
   // Logging: set up, let simulated time run, read the status, download.
-  EXPECT_TRUE(rig.link.ConfigureLogging(protocol::Times100(900.57f), 0x05, 1, 300, 0, 0, 0, 0,
+  EXPECT_TRUE(rig.link.ConfigureLogging(protocol::Times100(900.57f), QuantityMask{0x05}, 1, 300, 0, 0, 0, 0,
                                         protocol::Times100(rig.settings.ExternalOffset()),
                                         rig.settings.Technology()));
   rig.simSeconds.store(1000.0);

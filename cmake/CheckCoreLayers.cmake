@@ -1,0 +1,38 @@
+# Fails when a core source includes a header of a layer above its own, or
+# of a sibling layer. CORE_DIR is src/core; LAYER limits the check to one
+# layer (the build runs it per layer, the test suite for all of them).
+include(${CMAKE_CURRENT_LIST_DIR}/CoreLayers.cmake)
+wattrix_core_layer_table(layer)
+
+if(DEFINED LAYER)
+  set(checked ${LAYER})
+else()
+  set(checked ${layer_NAMES})
+endif()
+
+set(offenders)
+set(count 0)
+foreach(own ${checked})
+  file(GLOB_RECURSE sources ${CORE_DIR}/${own}/*.h ${CORE_DIR}/${own}/*.cpp)
+  foreach(source ${sources})
+    math(EXPR count "${count} + 1")
+    file(STRINGS ${source} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"core/")
+    foreach(line ${lines})
+      string(REGEX REPLACE ".*\"core/([^/]+)/.*" "\\1" used "${line}")
+      if(used STREQUAL own)
+        continue()
+      endif()
+      if(NOT DEFINED layer_RANK_${used})
+        list(APPEND offenders "${source}: ${line} (no such layer)")
+      elseif(NOT layer_RANK_${used} LESS layer_RANK_${own})
+        list(APPEND offenders "${source}: ${line} (${own} may not use ${used})")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+if(offenders)
+  list(JOIN offenders "\n" text)
+  message(FATAL_ERROR "core layers used upwards or sideways:\n${text}")
+endif()
+message(STATUS "checked ${count} sources of ${checked}")
