@@ -109,7 +109,7 @@ bool CWattrixApp::InitInstance() {
   SetBeeper(m_beeper.get());
 
   // Step 9: the main frame.
-  m_frame = std::make_unique<CMainFrame>();
+  m_frame = std::make_unique<CMainFrame>(SensorLink::Instance());
   m_frame->Settings().SetSaveOnDestroy(true);
   m_frame->SetFallbackTarget(this);
   RegisterChildWindows(*m_frame);

@@ -14,13 +14,13 @@ void RegisterChildWindows(CMainFrame& frame) {
   // The window classes register here as they join the program.
   auto& registry = frame.Registry();
   registry.Register(LiveWindowKind::Measurement, [](CMainFrame& main) -> std::unique_ptr<ChildFrame> {
-    return std::make_unique<CMeasurementFrame>(main.Settings(), SensorLink::Instance(), &main);
+    return std::make_unique<CMeasurementFrame>(main.Settings(), main.Link(), &main);
   });
   registry.Register(LiveWindowKind::Pulse, [](CMainFrame& main) -> std::unique_ptr<ChildFrame> {
-    return std::make_unique<CPulsePowerFrame>(main.Settings(), SensorLink::Instance(), &main);
+    return std::make_unique<CPulsePowerFrame>(main.Settings(), main.Link(), &main);
   });
   registry.Register(LiveWindowKind::Ccdf, [](CMainFrame& main) -> std::unique_ptr<ChildFrame> {
-    return std::make_unique<CCcdfFrame>(main.Settings(), SensorLink::Instance(), &main);
+    return std::make_unique<CCcdfFrame>(main.Settings(), main.Link(), &main);
   });
   registry.Register(ChildKind::History, [](CMainFrame&) -> std::unique_ptr<ChildFrame> {
     return std::make_unique<CHistoryFrame>();

@@ -24,10 +24,13 @@
 
 namespace wattrix {
 
-CMainFrame::CMainFrame(QWidget* parent)
+CMainFrame::CMainFrame() : CMainFrame(SensorLink::Instance()) {}
+
+CMainFrame::CMainFrame(SensorLink& link, QWidget* parent)
     : QMainWindow(parent),
       m_menus([this](int id) { PostCommand(id); }, [this](int id) { return CommandStateOf(id); }),
-      m_link(SensorLink::Instance()) {
+      m_sensor(link),
+      m_link(link) {
   setObjectName(QStringLiteral("MainFrame"));
   setWindowTitle(QStringLiteral("Wattrix %1").arg(QString::fromStdString(strings::GetString("S_VERSION"))));
   setWindowIcon(AppIcon());
@@ -38,7 +41,7 @@ CMainFrame::CMainFrame(QWidget* parent)
   m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setCentralWidget(m_mdi);
 
-  m_windows = std::make_unique<FrameWindows>(*this, *m_mdi, m_registry, SensorLink::Instance());
+  m_windows = std::make_unique<FrameWindows>(*this, *m_mdi, m_registry, m_sensor);
   m_shell = std::make_unique<ShellController>(m_link, m_settings, *m_windows, *this, this);
   // A window class registered later enables its commands.
   m_registry.SetChangeHandler([this] { m_shell->CapabilitiesChanged(); });
@@ -50,7 +53,7 @@ CMainFrame::CMainFrame(QWidget* parent)
   // needs more to be read whole.
   statusBar()->setSizeGripEnabled(true);
   m_panes = new StatusPanes(*statusBar());
-  statusBar()->addPermanentWidget(new RejectedRepliesPane(SensorLink::Instance(), *this));
+  statusBar()->addPermanentWidget(new RejectedRepliesPane(m_sensor, *this));
 
   m_accelerators = new FrameAccelerators(
       *this, [this](int id) { PostCommand(id); }, [this](int id) { return CommandStateOf(id); });
@@ -58,7 +61,7 @@ CMainFrame::CMainFrame(QWidget* parent)
   connect(m_mdi, &QMdiArea::subWindowActivated, this, [this] { ChildrenChanged(); });
   ChildrenChanged();
 
-  new SensorLossWatch(SensorLink::Instance(), *this, [this] { m_shell->LineLost(); });
+  new SensorLossWatch(m_sensor, *this, [this] { m_shell->LineLost(); });
   resize(1180, 780);
   Trace("MainFrame Created");
 }

@@ -39,8 +39,14 @@ class CMainFrame final : public QMainWindow, public CommandTarget, public ShellL
   using SettingsDialog = FrameWindows::SettingsDialog;
   using LoggingDialog = FrameWindows::LoggingDialog;
 
-  explicit CMainFrame(QWidget* parent = nullptr);
+  // The frame drives `link`; the application hands it the process-wide one.
+  explicit CMainFrame(SensorLink& link, QWidget* parent = nullptr);
+  // On the process-wide link (tests build frames this way).
+  CMainFrame();
   ~CMainFrame() override;
+
+  // The link this frame and its windows drive.
+  SensorLink& Link() const { return m_sensor; }
 
   MeasurementSettings& Settings() { return m_settings; }
   // Creators of the child windows, filled at start-up.
@@ -121,6 +127,7 @@ class CMainFrame final : public QMainWindow, public CommandTarget, public ShellL
   FrameAccelerators* m_accelerators = nullptr;
   StatusPanes* m_panes = nullptr;
   std::unique_ptr<FrameMenuSets> m_menuSets;
+  SensorLink& m_sensor;
   SensorLinkShell m_link;
   std::unique_ptr<FrameWindows> m_windows;
   std::unique_ptr<ShellController> m_shell;
