@@ -246,15 +246,19 @@ TEST(SimExchange, HangUpAndSlowSensorOverRealTransports) {
   ASSERT_NE(com, nullptr);
   ASSERT_EQ(link.Connect(com->PortNumber()), 0);
   EXPECT_EQ(link.ModelCode(), model::kPX430A);
-  for (int i = 0; i < 2; ++i) {
-    const auto before = sink.Calls().size();
-    ASSERT_TRUE(ask(RequestKind::Average));
+  auto before = sink.Calls().size();
+  ASSERT_TRUE(ask(RequestKind::Average));
+  ASSERT_TRUE(sink.WaitFor(before + 1, 10000));
+  EXPECT_EQ(sink.Calls().back().status, 1);
+  // The sensor hangs up right after that answer. Depending on whether the
+  // link has already seen the line go, the next request is refused or it
+  // is answered as a failure; never with a value.
+  before = sink.Calls().size();
+  if (ask(RequestKind::Average)) {
     ASSERT_TRUE(sink.WaitFor(before + 1, 10000));
+    EXPECT_EQ(sink.Calls().back().status, 0);
+    EXPECT_EQ(sink.Calls().back().values[0], -1);
   }
-  const auto calls = sink.Calls();
-  EXPECT_EQ(calls[calls.size() - 2].status, 1);
-  EXPECT_EQ(calls.back().status, 0);
-  EXPECT_EQ(calls.back().values[0], -1);
   // The hang-up is the line gone: nothing more is asked.
   EXPECT_TRUE(link.LineLost());
   EXPECT_FALSE(link.IsConnected());
